@@ -1,0 +1,71 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "mavlink/mavlinkbridge.h"
+#include "serial/settingsdialog.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+namespace {
+const char kMakerWebAddress[] = "https://www.zefa-robotics.com";
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), bridge(new MavLinkBridge), ui(new Ui::MainWindow),
+      settingsDialog(nullptr), serial(nullptr), hardwareOk(true), preArmCount(0)
+{
+    ui->setupUi(this);
+    showEightRotorFrames();
+
+    serial = new QSerialPort(this);
+    settingsDialog = new SettingsDialog(nullptr);
+
+    ui->actionConnect->setEnabled(true);
+    ui->actionDisconnect->setEnabled(false);
+    ui->actionQuit->setEnabled(true);
+
+    initActionsConnections();
+
+    initFramePage();
+    initRadioPage();
+    initVoltagePage();
+    initAccelPage();
+    initFcTestPage();
+    initPidPage();
+    initAdvancedPage();
+
+    connect(serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
+    connect(serial, &QSerialPort::readyRead, this, &MainWindow::readData);
+}
+
+// Closing the window sends nothing to the FC: the port simply closes with
+// its QSerialPort child.
+MainWindow::~MainWindow()
+{
+    delete settingsDialog;
+    delete ui;
+    delete bridge;
+    delete countdownTimer;
+}
+
+void MainWindow::showEightRotorFrames()
+{
+    ui->plus8RadioButton->setVisible(true);
+    ui->v8RadioButton->setVisible(true);
+    ui->x8RadioButton->setVisible(true);
+}
+
+void MainWindow::initActionsConnections()
+{
+    connect(ui->actionConnect, &QAction::triggered, this, &MainWindow::openSerialPort);
+    connect(ui->actionDisconnect, &QAction::triggered, this, &MainWindow::closeSerialPort);
+    connect(ui->actionQuit, &QAction::triggered, this, &MainWindow::close);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::about()
+{
+    QMessageBox::about(this, tr("About ZEFA GCS"),
+                       tr("Please visit ") + QString::fromLatin1(kMakerWebAddress));
+}

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "mavlink/mavlinkparser.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QSerialPort>
+#include <QString>
+#include <QVariant>
+
+class MavLinkBridge;
+class SettingsDialog;
+class QLabel;
+class QRadioButton;
+class QTimer;
+
+namespace Ui {
+class MainWindow;
+}
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+public slots:
+    // Link to the FC
+    void openSerialPort();
+    void closeSerialPort();
+    void about();
+    void writeData(QByteArray data);
+    void readData();
+    void handleError(QSerialPort::SerialPortError error);
+
+    // Status texts and parameter values from the FC
+    void TextMessageReceived(int uasid, int componentid, int severity, QString text);
+    void parameterChanged(QString &name, QVariant value);
+
+    // Frame
+    void frameReadButtonClicked();
+    void frameSaveButtonClicked();
+    void x4FrameSelected();
+    void plus4FrameSelected();
+    void x6FrameSelected();
+    void plus6FrameSelected();
+    void y6aFrameSelected();
+    void y6bFrameSelected();
+    void plus8FrameSelected();
+    void v8FrameSelected();
+    void x8FrameSelected();
+
+    // Radio
+    void updateRadioValue(unsigned short *rcinput);
+    void radioReadButtonClicked();
+    void radioPWMClicked();
+    void radioPPMClicked();
+    void radioSBUSClicked();
+    void radioCalibrateButtonClicked();
+
+    // Voltage
+    void setBatt(float voltage);
+    void failSafeLandingClicked();
+    void failSafeWarningClicked();
+    void voltageSaveButtonClicked();
+    void voltageReadButtonClicked();
+    void voltageCalibrateButtonClicked();
+
+    // Accelerometer
+    void accelCalibrateButtonClicked();
+    void countdownTimerTick();
+
+    // Self-test
+    void fcTestButtonClicked();
+    void attitudeUpdate(double roll, double pitch, double yaw);
+    void armedUpdate(bool armed);
+
+    // Gain
+    void pidSave();
+    void pidRead();
+
+    // Advanced
+    void advFFRead();
+    void advSoftSelected();
+    void advSportSelected();
+    void advByRCSelected();
+    void advRTHRead();
+    void advRTHSave();
+
+private:
+    void initActionsConnections();
+    void initFramePage();
+    void initRadioPage();
+    void initVoltagePage();
+    void initAccelPage();
+    void initFcTestPage();
+    void initPidPage();
+    void initAdvancedPage();
+
+    void showFrameSelection();
+    void firmwareVersionReported(int version);
+    void showReceiverType(int type);
+    void showFlyFeeling(QRadioButton *button, QLabel *mark);
+    void showEightRotorFrames();
+    void selectFrame(int shape, int frame);
+    void accelTextReceived(const QString &text);
+    void selfTestTextReceived(const QString &text);
+    void connectLinkSignals();
+    void disconnectLinkSignals();
+    bool lineHungUp() const;
+    void handleLinkLost();
+
+    MavLinkBridge *bridge;
+    Ui::MainWindow *ui;
+    SettingsDialog *settingsDialog;
+    QSerialPort *serial;
+    bool hardwareOk;
+    int preArmCount;
+    // Unknown until the FC reports them or the user picks a frame.
+    int frameValue = 0;
+    int shapeValue = 0;
+    bool framePairKnown = false;
+    int firmwareVersion = 0;
+    QList<double> rcLiveValues;
+    QList<double> rcMinValues;
+    QList<double> rcMaxValues;
+    bool rcCalibrating = false;
+    // Unknown until the FC has reported them since start-up.
+    float batteryVoltage = 0.0f;
+    float voltageMultiplier = 0.0f;
+    bool batteryVoltageKnown = false;
+    bool voltageMultiplierKnown = false;
+    int accelStep = 0;
+    int accelCountdown = 0;
+    QTimer *countdownTimer = nullptr;
+
+    // The one receive parser; never reset, so a frame cut by a disconnect
+    // simply fails its checksum.
+    MavLinkParser rxParser;
+    bool linkLossShown = false;
+};

@@ -1,0 +1,243 @@
+#include "mavlinkbridge.h"
+
+#include "checksum.h"
+#include "payload.h"
+
+#include <QDebug>
+#include <QSerialPort>
+#include <QThread>
+
+namespace {
+
+// Header values of the frames the assistant sends.
+constexpr std::uint8_t kGcsSystemId = 1;
+constexpr std::uint8_t kGcsComponentId = 1;
+constexpr std::uint8_t kParamSystemId = 0;
+constexpr std::uint8_t kTargetSystem = 1;
+
+constexpr std::uint8_t kRequestDataStreamLength = 6;
+constexpr std::uint8_t kCommandLongLength = 33;
+constexpr std::uint8_t kCommandAckLength = 3;
+constexpr std::uint8_t kParamRequestReadLength = 20;
+constexpr std::uint8_t kParamSetLength = 23;
+constexpr int kParamIdLength = 16;
+
+// Pause after every frame written: the only pacing towards the FC.
+constexpr unsigned long kFramePauseMs = 20;
+
+enum StreamId : std::uint8_t
+{
+    StreamAll = 0,
+    StreamRawSensors = 1,
+    StreamExtendedStatus = 2,
+    StreamRcChannels = 3,
+    StreamPosition = 6,
+    StreamExtra1 = 10,
+    StreamExtra2 = 11,
+    StreamExtra3 = 12,
+};
+
+enum MavParamType : std::uint8_t
+{
+    ParamTypeInt8 = 2,
+    ParamTypeUint32 = 5,
+    ParamTypeInt32 = 6,
+    ParamTypeReal32 = 9,
+};
+
+// The name's first 16 characters as single bytes, zero-padded, with no
+// terminator when the name fills the field.
+void putParamId(PayloadWriter &writer, int offset, const QString &name)
+{
+    const QByteArray bytes = name.left(kParamIdLength).toLatin1();
+    writer.putBytes(offset, reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                    bytes.size());
+}
+
+struct ParamWireValue
+{
+    float value;
+    std::uint8_t type;
+};
+
+bool toWireValue(const QVariant &value, ParamWireValue &out)
+{
+    switch (static_cast<QMetaType::Type>(value.userType())) {
+    case QMetaType::Int:
+        out = {static_cast<float>(value.toInt()), ParamTypeInt32};
+        return true;
+    case QMetaType::UInt:
+        out = {static_cast<float>(value.toUInt()), ParamTypeUint32};
+        return true;
+    case QMetaType::QChar: {
+        const ushort code = value.toChar().unicode();
+        out = {code > 255 ? 0.0f : static_cast<float>(code), ParamTypeInt8};
+        return true;
+    }
+    case QMetaType::Float:
+        out = {value.value<float>(), ParamTypeReal32};
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent) {}
+
+void MavLinkBridge::setSerialPort(QSerialPort *port)
+{
+    serialPort = port;
+    portAttached = true;
+    qDebug() << "port attached:" << portAttached;
+}
+
+void MavLinkBridge::detachSerialPort()
+{
+    portAttached = false;
+}
+
+int MavLinkBridge::finalizeMessage(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
+                                   std::uint8_t length, std::uint8_t extra)
+{
+    return finalizeFrame(msg, txSequence++, sysid, compid, length, extra);
+}
+
+void MavLinkBridge::sendFrame(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
+                              std::uint8_t length, std::uint8_t extra)
+{
+    std::uint8_t buffer[kMavLinkMaxPayload + kMavLinkHeaderLength + kMavLinkChecksumLength];
+    const int frameLength = finalizeMessage(msg, sysid, compid, length, extra);
+    std::memcpy(buffer, msg.frameBegin(), static_cast<std::size_t>(frameLength));
+    if (!portAttached)
+        return;
+    serialPort->write(reinterpret_cast<const char *>(buffer), frameLength);
+    // QSerialPort only queues the bytes; push them out now so the pause really
+    // paces the line and a close right after cannot discard them.
+    serialPort->flush();
+    QThread::msleep(kFramePauseMs);
+}
+
+void MavLinkBridge::requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start)
+{
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::RequestDataStream;
+    PayloadWriter writer(msg);
+    writer.putU16(0, rate);
+    writer.putU8(2, kTargetSystem);
+    writer.putU8(3, 0);
+    writer.putU8(4, streamId);
+    writer.putU8(5, start ? 1 : 0);
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, kRequestDataStreamLength,
+              crcExtra(MavMsg::RequestDataStream));
+}
+
+// A rate of -1 goes out as 65535 with the start flag set.
+void MavLinkBridge::requestStreamAtRate(std::uint8_t streamId, int rate)
+{
+    requestDataStream(streamId, static_cast<std::uint16_t>(rate & 0xFFFF), rate != 0);
+}
+
+void MavLinkBridge::requestAllStreams(int start)
+{
+    requestDataStream(StreamAll, 0, start != 0);
+}
+
+void MavLinkBridge::requestRawSensorsStream(int rate)
+{
+    requestStreamAtRate(StreamRawSensors, rate);
+}
+
+void MavLinkBridge::requestExtendedStatusStream(int rate)
+{
+    requestStreamAtRate(StreamExtendedStatus, rate);
+}
+
+void MavLinkBridge::requestRcChannelsStream(int rate)
+{
+    requestStreamAtRate(StreamRcChannels, rate);
+}
+
+void MavLinkBridge::requestPositionStream(int rate)
+{
+    requestStreamAtRate(StreamPosition, rate);
+}
+
+void MavLinkBridge::requestExtra1Stream(int rate)
+{
+    requestStreamAtRate(StreamExtra1, rate);
+}
+
+void MavLinkBridge::requestExtra2Stream(int rate)
+{
+    requestStreamAtRate(StreamExtra2, rate);
+}
+
+void MavLinkBridge::requestExtra3Stream(int rate)
+{
+    requestStreamAtRate(StreamExtra3, rate);
+}
+
+void MavLinkBridge::sendCommandLong(std::uint16_t command, std::uint8_t confirmation, float param1,
+                                    float param2, float param3, float param4, float param5,
+                                    float param6, float param7, std::uint8_t targetComponent)
+{
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::CommandLong;
+    PayloadWriter writer(msg);
+    const float params[] = {param1, param2, param3, param4, param5, param6, param7};
+    for (int i = 0; i < 7; ++i)
+        writer.putFloat(4 * i, params[i]);
+    writer.putU16(28, command);
+    writer.putU8(30, kTargetSystem);
+    writer.putU8(31, targetComponent);
+    writer.putU8(32, confirmation);
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, kCommandLongLength,
+              crcExtra(MavMsg::CommandLong));
+}
+
+void MavLinkBridge::sendCommandAck(std::uint16_t command, bool result)
+{
+    if (!portAttached)
+        return;
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::CommandAck;
+    PayloadWriter writer(msg);
+    writer.putU16(0, command);
+    writer.putU8(2, result ? 1 : 0);
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, kCommandAckLength, crcExtra(MavMsg::CommandAck));
+}
+
+void MavLinkBridge::requestParameter(std::uint8_t component, const QString &name)
+{
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::ParamRequestRead;
+    PayloadWriter writer(msg);
+    writer.putI16(0, -1);
+    writer.putU8(2, kTargetSystem);
+    writer.putU8(3, component);
+    putParamId(writer, 4, name);
+    sendFrame(msg, kParamSystemId, component, kParamRequestReadLength,
+              crcExtra(MavMsg::ParamRequestRead));
+}
+
+void MavLinkBridge::setParameter(std::uint8_t component, const QString &name, const QVariant &value)
+{
+    if (name.isNull() || !portAttached)
+        return;
+    ParamWireValue wire;
+    if (!toWireValue(value, wire)) {
+        qCritical("ABORTED PARAM SEND, NO VALID QVARIANT TYPE");
+        return;
+    }
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::ParamSet;
+    PayloadWriter writer(msg);
+    writer.putFloat(0, wire.value);
+    writer.putU8(4, kTargetSystem);
+    writer.putU8(5, component);
+    putParamId(writer, 6, name);
+    writer.putU8(22, wire.type);
+    sendFrame(msg, kParamSystemId, component, kParamSetLength, crcExtra(MavMsg::ParamSet));
+}

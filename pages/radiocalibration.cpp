@@ -1,0 +1,6 @@
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "mavlink/mavlinkbridge.h"
+
+void MainWindow::radioCalibrateButtonClicked() {}

@@ -1,0 +1,75 @@
+#include "gcsharness.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSerialPort>
+#include <QThread>
+
+#include <sys/ioctl.h>
+
+void pumpEvents(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+    }
+}
+
+GcsHarness::GcsHarness() : pty(new PtyPair)
+{
+    qputenv("ZEFA_GCS_PORT", pty->slavePath().toLocal8Bit());
+    win.reset(new MainWindow);
+}
+
+GcsHarness::~GcsHarness()
+{
+    win.reset();
+    qunsetenv("ZEFA_GCS_PORT");
+}
+
+QSerialPort *GcsHarness::port() const
+{
+    return win->findChild<QSerialPort *>();
+}
+
+void GcsHarness::connectToFc()
+{
+    action("actionConnect")->trigger();
+    sent();
+}
+
+QList<WireFrame> GcsHarness::sent(int quietMs)
+{
+    QCoreApplication::processEvents();
+    return parseFrames(pty->readUntilQuiet(quietMs));
+}
+
+void GcsHarness::deliver(const QByteArray &bytes)
+{
+    pty->write(bytes);
+    QSerialPort *serial = port();
+    if (!serial->isOpen())
+        return;
+    // The kernel hands master bytes to the slave asynchronously; wait for
+    // them before letting the assistant read (it reads only in the event loop).
+    const int expected = qMin(bytes.size(), 4000);
+    QElapsedTimer t;
+    t.start();
+    int pending = 0;
+    while (t.elapsed() < 1000 && pending + serial->bytesAvailable() < expected) {
+        ioctl(int(serial->handle()), FIONREAD, &pending);
+        QThread::usleep(200);
+    }
+    t.restart();
+    while (t.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!serial->isOpen())
+            return;
+        ioctl(int(serial->handle()), FIONREAD, &pending);
+        if (pending == 0 && serial->bytesAvailable() == 0)
+            return;
+        QThread::msleep(1);
+    }
+}
