@@ -3,7 +3,11 @@
 
 #include "mavlink/mavlinkbridge.h"
 
-void MainWindow::initFramePage() {}
+void MainWindow::initFramePage()
+{
+    // The only route by which parameter values from the FC reach the window.
+    connect(bridge, &MavLinkBridge::setParam, this, &MainWindow::parameterChanged);
+}
 
 void MainWindow::frameReadButtonClicked() {}
 
