@@ -1,6 +1,7 @@
 #include "support/wire.h"
 
 #include "fcsim/fcmessages.h"
+#include "mavlink/checksum.h"
 #include "mavlink/mavlinkbridge.h"
 #include "mavlink/mavlinkparser.h"
 #include "mavlink/payload.h"
@@ -293,7 +294,7 @@ void TestDecoder::statusTextEmittedUnlessAudioCue()
 void TestDecoder::statusTextHasFixedSenderIds()
 {
     MavLinkMessage msg = FcMessages::statusText(4, "from afar");
-    finalizeFrame(msg, 9, 42, 190, msg.len, 83);
+    finalizeFrame(msg, 9, 42, 190, msg.len, crcExtra(MavMsg::StatusText));
     Receiver rx;
     rx.feed(QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), msg.frameLength()));
     QCOMPARE(rx.seen.log, QStringList{"text 1 1 4 from afar"});
