@@ -26,6 +26,10 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
+    // Runs bytes through the receive path exactly as readData does with
+    // bytes read from the port.
+    void receiveBytes(const QByteArray &bytes);
+
 public slots:
     // Link to the FC
     void openSerialPort();
@@ -94,6 +98,7 @@ private:
     friend class GcsHarness;
 
     void initActionsConnections();
+    void receiveByte(char byte);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();

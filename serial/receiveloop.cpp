@@ -13,9 +13,21 @@ void MainWindow::readData()
         char byte;
         if (!serial->isOpen() || !serial->getChar(&byte))
             return;
-        if (rxParser.parseByte(static_cast<std::uint8_t>(byte))) {
-            const MavLinkMessage received = rxParser.message();
-            bridge->handleMessage(&received);
-        }
+        receiveByte(byte);
+    }
+}
+
+void MainWindow::receiveBytes(const QByteArray &bytes)
+{
+    for (char byte : bytes)
+        receiveByte(byte);
+}
+
+// Every connected slot runs to completion before the next byte is parsed.
+void MainWindow::receiveByte(char byte)
+{
+    if (rxParser.parseByte(static_cast<std::uint8_t>(byte))) {
+        const MavLinkMessage received = rxParser.message();
+        bridge->handleMessage(&received);
     }
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Starting points for the fuzz targets: valid frames as the FC sends them,
+// so the fuzzer begins where the interesting code is.
+struct Seed
+{
+    QString name; // file name inside the corpus folder
+    QByteArray bytes;
+};
+
+// One frame of every message id the assistant decodes, a PARAM_VALUE for
+// every parameter name it recognises (plain and hostile values), and status
+// texts carrying every accelerometer and pre-arm key.
+QList<Seed> receivePathSeeds();
+
+// Framing cases for the parser alone: one frame per handled id, frames
+// back to back, frames broken by noise.
+QList<Seed> parserSeeds();
