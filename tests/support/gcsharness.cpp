@@ -62,7 +62,15 @@ void GcsHarness::deliver(const QByteArray &bytes)
         ioctl(int(serial->handle()), FIONREAD, &pending);
         QThread::usleep(200);
     }
-    t.restart();
+    drain();
+}
+
+void GcsHarness::drain()
+{
+    QSerialPort *serial = port();
+    int pending = 0;
+    QElapsedTimer t;
+    t.start();
     while (t.elapsed() < 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         if (!serial->isOpen())

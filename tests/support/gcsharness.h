@@ -44,8 +44,13 @@ public:
     // Writes bytes as the FC and runs the event loop until the assistant has
     // read all of them.
     void deliver(const QByteArray &bytes);
+    // Runs the event loop until the assistant has read everything on the line.
+    void drain();
     QSerialPort *port() const;
     MavLinkBridge &bridge() const { return *win->bridge; }
+    // The frame the receive parser completed last; while a bridge signal is
+    // delivered, the frame it was decoded from.
+    const MavLinkMessage &lastReceived() const { return win->rxParser.message(); }
 
 private:
     std::unique_ptr<PtyPair> pty;
