@@ -1,0 +1,136 @@
+// Receive-side costs: the parser and decoder alone over a recorded stream,
+// and single frames through the complete window built offscreen.
+#include "recordedstream.h"
+
+#include "app/mainwindow.h"
+#include "fcsim/fcmessages.h"
+#include "mavlink/mavlinkbridge.h"
+#include "mavlink/mavlinkparser.h"
+
+#include <QApplication>
+#include <QTabWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+MainWindow *window = nullptr;
+
+// The debug line of every status text would measure the terminal.
+void dropDebugLines(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
+// The parser's share of the figure below.
+void parserAlone(benchmark::State &state)
+{
+    const QByteArray stream = recordedStream();
+    MavLinkParser parser;
+    int frames = 0;
+    for (auto _ : state) {
+        for (char byte : stream)
+            frames += parser.parseByte(std::uint8_t(byte));
+    }
+    benchmark::DoNotOptimize(frames);
+    state.SetBytesProcessed(state.iterations() * stream.size());
+}
+BENCHMARK(parserAlone)->Unit(benchmark::kMicrosecond);
+
+void parserAndDecoder(benchmark::State &state)
+{
+    const QByteArray stream = recordedStream();
+    MavLinkParser parser;
+    MavLinkBridge bridge;
+    for (auto _ : state) {
+        for (char byte : stream) {
+            if (parser.parseByte(std::uint8_t(byte))) {
+                const MavLinkMessage received = parser.message();
+                bridge.handleMessage(&received);
+            }
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * stream.size());
+}
+BENCHMARK(parserAndDecoder)->Unit(benchmark::kMicrosecond);
+
+// Two positions in turn, so every call moves the sticks.
+const unsigned short kSticksA[8] = {1100, 1900, 1500, 1300, 1100, 1500, 1900, 1200};
+const unsigned short kSticksB[8] = {1900, 1100, 1600, 1700, 1900, 1100, 1100, 1800};
+
+void updateRadioValue(benchmark::State &state)
+{
+    unsigned short values[2][8];
+    std::copy(kSticksA, kSticksA + 8, values[0]);
+    std::copy(kSticksB, kSticksB + 8, values[1]);
+    int turn = 0;
+    for (auto _ : state)
+        window->updateRadioValue(values[turn ^= 1]);
+}
+BENCHMARK(updateRadioValue);
+
+QByteArray rcFrame(const unsigned short *sticks)
+{
+    MavLinkMessage msg = FcMessages::rcChannelsRaw(QVector<std::uint16_t>(sticks, sticks + 8));
+    return FcMessages::toWire(msg, 0);
+}
+
+QByteArray attitudeFrame(float roll)
+{
+    MavLinkMessage msg = FcMessages::attitude(roll, -0.1f, 1.5f);
+    return FcMessages::toWire(msg, 0);
+}
+
+void receiveInTurn(benchmark::State &state, const QByteArray (&frames)[2], bool repaint)
+{
+    int turn = 0;
+    for (auto _ : state) {
+        window->receiveBytes(frames[turn ^= 1]);
+        if (repaint)
+            QCoreApplication::processEvents();
+    }
+}
+
+void rcFrameEndToEnd(benchmark::State &state)
+{
+    const QByteArray frames[2] = {rcFrame(kSticksA), rcFrame(kSticksB)};
+    receiveInTurn(state, frames, false);
+}
+BENCHMARK(rcFrameEndToEnd);
+
+void attitudeFrameEndToEnd(benchmark::State &state)
+{
+    const QByteArray frames[2] = {attitudeFrame(0.2f), attitudeFrame(-0.3f)};
+    receiveInTurn(state, frames, false);
+}
+BENCHMARK(attitudeFrameEndToEnd);
+
+// With the radio tab in front and the event loop painting what changed.
+void rcFrameRepainted(benchmark::State &state)
+{
+    window->findChild<QTabWidget *>()->setCurrentIndex(1);
+    const QByteArray frames[2] = {rcFrame(kSticksA), rcFrame(kSticksB)};
+    receiveInTurn(state, frames, true);
+}
+BENCHMARK(rcFrameRepainted)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(dropDebugLines);
+    QApplication app(argc, argv);
+    MainWindow mainWindow;
+    mainWindow.show();
+    QCoreApplication::processEvents();
+    window = &mainWindow;
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

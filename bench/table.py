@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Prints the benchmark figures as one table.
+
+usage: table.py BENCH_JSON STARTUP_RUNS
+BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
+of several start-up runs ("startup_ms N", "peak_rss_mb N")."""
+import json
+import statistics
+import sys
+
+
+def benchmark_rows(path):
+    with open(path) as f:
+        # The median of the repetitions.
+        results = {b["run_name"]: b for b in json.load(f)["benchmarks"]
+                   if b.get("aggregate_name") == "median"}
+
+    def ns(name):
+        b = results[name]
+        scale = {"ns": 1, "us": 1e3, "ms": 1e6}[b["time_unit"]]
+        return b["real_time"] * scale
+
+    rate = results["parserAndDecoder"]["bytes_per_second"]
+    parser_rate = results["parserAlone"]["bytes_per_second"]
+    return [
+        ("parser + decoder throughput", f"{rate / 1e6:.0f} MB/s", ">= 300 MB/s"),
+        ("parser + decoder per byte", f"{1e9 / rate:.2f} ns", ""),
+        ("parser alone throughput", f"{parser_rate / 1e6:.0f} MB/s", ""),
+        ("updateRadioValue, one call", f"{ns('updateRadioValue') / 1e3:.1f} us", "<= 50 us"),
+        ("RC frame end to end", f"{ns('rcFrameEndToEnd') / 1e3:.1f} us", "<= 50 us"),
+        ("RC frame end to end, repainted", f"{ns('rcFrameRepainted') / 1e3:.1f} us", ""),
+        ("ATTITUDE frame end to end", f"{ns('attitudeFrameEndToEnd') / 1e3:.1f} us", ""),
+    ]
+
+
+def startup_rows(path):
+    runs = {"startup_ms": [], "peak_rss_mb": []}
+    with open(path) as f:
+        for line in f:
+            key, value = line.split()
+            runs[key].append(float(value))
+    count = len(runs["startup_ms"])
+    return [
+        (f"start-up to window shown (median of {count})",
+         f"{statistics.median(runs['startup_ms']):.0f} ms", "<= 150 ms"),
+        (f"peak resident memory (median of {count})",
+         f"{statistics.median(runs['peak_rss_mb']):.1f} MB", "<= 60 MB"),
+    ]
+
+
+def main():
+    rows = benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2])
+    width = max(len(r[0]) for r in rows)
+    print(f"| {'figure'.ljust(width)} | measured | goal |")
+    print(f"|{'-' * (width + 2)}|----------|------|")
+    for name, value, goal in rows:
+        print(f"| {name.ljust(width)} | {value} | {goal} |")
+
+
+main()
