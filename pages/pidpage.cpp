@@ -11,18 +11,18 @@ constexpr double kDefaultGain = 5.0;
 constexpr double kDefaultRateP = 0.15;
 constexpr double kRateDScale = 0.012;
 constexpr double kYawPScale = 0.3;
-constexpr float kMinRateP = 0.04f;
-constexpr float kMaxRateP = 0.19f;
+constexpr double kMinRateP = 0.04;
+constexpr double kMaxRateP = 0.19;
 
 // P and I of roll and pitch. The FC stores floats, so the clamps compare the
 // stored float, widened, against the exact limits.
 float squareRootGain(double gain)
 {
     const float p = float(std::sqrt(gain / kDefaultGain) * kDefaultRateP);
-    if (double(p) < double(kMinRateP))
-        return kMinRateP;
-    if (double(p) > double(kMaxRateP))
-        return kMaxRateP;
+    if (double(p) < kMinRateP)
+        return float(kMinRateP);
+    if (double(p) > kMaxRateP)
+        return float(kMaxRateP);
     return p;
 }
 
