@@ -1,7 +1,11 @@
 #include "support/gcsharness.h"
 
+#include "fcsim/fcsimulator.h"
+#include "fcsim/simulatorptylink.h"
+
 #include <QLabel>
 #include <QRadioButton>
+#include <QSerialPort>
 #include <QSpinBox>
 #include <QtTest>
 
@@ -28,6 +32,7 @@ private slots:
     void feelingClickWritesIntegers();
     void feelingMarksFollowReports_data();
     void feelingMarksFollowReports();
+    void markFollowsTheSimulatedFcsAnswers();
     void altitudeSaveWritesCentimetres_data();
     void altitudeSaveWritesCentimetres();
     void altitudeReadRequestsOneParameter();
@@ -132,6 +137,39 @@ void AdvancedPageTest::feelingMarksFollowReports()
     QCOMPARE(markedFeelLabel(gcs), marked);
     // Showing a report never writes it back.
     QVERIFY(gcs.sent().isEmpty());
+}
+
+// The simulated FC stores each write and answers with the stored value; the
+// mark moves with those answers, never with the click itself.
+void AdvancedPageTest::markFollowsTheSimulatedFcsAnswers()
+{
+    GcsHarness gcs;
+    FcSimulator sim;
+    SimulatorPtyLink link(gcs.line().masterFd(), sim);
+    gcs.action("actionConnect")->trigger();
+    QTRY_VERIFY(link.isListening());
+    QVERIFY(gcs.port()->isOpen());
+
+    gcs.click("advSportButton");
+    QCOMPARE(markedFeelLabel(gcs), QString());
+    QTRY_COMPARE(markedFeelLabel(gcs), QStringLiteral("advSportLabel:Selected"));
+    QCOMPARE(sim.parameter(QStringLiteral("ATC_RATE_FF_ENAB")), 1.0f);
+
+    gcs.click("advByRCButton");
+    QCOMPARE(markedFeelLabel(gcs), QStringLiteral("advSportLabel:Selected"));
+    QTRY_COMPARE(markedFeelLabel(gcs), QStringLiteral("advByRCLabel:Selected"));
+    QCOMPARE(sim.parameter(QStringLiteral("CH8_OPT")), 25.0f);
+
+    gcs.click("advSoftButton");
+    QTRY_COMPARE(markedFeelLabel(gcs), QStringLiteral("advSoftLabel:Selected"));
+    QCOMPARE(sim.parameter(QStringLiteral("CH8_OPT")), 0.0f);
+    QCOMPARE(sim.parameter(QStringLiteral("ATC_RATE_FF_ENAB")), 0.0f);
+
+    // Changed on the FC without a click: the page still follows.
+    sim.setParameter(QStringLiteral("ATC_RATE_FF_ENAB"), 1.0f);
+    sim.sendParameter(QStringLiteral("ATC_RATE_FF_ENAB"));
+    QTRY_COMPARE(markedFeelLabel(gcs), QStringLiteral("advSportLabel:Selected"));
+    QCOMPARE(checkedFeelButton(gcs), QStringLiteral("advSportButton"));
 }
 
 void AdvancedPageTest::altitudeSaveWritesCentimetres_data()
