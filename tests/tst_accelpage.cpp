@@ -34,9 +34,9 @@ const FaceStep kSixFaces[] = {
      "Please place the copter in horizontal with the bottom side up", 6},
 };
 
-// Which face picture the label shows: 0 for none. Pictures loaded from the
-// same resource path share the pixmap cache entry, so the cache key tells
-// them apart even while several placeholders look alike.
+// Which face picture the label shows: 0 for none. Pixmaps loaded from the
+// same resource path share one pixmap cache entry, so the cache key names
+// the path the page loaded, whatever the pictures look like.
 int shownPicture(const QLabel *image)
 {
     const QPixmap shown = image->pixmap(Qt::ReturnByValue);
