@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/simulatedfc.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -49,6 +50,34 @@ int shownPicture(const QLabel *image)
     }
     return -1;
 }
+
+// Caption, enabled state, instruction and picture, for whole-page comparisons.
+QStringList pageState(const GcsHarness &gcs)
+{
+    const auto *button = gcs.widget<QPushButton>("accelCalibrateButton");
+    return {button->text(), QLatin1String(button->isEnabled() ? "enabled" : "disabled"),
+            gcs.widget<QLabel>("outputLabel")->text(),
+            QStringLiteral("picture %1").arg(shownPicture(gcs.widget<QLabel>("accelImage")))};
+}
+
+QStringList asking(const FaceStep &face)
+{
+    return {QStringLiteral("Next"), QStringLiteral("enabled"),
+            QString::fromLatin1(face.instruction), QStringLiteral("picture %1").arg(face.picture)};
+}
+
+const QStringList kSucceeded{"Start Calibrate", "disabled", "Calibrate Succeed!", "picture 0"};
+
+// Odd acks 1 to 11, one per face, then the closing round 0 to 7.
+QStringList acksOfFullRun()
+{
+    QStringList acks;
+    for (int step = 1; step <= 11; step += 2)
+        acks << QStringLiteral("ack %1").arg(step);
+    for (int closing = 0; closing <= 7; ++closing)
+        acks << QStringLiteral("ack %1").arg(closing);
+    return acks;
+}
 } // namespace
 
 class AccelPageTest : public QObject
@@ -63,6 +92,7 @@ private slots:
     void startSendsCalibrationCommand();
     void secondStartBeforeAnyPromptRestarts();
     void sixFacesAcknowledgedThenSuccess();
+    void sixFacesWithSimulatedFc();
     void prompt_data();
     void prompt();
     void countdownRunsOutAfterFortyTicks();
@@ -146,36 +176,37 @@ void AccelPageTest::secondStartBeforeAnyPromptRestarts()
 void AccelPageTest::sixFacesAcknowledgedThenSuccess()
 {
     gcs->click("accelCalibrateButton");
-    QCOMPARE(gcs->sentDescriptions(), QStringList{QStringLiteral("cmd 241")});
-
-    int expectedAck = 1;
+    QStringList wire = gcs->sentDescriptions();
     for (const FaceStep &face : kSixFaces) {
         fcSays(face.prompt);
-        QCOMPARE(button()->text(), QStringLiteral("Next"));
-        QVERIFY(button()->isEnabled());
-        QCOMPARE(instruction(), QString::fromLatin1(face.instruction));
-        QCOMPARE(picture(), face.picture);
-
+        QCOMPARE(pageState(*gcs), asking(face));
         gcs->click("accelCalibrateButton");
         const QList<WireFrame> acks = gcs->sent();
-        QStringList expected{QStringLiteral("ack %1").arg(expectedAck)};
-        if (face.picture == 6) {
-            for (int closing = 0; closing <= 7; ++closing)
-                expected << QStringLiteral("ack %1").arg(closing);
-        }
-        QCOMPARE(describeAll(acks), expected);
         for (const WireFrame &ack : acks)
             QCOMPARE(ack.ackResult(), 1);
-        expectedAck += 2;
+        wire << describeAll(acks);
     }
+    QCOMPARE(wire, QStringList{QStringLiteral("cmd 241")} + acksOfFullRun());
     QCOMPARE(countdown(), QString());
     QCOMPARE(button()->text(), QStringLiteral("Start Calibrate"));
 
     fcSays("Calibration successful");
-    QCOMPARE(instruction(), QStringLiteral("Calibrate Succeed!"));
-    QCOMPARE(picture(), 0);
-    QVERIFY(!button()->isEnabled());
+    QCOMPARE(pageState(*gcs), kSucceeded);
     QCOMPARE(gcs->sentDescriptions(), QStringList());
+}
+
+// The simulated FC words its own prompts and moves on with each ack.
+void AccelPageTest::sixFacesWithSimulatedFc()
+{
+    SimulatedFc fc;
+    fc.gcs.click("accelCalibrateButton");
+    for (const FaceStep &face : kSixFaces) {
+        QTRY_COMPARE(pageState(fc.gcs), asking(face));
+        fc.gcs.click("accelCalibrateButton");
+    }
+    QTRY_COMPARE(pageState(fc.gcs), kSucceeded);
+    QCOMPARE(fc.sentToFc(), QStringList{QStringLiteral("cmd 241")} + acksOfFullRun());
+    QVERIFY(fc.sim.accelCalibrated());
 }
 
 void AccelPageTest::prompt_data()

@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/simulatedfc.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -9,14 +10,37 @@
 
 namespace {
 const int kSeverityError = 3;
-const char kPass[] =
-    "FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.";
-const char kFail[] = "Error!!!!! Please check the hardware and calibrate!";
-const char kPassStyle[] = "background-color: rgb(0, 255, 0);color: rgb(0, 0, 0);";
-const char kFailStyle[] = "background-color: rgb(255, 0, 0);color: rgb(0, 0, 0);";
+// What a Test press sends: the sensor streams, then the self-test command.
+const QStringList kSelfTestRequests{"stream 1 rate 1 start 1",  "stream 10 rate 1 start 1",
+                                    "stream 11 rate 1 start 1", "stream 12 rate 1 start 1",
+                                    "stream 6 rate 1 start 1",  "cmd 241"};
+// Overall verdict: text and style sheet.
+const QStringList kPassed{
+    "FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.",
+    "background-color: rgb(0, 255, 0);color: rgb(0, 0, 0);"};
+const QStringList kFailed{"Error!!!!! Please check the hardware and calibrate!",
+                          "background-color: rgb(255, 0, 0);color: rgb(0, 0, 0);"};
 const char kGpsHint[] = "Please install and put FC to GPS mode to check GPS module";
 const char kOk[] = "OK!";
 const QStringList kNoVerdicts{QString(), QString(), QString(), QString(), QString()};
+
+QString shownBy(const GcsHarness &gcs, const char *label)
+{
+    return gcs.widget<QLabel>(label)->text();
+}
+
+// Radio, accelerometer, barometer, compass, GPS.
+QStringList sensorVerdicts(const GcsHarness &gcs)
+{
+    return {shownBy(gcs, "fcRCResult"), shownBy(gcs, "fcAccelResult"), shownBy(gcs, "fcBaroResult"),
+            shownBy(gcs, "fcCompassResult"), shownBy(gcs, "fcGPSResult")};
+}
+
+QStringList overallVerdict(const GcsHarness &gcs)
+{
+    const QLabel *overall = gcs.widget<QLabel>("fcHardwareResult");
+    return {overall->text(), overall->styleSheet()};
+}
 } // namespace
 
 class FcTestPageTest : public QObject
@@ -43,16 +67,14 @@ private slots:
     void otherSeveritiesAreIgnored_data();
     void otherSeveritiesAreIgnored();
     void testPressKeepsVerdicts();
+    void testPressWithSimulatedFc();
 
 private:
     void fcReports(const QByteArray &text, int severity = kSeverityError)
     {
         gcs->deliver(statusTextFrame(severity, text));
     }
-    QString shown(const char *label) const { return gcs->widget<QLabel>(label)->text(); }
-    // Radio, accelerometer, barometer, compass, GPS.
-    QStringList sensorVerdicts() const;
-    void verifyOverall(const char *text, const char *style) const;
+    QString shown(const char *label) const { return shownBy(*gcs, label); }
 
     std::unique_ptr<GcsHarness> gcs;
 };
@@ -63,26 +85,13 @@ void FcTestPageTest::init()
     gcs->connectToFc();
 }
 
-QStringList FcTestPageTest::sensorVerdicts() const
-{
-    return {shown("fcRCResult"), shown("fcAccelResult"), shown("fcBaroResult"),
-            shown("fcCompassResult"), shown("fcGPSResult")};
-}
-
-void FcTestPageTest::verifyOverall(const char *text, const char *style) const
-{
-    const QLabel *overall = gcs->widget<QLabel>("fcHardwareResult");
-    QCOMPARE(overall->text(), QString::fromLatin1(text));
-    QCOMPARE(overall->styleSheet(), QString::fromLatin1(style));
-}
-
 void FcTestPageTest::initialPage()
 {
     QVERIFY(gcs->widget<QPushButton>("fcTestButton")->isEnabled());
     QCOMPARE(gcs->widget<QTextEdit>("fcHelp")->toPlainText(),
              QStringLiteral("1.Make sue you have connect the GPS module correctly, and have "
                             "calibrated the radio controller, accelemeter and compass."));
-    QCOMPARE(sensorVerdicts(), kNoVerdicts);
+    QCOMPARE(sensorVerdicts(*gcs), kNoVerdicts);
     QCOMPARE(shown("fcHardwareResult"), QString());
 }
 
@@ -90,10 +99,7 @@ void FcTestPageTest::testPressAsksForStreamsThenSelfTest()
 {
     gcs->click("fcTestButton");
     const QList<WireFrame> frames = gcs->sent();
-    QCOMPARE(describeAll(frames),
-             (QStringList{"stream 1 rate 1 start 1", "stream 10 rate 1 start 1",
-                          "stream 11 rate 1 start 1", "stream 12 rate 1 start 1",
-                          "stream 6 rate 1 start 1", "cmd 241"}));
+    QCOMPARE(describeAll(frames), kSelfTestRequests);
     const WireFrame &command = frames.last();
     for (int param = 1; param <= 7; ++param)
         QCOMPARE(command.commandParam(param), param == 6 ? 2.0f : 0.0f);
@@ -164,9 +170,9 @@ void FcTestPageTest::preArmRow()
 void FcTestPageTest::firstPreArmTextPassesAndFillsEmptyVerdicts()
 {
     fcReports("PreArm: RC not calibrated");
-    QCOMPARE(sensorVerdicts(),
+    QCOMPARE(sensorVerdicts(*gcs),
              (QStringList{"need Calibrate", kOk, kOk, kOk, QString::fromLatin1(kGpsHint)}));
-    verifyOverall(kPass, kPassStyle);
+    QCOMPARE(overallVerdict(*gcs), kPassed);
 }
 
 void FcTestPageTest::verdictAlreadyShownIsNotReplacedByOk()
@@ -174,8 +180,8 @@ void FcTestPageTest::verdictAlreadyShownIsNotReplacedByOk()
     fcReports("PreArm: Compass not calibrated");
     QCOMPARE(shown("fcCompassResult"), QStringLiteral(" need calibrate"));
     fcReports("PreArm: Need 3D Fix");
-    QCOMPARE(sensorVerdicts(), (QStringList{kOk, kOk, kOk, " need calibrate", "No Fix"}));
-    verifyOverall(kPass, kPassStyle);
+    QCOMPARE(sensorVerdicts(*gcs), (QStringList{kOk, kOk, kOk, " need calibrate", "No Fix"}));
+    QCOMPARE(overallVerdict(*gcs), kPassed);
 }
 
 void FcTestPageTest::healthFailureKeepsVerdictRedForGood_data()
@@ -197,14 +203,14 @@ void FcTestPageTest::healthFailureKeepsVerdictRedForGood()
     QFETCH(QByteArray, failure);
     QFETCH(QStringList, verdicts);
     fcReports(failure);
-    QCOMPARE(sensorVerdicts(), verdicts);
-    verifyOverall(kFail, kFailStyle);
+    QCOMPARE(sensorVerdicts(*gcs), verdicts);
+    QCOMPARE(overallVerdict(*gcs), kFailed);
 
     fcReports("PreArm");
     fcReports("PreArm: RC not calibrated");
-    verifyOverall(kFail, kFailStyle);
+    QCOMPARE(overallVerdict(*gcs), kFailed);
     verdicts[0] = QStringLiteral("need Calibrate");
-    QCOMPARE(sensorVerdicts(), verdicts);
+    QCOMPARE(sensorVerdicts(*gcs), verdicts);
 }
 
 void FcTestPageTest::laterRowOnSameLabelWins()
@@ -219,23 +225,24 @@ void FcTestPageTest::laterRowOnSameLabelWins()
 void FcTestPageTest::errorTextBeforeAnyPreArmFails()
 {
     fcReports("Thr below FS");
-    QCOMPARE(sensorVerdicts(),
+    QCOMPARE(sensorVerdicts(*gcs),
              (QStringList{"need Calibrated", QString(), QString(), QString(), QString()}));
-    verifyOverall(kFail, kFailStyle);
+    QCOMPARE(overallVerdict(*gcs), kFailed);
 
     fcReports("PreArm: GPS Glitch");
-    QCOMPARE(sensorVerdicts(), (QStringList{"need Calibrated", kOk, kOk, kOk, "signal not good!"}));
-    verifyOverall(kPass, kPassStyle);
+    QCOMPARE(sensorVerdicts(*gcs),
+             (QStringList{"need Calibrated", kOk, kOk, kOk, "signal not good!"}));
+    QCOMPARE(overallVerdict(*gcs), kPassed);
 }
 
 void FcTestPageTest::keysAreCaseSensitive()
 {
     fcReports("prearm: ins not healthy");
-    verifyOverall(kFail, kFailStyle);
-    QCOMPARE(sensorVerdicts(), kNoVerdicts);
+    QCOMPARE(overallVerdict(*gcs), kFailed);
+    QCOMPARE(sensorVerdicts(*gcs), kNoVerdicts);
     fcReports("PreArm: rc not calibrated, BARO NOT HEALTHY");
-    verifyOverall(kPass, kPassStyle);
-    QCOMPARE(sensorVerdicts(), (QStringList{kOk, kOk, kOk, kOk, kGpsHint}));
+    QCOMPARE(overallVerdict(*gcs), kPassed);
+    QCOMPARE(sensorVerdicts(*gcs), (QStringList{kOk, kOk, kOk, kOk, kGpsHint}));
 }
 
 void FcTestPageTest::otherSeveritiesAreIgnored_data()
@@ -251,21 +258,37 @@ void FcTestPageTest::otherSeveritiesAreIgnored()
     QFETCH(int, severity);
     fcReports("PreArm: RC not calibrated", severity);
     fcReports("PreArm: INS not healthy", severity);
-    QCOMPARE(sensorVerdicts(), kNoVerdicts);
+    QCOMPARE(sensorVerdicts(*gcs), kNoVerdicts);
     QCOMPARE(shown("fcHardwareResult"), QString());
     // Had the INS failure counted, this would stay red.
     fcReports("PreArm: Need 3D Fix");
-    verifyOverall(kPass, kPassStyle);
+    QCOMPARE(overallVerdict(*gcs), kPassed);
 }
 
 void FcTestPageTest::testPressKeepsVerdicts()
 {
     fcReports("PreArm: Compass offsets too high");
-    const QStringList before = sensorVerdicts();
+    const QStringList before = sensorVerdicts(*gcs);
     gcs->click("fcTestButton");
     gcs->sent();
-    QCOMPARE(sensorVerdicts(), before);
-    verifyOverall(kPass, kPassStyle);
+    QCOMPARE(sensorVerdicts(*gcs), before);
+    QCOMPARE(overallVerdict(*gcs), kPassed);
+}
+
+// A fresh simulated FC complains that neither the radio nor the accelerometer
+// has been calibrated; the second complaint replaces the first text's "OK!".
+void FcTestPageTest::testPressWithSimulatedFc()
+{
+    SimulatedFc fc;
+    fc.sim.setAttitude(1.0f, -0.25f, 2.0f);
+    fc.gcs.click("fcTestButton");
+    QTRY_COMPARE(sensorVerdicts(fc.gcs),
+                 (QStringList{"need Calibrate", " need calibrate!", kOk, kOk, kGpsHint}));
+    QCOMPARE(overallVerdict(fc.gcs), kPassed);
+    QTRY_COMPARE(shownBy(fc.gcs, "fcRoll"), QStringLiteral("57.3"));
+    QCOMPARE(shownBy(fc.gcs, "fcPitch"), QStringLiteral("-14.3"));
+    QCOMPARE(shownBy(fc.gcs, "fcYaw"), QStringLiteral("114.6"));
+    QCOMPARE(fc.sentToFc(), kSelfTestRequests);
 }
 
 QTEST_MAIN(FcTestPageTest)

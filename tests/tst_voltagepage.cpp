@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/simulatedfc.h"
 
 #include <QDoubleSpinBox>
 #include <QRadioButton>
@@ -31,6 +32,7 @@ private slots:
     void calibrationWaitsUntilFcReportedBoth();
     void repeatedCalibrationStartsFromLastReportedMultiplier();
     void decimalCommaTextWritesNothing();
+    void calibrationMovesVoltageReportedBySimulatedFc();
 
 private:
     void report(int millivolts, float multiplier);
@@ -241,6 +243,30 @@ void VoltagePageTest::decimalCommaTextWritesNothing()
     meter->setValue(12.6);
     QCOMPARE(meter->text(), QStringLiteral("12,60"));
     QCOMPARE(calibrate(), QStringList());
+}
+
+// The simulated FC reports its pin voltage times BATT_VOLT_MULT: 1.2 V x
+// 10.1 until the calibration's write is echoed.
+void VoltagePageTest::calibrationMovesVoltageReportedBySimulatedFc()
+{
+    SimulatedFc fc;
+    auto *display = fc.gcs.widget<QDoubleSpinBox>("voltageEdit0");
+    fc.gcs.click("voltageReadButton");
+    QTRY_COMPARE(display->text(), QStringLiteral("12.12"));
+
+    fc.gcs.widget<QDoubleSpinBox>("voltageEdit1")->setValue(12.6);
+    fc.gcs.click("voltageCalibrateButton");
+    QTRY_COMPARE(display->text(), QStringLiteral("12.60"));
+    QCOMPARE(fc.sim.parameter(QStringLiteral("BATT_VOLT_MULT")), 10.5f);
+
+    // The echo replaced the multiplier: meter and display now agree, so a
+    // second press writes the FC's own value back.
+    fc.sentToFc();
+    const float echoed = fc.sim.parameter(QStringLiteral("BATT_VOLT_MULT"));
+    fc.gcs.click("voltageCalibrateButton");
+    QCOMPARE(
+        fc.sentToFc(),
+        QStringList{QStringLiteral("set BATT_VOLT_MULT=%1 (9)").arg(double(echoed), 0, 'g', 9)});
 }
 
 QTEST_MAIN(VoltagePageTest)
