@@ -100,8 +100,11 @@ private:
     void initAdvancedPage();
 
     void showFrameSelection();
+    void applyParameter(const QString &name, const QVariant &value);
     void firmwareVersionReported(int version);
     void showReceiverType(int type);
+    void startRadioCalibration();
+    void finishRadioCalibration();
     void showFlyFeeling(QRadioButton *button, QLabel *mark);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
@@ -121,7 +124,8 @@ private:
     // Unknown until the FC reports them or the user picks a frame.
     int frameValue = 0;
     int shapeValue = 0;
-    bool framePairKnown = false;
+    bool frameValueKnown = false;
+    bool shapeValueKnown = false;
     int firmwareVersion = 0;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;
