@@ -1,0 +1,218 @@
+#include "mavlink/checksum.h"
+#include "mavlink/mavlinkparser.h"
+#include "mavlink/payload.h"
+#include "support/wire.h"
+
+#include <QtTest>
+
+#include <random>
+
+namespace {
+
+// REQUEST_DATA_STREAM from system 1, component 1, sequence 0.
+const char kValidFrame[] = "EB 06 00 01 01 42 00 00 01 00 00 01 99 57";
+
+struct Delivery
+{
+    int afterByte; // index of the byte that completed the frame
+    QByteArray frame;
+};
+
+QList<Delivery> feed(MavLinkParser &parser, const QByteArray &bytes)
+{
+    QList<Delivery> out;
+    for (int i = 0; i < bytes.size(); ++i) {
+        if (parser.parseByte(std::uint8_t(bytes[i]))) {
+            const MavLinkMessage &m = parser.message();
+            out.append(
+                {i, QByteArray(reinterpret_cast<const char *>(m.frameBegin()), m.frameLength())});
+        }
+    }
+    return out;
+}
+
+QList<Delivery> feed(const QByteArray &bytes)
+{
+    MavLinkParser parser;
+    return feed(parser, bytes);
+}
+
+QByteArray randomFrame(std::mt19937 &rng, std::uint8_t seq)
+{
+    // Ids with and without a checksum seed; lengths from empty to full.
+    const std::uint8_t ids[] = {0, 1, 3, 22, 30, 35, 150, 200, 253};
+    const std::uint8_t id = ids[rng() % (sizeof ids)];
+    QByteArray payload(int(rng() % 256), 0);
+    for (char &b : payload)
+        b = char(rng());
+    return fcFrame(id, payload, seq);
+}
+
+} // namespace
+
+class Framing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checksumCheckValue()
+    {
+        const QByteArray digits("123456789");
+        QCOMPARE(crcCalculate(reinterpret_cast<const std::uint8_t *>(digits.constData()), 9),
+                 std::uint16_t(0x6F91));
+    }
+
+    void crcExtraTable()
+    {
+        int nonZero = 0;
+        for (int id = 0; id < 256; ++id)
+            nonZero += crcExtra(std::uint8_t(id)) != 0;
+        QCOMPARE(nonZero, 134);
+        const QList<QPair<int, int>> exchanged = {
+            {0, 50},   {1, 124},  {20, 214}, {22, 220}, {23, 168},  {27, 144}, {30, 39},
+            {35, 244}, {66, 148}, {76, 152}, {77, 143}, {150, 134}, {253, 83}};
+        for (const auto &entry : exchanged)
+            QCOMPARE(int(crcExtra(std::uint8_t(entry.first))), entry.second);
+        QCOMPARE(int(crcExtra(3)), 0);
+        QCOMPARE(int(crcExtra(255)), 0);
+    }
+
+    void validFrameDeliveredOnceWhateverTheSplit()
+    {
+        const QByteArray frame = fromHex(kValidFrame);
+        for (int split = 0; split <= frame.size(); ++split) {
+            MavLinkParser parser;
+            const QList<Delivery> first = feed(parser, frame.left(split));
+            const QList<Delivery> second = feed(parser, frame.mid(split));
+            QCOMPARE(first.size() + second.size(), 1);
+            QCOMPARE((first + second).first().frame, frame);
+        }
+        const MavLinkMessage m = [&] {
+            MavLinkParser p;
+            feed(p, frame);
+            return p.message();
+        }();
+        QCOMPARE(int(m.msgid), 66);
+        QCOMPARE(int(m.sysid), 1);
+        QCOMPARE(int(m.compid), 1);
+        QCOMPARE(int(m.seq), 0);
+        QCOMPARE(int(m.len), 6);
+    }
+
+    void anySingleChangedByteDropsTheFrame()
+    {
+        const QByteArray frame = fromHex(kValidFrame);
+        for (int offset = 1; offset < frame.size(); ++offset) {
+            for (int delta : {1, 0x80, 0xFF}) {
+                QByteArray corrupt = frame;
+                corrupt[offset] = char(std::uint8_t(corrupt[offset]) ^ delta);
+                QVERIFY2(feed(corrupt).isEmpty(),
+                         qPrintable(QStringLiteral("offset %1 xor %2").arg(offset).arg(delta)));
+            }
+        }
+    }
+
+    void publishedStartByteIsNotRecognised()
+    {
+        QByteArray frame = fromHex(kValidFrame);
+        frame[0] = char(0xFE);
+        QVERIFY(feed(frame).isEmpty());
+    }
+
+    void zeroLengthFrameGoesStraightToChecksum()
+    {
+        const QByteArray frame = fcFrame(0, QByteArray());
+        QCOMPARE(frame.size(), 8);
+        const QList<Delivery> out = feed(frame);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out.first().afterByte, 7);
+    }
+
+    void truncatedFrameDoesNotCostItsFollower()
+    {
+        const QByteArray follower = fromHex(kValidFrame);
+        const QByteArray truncated = fcFrame(30, QByteArray(28, 1)).chopped(2);
+        const QList<Delivery> out = feed(truncated + follower);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out.first().frame, follower);
+    }
+
+    void startByteInsidePayloadIsData()
+    {
+        QByteArray payload(10, char(0xEB));
+        const QByteArray frame = fcFrame(22, payload);
+        const QList<Delivery> out = feed(QByteArray(3, 0x55) + frame);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out.first().frame, frame);
+    }
+
+    void idWithoutChecksumSeedIsDelivered()
+    {
+        const QByteArray frame = fcFrame(3, QByteArray(5, 7));
+        QCOMPARE(feed(frame).size(), 1);
+    }
+
+    void checksumBytesFollowThePayloadInTheRecord()
+    {
+        MavLinkParser parser;
+        const QByteArray frame = fromHex(kValidFrame);
+        feed(parser, frame);
+        const MavLinkMessage &m = parser.message();
+        QCOMPARE(int(m.payload[6]), 0x99);
+        QCOMPARE(int(m.payload[7]), 0x57);
+        QCOMPARE(int(m.checksum), 0x5799);
+    }
+
+    // Garbage without a start byte can never hide a frame.
+    void framesAmidCleanGarbageAllArriveInOrder()
+    {
+        std::mt19937 rng(20261207);
+        QByteArray stream;
+        QList<QByteArray> sent;
+        for (int i = 0; i < 500; ++i) {
+            QByteArray garbage(int(rng() % 40), 0);
+            for (char &b : garbage) {
+                do
+                    b = char(rng());
+                while (std::uint8_t(b) == 0xEB);
+            }
+            const QByteArray frame = randomFrame(rng, std::uint8_t(i));
+            stream += garbage + frame;
+            sent.append(frame);
+        }
+        const QList<Delivery> out = feed(stream);
+        QCOMPARE(out.size(), sent.size());
+        for (int i = 0; i < sent.size(); ++i)
+            QCOMPARE(out[i].frame, sent[i]);
+    }
+
+    // With start bytes in the garbage a false start may swallow a frame (the
+    // framing allows that), but nothing may come out that was not sent.
+    void framesAmidNoisyGarbageNeverInventFrames()
+    {
+        std::mt19937 rng(7);
+        QByteArray stream;
+        QList<QByteArray> sent;
+        for (int i = 0; i < 500; ++i) {
+            QByteArray garbage(int(rng() % 40), 0);
+            for (char &b : garbage)
+                b = (rng() % 64 == 0) ? char(0xEB) : char(rng());
+            const QByteArray frame = randomFrame(rng, std::uint8_t(i));
+            stream += garbage + frame;
+            sent.append(frame);
+        }
+        const QList<Delivery> out = feed(stream);
+        qInfo("%d of %d frames survived the false starts", int(out.size()), int(sent.size()));
+        QVERIFY(!out.isEmpty());
+        int next = 0;
+        for (const Delivery &d : out) {
+            while (next < sent.size() && sent[next] != d.frame)
+                ++next;
+            QVERIFY2(next < sent.size(), "a frame came out that was not sent, or out of order");
+            ++next;
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(Framing)
+#include "tst_framing.moc"

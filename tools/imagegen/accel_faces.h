@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QImage>
+
+namespace zefa::imagegen {
+
+constexpr int kAccelWidth = 290;
+constexpr int kAccelHeight = 310;
+constexpr int kAccelSteps = 6;
+
+// Attitude for accelerometer calibration step 1..6: level, left side up,
+// right side up, nose down, nose up, upside down.
+QImage accelFace(int step);
+
+} // namespace zefa::imagegen
