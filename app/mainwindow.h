@@ -90,6 +90,9 @@ public slots:
     void advRTHSave();
 
 private:
+    // Tests watch the bridge's connections through it.
+    friend class GcsHarness;
+
     void initActionsConnections();
     void initFramePage();
     void initRadioPage();

@@ -43,6 +43,8 @@ QStringList expectedFiles()
         files << QStringLiteral("zefa/frame-%1.png").arg(QLatin1String(name));
     for (int i = 1; i <= 6; ++i)
         files << QStringLiteral("accel/%1.png").arg(i);
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        files << QStringLiteral("hicolor/%1x%1/apps/zefa-gcs.png").arg(size);
     files.sort();
     return files;
 }
@@ -106,6 +108,8 @@ void TestImages::committedFileHasExpectedSize_data()
     exact(QStringLiteral("clear.png"), 128, 128);
     exact(QStringLiteral("settings.png"), 128, 128);
     exact(QStringLiteral("application-exit.png"), 48, 48);
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        exact(QStringLiteral("hicolor/%1x%1/apps/zefa-gcs.png").arg(size), size, size);
     for (const char *name : kFrameNames)
         exact(QStringLiteral("zefa/frame-%1.png").arg(QLatin1String(name)), 118, 118);
     for (int i = 1; i <= 6; ++i) {

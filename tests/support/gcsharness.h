@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class MavLinkBridge;
 class QSerialPort;
 
 // The real main window on one end of a pseudo-terminal, the test on the
@@ -44,6 +45,7 @@ public:
     // read all of them.
     void deliver(const QByteArray &bytes);
     QSerialPort *port() const;
+    MavLinkBridge &bridge() const { return *win->bridge; }
 
 private:
     std::unique_ptr<PtyPair> pty;

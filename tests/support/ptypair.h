@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fcsim/pseudoterminal.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,21 +10,15 @@
 class PtyPair
 {
 public:
-    PtyPair();
-    ~PtyPair();
-    PtyPair(const PtyPair &) = delete;
-    PtyPair &operator=(const PtyPair &) = delete;
-
-    QString slavePath() const { return path; }
-    int masterFd() const { return master; }
+    QString slavePath() const { return pty.slavePath(); }
+    int masterFd() const { return pty.masterFd(); }
 
     void write(const QByteArray &bytes);
     // Whatever arrives until the line stays quiet for quietMs.
     QByteArray readUntilQuiet(int quietMs = 100);
     // Hang up the line, as an unplugged USB serial device does.
-    void closeMaster();
+    void closeMaster() { pty.close(); }
 
 private:
-    int master = -1;
-    QString path;
+    PseudoTerminal pty;
 };

@@ -1,25 +1,16 @@
 #include "wire.h"
 
-#include "mavlink/checksum.h"
+#include "fcsim/fcmessages.h"
 #include "mavlink/mavlinkparser.h"
 #include "mavlink/payload.h"
 
 #include <QStringList>
 
 namespace {
-void putLe(QByteArray &out, int offset, quint32 value, int size)
+// The FC's own encoders, with sequence number 0.
+QByteArray onWire(MavLinkMessage msg)
 {
-    if (out.size() < offset + size)
-        out.resize(offset + size);
-    for (int i = 0; i < size; ++i)
-        out[offset + i] = char((value >> (8 * i)) & 0xFF);
-}
-
-void putFloatLe(QByteArray &out, int offset, float value)
-{
-    quint32 bits;
-    std::memcpy(&bits, &value, 4);
-    putLe(out, offset, bits, 4);
+    return FcMessages::toWire(msg, 0);
 }
 } // namespace
 
@@ -122,60 +113,40 @@ QByteArray fcFrame(std::uint8_t msgid, const QByteArray &payload, std::uint8_t s
 {
     MavLinkMessage msg;
     msg.msgid = msgid;
+    msg.len = std::uint8_t(payload.size());
     std::memcpy(msg.payload, payload.constData(), size_t(payload.size()));
-    const int length = finalizeFrame(msg, seq, 1, 1, std::uint8_t(payload.size()), crcExtra(msgid));
-    return QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), length);
+    return FcMessages::toWire(msg, seq);
 }
 
 QByteArray paramValueFrame(const QString &name, float value, int type)
 {
-    QByteArray p(25, 0);
-    putFloatLe(p, 0, value);
-    putLe(p, 4, 1, 2); // param_count
-    putLe(p, 6, 0, 2); // param_index
-    const QByteArray id = name.toLatin1().left(16);
-    p.replace(8, id.size(), id);
-    p[24] = char(type);
-    return fcFrame(MavMsg::ParamValue, p);
+    return onWire(FcMessages::paramValue(name, value, std::uint8_t(type)));
 }
 
 QByteArray statusTextFrame(int severity, const QByteArray &text)
 {
-    QByteArray p(51, 0);
-    p[0] = char(severity);
-    p.replace(1, qMin(50, text.size()), text.left(50));
-    return fcFrame(MavMsg::StatusText, p);
+    return onWire(FcMessages::statusText(std::uint8_t(severity), text));
 }
 
 QByteArray rcChannelsFrame(const QList<unsigned short> &channels)
 {
-    QByteArray p(22, 0);
-    for (int i = 0; i < 8 && i < channels.size(); ++i)
-        putLe(p, 4 + 2 * i, channels[i], 2);
-    return fcFrame(MavMsg::RcChannelsRaw, p);
+    return onWire(
+        FcMessages::rcChannelsRaw(QVector<std::uint16_t>(channels.begin(), channels.end())));
 }
 
 QByteArray attitudeFrame(float roll, float pitch, float yaw)
 {
-    QByteArray p(28, 0);
-    putFloatLe(p, 4, roll);
-    putFloatLe(p, 8, pitch);
-    putFloatLe(p, 12, yaw);
-    return fcFrame(MavMsg::Attitude, p);
+    return onWire(FcMessages::attitude(roll, pitch, yaw));
 }
 
 QByteArray sysStatusFrame(std::uint16_t millivolts)
 {
-    QByteArray p(31, 0);
-    putLe(p, 14, millivolts, 2);
-    return fcFrame(MavMsg::SysStatus, p);
+    return onWire(FcMessages::sysStatus(millivolts));
 }
 
 QByteArray heartbeatFrame(std::uint8_t baseMode)
 {
-    QByteArray p(9, 0);
-    p[6] = char(baseMode);
-    return fcFrame(MavMsg::Heartbeat, p);
+    return onWire(FcMessages::heartbeat(baseMode));
 }
 
 QByteArray fromHex(const char *spaced)

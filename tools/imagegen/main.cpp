@@ -30,9 +30,13 @@ ImageSet buildAll()
     out.insert(QStringLiteral("clear.png"), pngBytes(clearIcon(128)));
     out.insert(QStringLiteral("settings.png"), pngBytes(settingsIcon(128)));
 
+    // The same drawings go into the Windows icon and the desktop theme folders.
     QList<QImage> icoImages;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (int size : kAppIconSizes) {
         icoImages.append(appIcon(size));
+        out.insert(QStringLiteral("hicolor/%1x%1/apps/zefa-gcs.png").arg(size),
+                   pngBytes(icoImages.last()));
+    }
     out.insert(QStringLiteral("r7ico.ico"), icoBytes(icoImages));
 
     for (const FrameLayout &layout : kFrameLayouts)

@@ -1,0 +1,354 @@
+#include "fcsimulator.h"
+
+#include "fcmessages.h"
+
+#include "mavlink/payload.h"
+
+#include <QStringList>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kHeartbeatMs = 1000;
+constexpr int kRadioMs = 50;
+constexpr int kAttitudeMs = 100;
+constexpr int kStatusMs = 500;
+
+enum Stream
+{
+    StreamAll = 0,
+    StreamExtendedStatus = 2,
+    StreamRcChannels = 3,
+    StreamExtra1 = 10,
+    StreamExtra2 = 11,
+};
+
+constexpr std::uint16_t kCommandPreflightCalibration = 241;
+constexpr float kAccelCalibrationParam5 = 1.0f;
+constexpr float kSelfTestParam6 = 2.0f;
+
+// A disarmed FC still reports its custom-mode flag.
+constexpr std::uint8_t kBaseModeDisarmed = 1;
+
+constexpr int kParamIdLength = 16;
+
+constexpr std::uint16_t kRcLowest = 1100;
+constexpr std::uint16_t kRcCentre = 1500;
+constexpr std::uint16_t kRcHighest = 1900;
+constexpr int kStickSweepTicks = 80; // 4 s at 20 Hz
+constexpr int kSwitchStepTicks = 20; // 1 s
+constexpr int kStickPhaseTicks = 20;
+
+const char *const kAccelPrompts[] = {
+    "Place FC level and press any key.",
+    "Place FC on its LEFT side and press any key.",
+    "Place FC on its RIGHT side and press any key.",
+    "Place FC nose DOWN and press any key.",
+    "Place FC nose UP and press any key.",
+    "Place FC on its BACK and press any key.",
+};
+constexpr int kAccelFaces = int(sizeof kAccelPrompts / sizeof kAccelPrompts[0]);
+
+QString paramIdAt(const PayloadReader &reader, int offset)
+{
+    char name[kParamIdLength + 1] = {};
+    reader.bytes(offset, reinterpret_cast<std::uint8_t *>(name), kParamIdLength);
+    return QString::fromLatin1(name);
+}
+
+bool isRcLimit(const QString &name)
+{
+    return name.startsWith(QLatin1String("RC")) &&
+           (name.endsWith(QLatin1String("_MIN")) || name.endsWith(QLatin1String("_MAX")));
+}
+
+} // namespace
+
+FcSimulator::FcSimulator(QObject *parent) : QObject(parent)
+{
+    bootClock.start();
+    connect(&heartbeatTimer, &QTimer::timeout, this, &FcSimulator::sendHeartbeat);
+    connect(&radioTimer, &QTimer::timeout, this, &FcSimulator::sendRadio);
+    connect(&attitudeTimer, &QTimer::timeout, this, &FcSimulator::sendAttitude);
+    connect(&statusTimer, &QTimer::timeout, this, &FcSimulator::sendSysStatus);
+    heartbeatTimer.start(kHeartbeatMs);
+}
+
+void FcSimulator::setFirmwareVersion(int version)
+{
+    setParameter(QStringLiteral("ZEFAVERSION"), float(version));
+}
+
+void FcSimulator::setFaultRate(double rate, std::uint32_t seed)
+{
+    noise = LineNoise(rate, seed);
+}
+
+bool FcSimulator::hasParameter(const QString &name) const
+{
+    return params.indexOf(name) >= 0;
+}
+
+float FcSimulator::parameter(const QString &name) const
+{
+    const int index = params.indexOf(name);
+    return index < 0 ? std::numeric_limits<float>::quiet_NaN() : params.at(index).value;
+}
+
+void FcSimulator::setParameter(const QString &name, float value)
+{
+    const int index = params.indexOf(name);
+    if (index >= 0)
+        params.setValue(index, value);
+}
+
+void FcSimulator::clearReceived()
+{
+    received.clear();
+    receivedRaw.clear();
+}
+
+void FcSimulator::setRadio(const QVector<std::uint16_t> &channels)
+{
+    fixedRadio = channels;
+}
+
+void FcSimulator::setAttitude(float roll, float pitch, float yaw)
+{
+    attitudeFixed = true;
+    fixedAttitude = {roll, pitch, yaw};
+}
+
+bool FcSimulator::isStreaming(int streamId) const
+{
+    return activeStreams.contains(streamId) || activeStreams.contains(StreamAll);
+}
+
+void FcSimulator::sendStatusText(int severity, const QString &text)
+{
+    send(FcMessages::statusText(std::uint8_t(severity), text.toUtf8()));
+}
+
+void FcSimulator::sendParameter(const QString &name)
+{
+    const int index = params.indexOf(name);
+    if (index >= 0)
+        sendParameterAt(index);
+}
+
+void FcSimulator::receiveBytes(const QByteArray &bytes)
+{
+    receivedRaw.append(bytes);
+    for (char byte : bytes) {
+        if (!parser.parseByte(std::uint8_t(byte)))
+            continue;
+        const MavLinkMessage msg = parser.message();
+        received.append(msg);
+        emit frameReceived(msg);
+        handleFrame(msg);
+    }
+}
+
+void FcSimulator::handleFrame(const MavLinkMessage &msg)
+{
+    switch (msg.msgid) {
+    case MavMsg::ParamRequestRead:
+        handleParamRequestRead(msg);
+        break;
+    case MavMsg::ParamSet:
+        handleParamSet(msg);
+        break;
+    case MavMsg::RequestDataStream:
+        handleRequestDataStream(msg);
+        break;
+    case MavMsg::CommandLong:
+        handleCommandLong(msg);
+        break;
+    case MavMsg::CommandAck:
+        handleCommandAck();
+        break;
+    default:
+        break;
+    }
+}
+
+void FcSimulator::handleParamRequestRead(const MavLinkMessage &msg)
+{
+    const PayloadReader reader(msg);
+    const int requestedIndex = reader.i16(0);
+    const int index = requestedIndex >= 0 ? requestedIndex : params.indexOf(paramIdAt(reader, 4));
+    if (index >= 0 && index < params.count())
+        sendParameterAt(index);
+}
+
+void FcSimulator::handleParamSet(const MavLinkMessage &msg)
+{
+    const PayloadReader reader(msg);
+    const QString name = paramIdAt(reader, 6);
+    const int index = params.indexOf(name);
+    if (index < 0)
+        return;
+    params.setValue(index, reader.f32(0));
+    if (isRcLimit(name))
+        rcLimitsWritten = true;
+    sendParameterAt(index);
+}
+
+void FcSimulator::handleRequestDataStream(const MavLinkMessage &msg)
+{
+    const PayloadReader reader(msg);
+    const bool on = reader.u16(0) != 0 && reader.u8(5) != 0;
+    setStream(reader.u8(4), on);
+}
+
+void FcSimulator::handleCommandLong(const MavLinkMessage &msg)
+{
+    const PayloadReader reader(msg);
+    if (reader.u16(28) != kCommandPreflightCalibration)
+        return;
+    if (reader.f32(16) == kAccelCalibrationParam5)
+        startAccelCalibration();
+    else if (reader.f32(20) == kSelfTestParam6)
+        sendPreArmReport();
+}
+
+// The assistant's click on "Next" confirms the face asked for last; its
+// closing acknowledgements after the run find no calibration and change
+// nothing.
+void FcSimulator::handleCommandAck()
+{
+    if (accelFace < 0)
+        return;
+    ++accelFace;
+    if (accelFace < kAccelFaces)
+        sendAccelPrompt();
+    else
+        finishAccelCalibration();
+}
+
+void FcSimulator::setStream(int streamId, bool on)
+{
+    if (!on && streamId == StreamAll)
+        activeStreams.clear();
+    else if (!on)
+        activeStreams.removeAll(streamId);
+    else if (!activeStreams.contains(streamId))
+        activeStreams.append(streamId);
+    updateStreamTimers();
+}
+
+void FcSimulator::updateStreamTimers()
+{
+    const auto run = [](QTimer &timer, bool on, int intervalMs) {
+        if (on && !timer.isActive())
+            timer.start(intervalMs);
+        else if (!on)
+            timer.stop();
+    };
+    run(radioTimer, isStreaming(StreamRcChannels), kRadioMs);
+    run(statusTimer, isStreaming(StreamExtendedStatus), kStatusMs);
+    run(attitudeTimer, isStreaming(StreamExtra1) || isStreaming(StreamExtra2), kAttitudeMs);
+}
+
+void FcSimulator::sendParameterAt(int index)
+{
+    const FcParameter &p = params.at(index);
+    send(FcMessages::paramValue(p.name, p.value, p.type, std::uint16_t(params.count()),
+                                std::uint16_t(index)));
+}
+
+void FcSimulator::sendPreArmReport()
+{
+    QStringList problems;
+    if (!rcLimitsWritten)
+        problems << QStringLiteral("RC not calibrated");
+    if (!accelDone)
+        problems << QStringLiteral("INS not calibrated");
+    if (problems.isEmpty())
+        problems << QStringLiteral("checks passed");
+    for (const QString &problem : problems)
+        sendStatusText(kSeverityError, QStringLiteral("PreArm: ") + problem);
+}
+
+void FcSimulator::startAccelCalibration()
+{
+    accelFace = 0;
+    sendAccelPrompt();
+}
+
+void FcSimulator::sendAccelPrompt()
+{
+    sendStatusText(kSeverityNotice, QString::fromLatin1(kAccelPrompts[accelFace]));
+}
+
+void FcSimulator::finishAccelCalibration()
+{
+    accelFace = -1;
+    accelDone = !accelFails;
+    sendStatusText(kSeverityNotice, accelFails ? QStringLiteral("Calibration FAILED")
+                                               : QStringLiteral("Calibration successful"));
+}
+
+void FcSimulator::sendHeartbeat()
+{
+    send(FcMessages::heartbeat(kBaseModeDisarmed));
+}
+
+void FcSimulator::sendRadio()
+{
+    ++radioTick;
+    send(FcMessages::rcChannelsRaw(fixedRadio.isEmpty() ? sweptRadio() : fixedRadio, timeBootMs()));
+}
+
+// Sticks run a triangle between the ends, a quarter period apart; switches
+// step through their three positions.
+QVector<std::uint16_t> FcSimulator::sweptRadio() const
+{
+    QVector<std::uint16_t> channels;
+    const int half = kStickSweepTicks / 2;
+    for (int stick = 0; stick < 4; ++stick) {
+        const int phase = (radioTick + stick * kStickPhaseTicks) % kStickSweepTicks;
+        const int rise = phase < half ? phase : kStickSweepTicks - phase;
+        channels << std::uint16_t(kRcLowest + (kRcHighest - kRcLowest) * rise / half);
+    }
+    const std::uint16_t positions[] = {kRcLowest, kRcCentre, kRcHighest};
+    for (int sw = 0; sw < 4; ++sw)
+        channels << positions[(radioTick / kSwitchStepTicks + sw) % 3];
+    return channels;
+}
+
+void FcSimulator::sendAttitude()
+{
+    ++attitudeTick;
+    const Attitude a = attitudeFixed ? fixedAttitude : movingAttitude();
+    send(FcMessages::attitude(a.roll, a.pitch, a.yaw, timeBootMs()));
+}
+
+// A gentle rocking while the heading turns slowly.
+FcSimulator::Attitude FcSimulator::movingAttitude() const
+{
+    const double t = attitudeTick * (kAttitudeMs / 1000.0);
+    const double yaw = std::remainder(0.3 * t, 2 * M_PI);
+    return {float(0.35 * std::sin(0.8 * t)), float(0.25 * std::sin(0.5 * t)), float(yaw)};
+}
+
+void FcSimulator::sendSysStatus()
+{
+    const double millivolts =
+        double(pinVoltage) * double(parameter(QStringLiteral("BATT_VOLT_MULT"))) * 1000.0;
+    send(FcMessages::sysStatus(std::uint16_t(qBound(0.0, std::round(millivolts), 65535.0))));
+}
+
+std::uint32_t FcSimulator::timeBootMs() const
+{
+    return std::uint32_t(bootClock.elapsed());
+}
+
+void FcSimulator::send(MavLinkMessage msg)
+{
+    const QByteArray frame = FcMessages::toWire(msg, txSequence++);
+    emit frameSent(msg);
+    emit bytesOut(noise.apply(frame));
+}

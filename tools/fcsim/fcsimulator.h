@@ -1,0 +1,159 @@
+#pragma once
+
+#include "linenoise.h"
+#include "parametertable.h"
+
+#include "mavlink/mavlinkmessage.h"
+#include "mavlink/mavlinkparser.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+// A simulated R7 flight controller, as far as the assistant can tell: no
+// transport of its own. Bytes from the assistant go in through
+// receiveBytes(); everything the FC sends leaves through bytesOut(). Join it
+// to a line with SimulatorPtyLink, or drive it directly.
+//
+//   PtyPair pty;                                // the assistant opens the slave
+//   FcSimulator sim;
+//   SimulatorPtyLink link(pty.masterFd(), sim); // FC on the master
+//   ... the assistant connects, reads, writes ...
+//   sim.parameter("RC1_MIN");                   // what the assistant wrote
+//   parseFrames(sim.receivedBytes());           // everything it sent
+//   link.stop(); pty.closeMaster();             // unplug the FC
+//
+// What it does:
+// - parameters: answers PARAM_REQUEST_READ (by name, or by index when the
+//   index is not -1) with PARAM_VALUE; stores PARAM_SET and answers with the
+//   stored value. Unknown names get no answer, as on the real FC.
+// - streams: REQUEST_DATA_STREAM with start 1 starts, with start 0 or rate 0
+//   stops: 3 RC_CHANNELS_RAW at 20 Hz, 2 SYS_STATUS at 2 Hz, 10 and 11
+//   ATTITUDE at 10 Hz, 0 all of them. The requested rate only decides
+//   start or stop. HEARTBEAT goes out at 1 Hz always.
+// - radio: sticks (channels 1-4) sweep 1100..1900 us, switches (5-8) step
+//   through 1100/1500/1900, until setRadio() fixes the values.
+// - battery: SYS_STATUS reports batteryPinVoltage() x BATT_VOLT_MULT, so a
+//   voltage calibration moves the reported voltage.
+// - accelerometer: COMMAND_LONG 241 with param5 = 1 starts six severity-5
+//   prompts ("Place vehicle ... and press any key."), each COMMAND_ACK
+//   moves to the next face, after the sixth "Calibration successful" (or
+//   "Calibration FAILED" after setAccelCalibrationFails(true)).
+// - self-test: COMMAND_LONG 241 with param6 = 2 sends severity-3 "PreArm: "
+//   texts for what is not done yet: "RC not calibrated" until an RCn_MIN or
+//   RCn_MAX was written, "INS not calibrated" until an accelerometer
+//   calibration succeeded; "PreArm: checks passed" when nothing is left.
+class FcSimulator : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSeverityError = 3;
+    static constexpr int kSeverityNotice = 5;
+
+    explicit FcSimulator(QObject *parent = nullptr);
+
+    // Value of "ZEFAVERSION"; 20 keeps the assistant connected.
+    void setFirmwareVersion(int version);
+    // Garble this fraction of the bytes sent and slip in 0xFE frames.
+    void setFaultRate(double rate, std::uint32_t seed = 1);
+
+    // The parameter table. parameter() is NaN for a name the FC lacks;
+    // setParameter() changes a value without telling the assistant.
+    bool hasParameter(const QString &name) const;
+    float parameter(const QString &name) const;
+    void setParameter(const QString &name, float value);
+
+    // What the assistant sent: every checksum-valid frame, and the raw
+    // bytes as they arrived (parseFrames() of the test support reads them).
+    const QList<MavLinkMessage> &receivedFrames() const { return received; }
+    const QByteArray &receivedBytes() const { return receivedRaw; }
+    void clearReceived();
+
+    // Live values. setRadio() fixes the eight channels in microseconds; an
+    // empty list returns to sweeping. setAttitude() fixes the angles in
+    // radians.
+    void setRadio(const QVector<std::uint16_t> &channels);
+    void setAttitude(float roll, float pitch, float yaw);
+    float batteryPinVoltage() const { return pinVoltage; }
+    void setBatteryPinVoltage(float volts) { pinVoltage = volts; }
+    bool isStreaming(int streamId) const;
+
+    void setAccelCalibrationFails(bool fails) { accelFails = fails; }
+    bool accelCalibrated() const { return accelDone; }
+    bool rcCalibrated() const { return rcLimitsWritten; }
+
+    // Sends at once, outside any dialogue.
+    void sendStatusText(int severity, const QString &text);
+    void sendParameter(const QString &name);
+
+public slots:
+    void receiveBytes(const QByteArray &bytes);
+
+signals:
+    // Bytes for the line, noise included.
+    void bytesOut(const QByteArray &bytes);
+    // For logs: each frame as sent (before noise) and as received.
+    void frameSent(const MavLinkMessage &msg);
+    void frameReceived(const MavLinkMessage &msg);
+
+private:
+    struct Attitude
+    {
+        float roll, pitch, yaw;
+    };
+
+    void handleFrame(const MavLinkMessage &msg);
+    void handleParamRequestRead(const MavLinkMessage &msg);
+    void handleParamSet(const MavLinkMessage &msg);
+    void handleRequestDataStream(const MavLinkMessage &msg);
+    void handleCommandLong(const MavLinkMessage &msg);
+    void handleCommandAck();
+
+    void setStream(int streamId, bool on);
+    void updateStreamTimers();
+    void sendParameterAt(int index);
+    void sendPreArmReport();
+    void startAccelCalibration();
+    void sendAccelPrompt();
+    void finishAccelCalibration();
+
+    void sendHeartbeat();
+    void sendRadio();
+    void sendAttitude();
+    void sendSysStatus();
+    QVector<std::uint16_t> sweptRadio() const;
+    Attitude movingAttitude() const;
+    std::uint32_t timeBootMs() const;
+    void send(MavLinkMessage msg);
+
+    ParameterTable params;
+    MavLinkParser parser;
+    LineNoise noise;
+    std::uint8_t txSequence = 0;
+    QList<MavLinkMessage> received;
+    QByteArray receivedRaw;
+
+    QElapsedTimer bootClock;
+    QTimer heartbeatTimer;
+    QTimer radioTimer;
+    QTimer attitudeTimer;
+    QTimer statusTimer;
+    QVector<int> activeStreams;
+
+    QVector<std::uint16_t> fixedRadio;
+    int radioTick = 0;
+    bool attitudeFixed = false;
+    Attitude fixedAttitude = {0, 0, 0};
+    int attitudeTick = 0;
+    float pinVoltage = 1.2f;
+
+    int accelFace = -1; // -1: no calibration running
+    bool accelFails = false;
+    bool accelDone = false;
+    bool rcLimitsWritten = false;
+};
