@@ -1,6 +1,11 @@
 #include "support/gcsharness.h"
+#include "support/simulatorwait.h"
+
+#include "fcsim/fcsimulator.h"
+#include "fcsim/simulatorptylink.h"
 
 #include <QRadioButton>
+#include <QSerialPort>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -50,6 +55,9 @@ private slots:
     void unknownPairKeepsTheCheckAndIsWrittenBack();
     void saveWritesNothingUntilBothValuesAreSet();
     void readAnswersReplaceAnUnsavedSelection();
+    void readFromTheSimulatedFcKeepsTheLinkOnlyForVersion20_data();
+    void readFromTheSimulatedFcKeepsTheLinkOnlyForVersion20();
+    void savedPairReachesTheSimulatedFc();
     void helpTextIsReadOnlyAndEndsWithTheSupportAddress();
 
 private:
@@ -167,6 +175,65 @@ void FramePageTest::readAnswersReplaceAnUnsavedSelection()
     QCOMPARE(checkedFrameButtons(h), QStringList{"x8RadioButton"});
     h.click("frameSaveButton");
     QCOMPARE(h.sentDescriptions(), pairWrites(5, 2));
+}
+
+void FramePageTest::readFromTheSimulatedFcKeepsTheLinkOnlyForVersion20_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::newRow("20") << 20;
+    QTest::newRow("21") << 21;
+}
+
+// The FC reports 20 at connect, then another version on the frame page's
+// Read, as after a firmware update behind the assistant's back.
+void FramePageTest::readFromTheSimulatedFcKeepsTheLinkOnlyForVersion20()
+{
+    QFETCH(int, version);
+    GcsHarness h;
+    FcSimulator sim;
+    SimulatorPtyLink link(h.line().masterFd(), sim);
+    // Version 20 shows the 8-rotor frames again: the sign that it was handled.
+    QRadioButton *x8 = h.widget<QRadioButton>("x8RadioButton");
+    x8->hide();
+    h.action("actionConnect")->trigger();
+    QTRY_VERIFY(!x8->isHidden());
+    QVERIFY(h.port()->isOpen());
+    sim.setParameter(QStringLiteral("SHAPE"), 4);
+    sim.setParameter(QStringLiteral("FRAME"), 10);
+    sim.setFirmwareVersion(version);
+    sim.clearReceived();
+    x8->hide();
+
+    h.click("frameReadButton");
+
+    QTRY_COMPARE(checkedFrameButtons(h), QStringList{"y6bRadioButton"});
+    QStringList expected = {"get FRAME", "get SHAPE", "get ZEFAVERSION"};
+    if (version == 20) {
+        QTRY_VERIFY(!x8->isHidden());
+        QVERIFY(h.port()->isOpen());
+    } else {
+        QTRY_VERIFY(!h.port()->isOpen());
+        QVERIFY(x8->isHidden());
+        expected << "stream 1 rate 65535 start 1"
+                 << "stream 10 rate 65535 start 1"
+                 << "stream 11 rate 65535 start 1"
+                 << "stream 6 rate 65535 start 1";
+    }
+    QCOMPARE(receivedBySimulator(sim), expected);
+}
+
+void FramePageTest::savedPairReachesTheSimulatedFc()
+{
+    GcsHarness h;
+    FcSimulator sim;
+    SimulatorPtyLink link(h.line().masterFd(), sim);
+    h.action("actionConnect")->trigger();
+    QTRY_VERIFY(!sim.receivedFrames().isEmpty());
+    h.click("plus8RadioButton");
+    h.click("frameSaveButton");
+    QTRY_COMPARE(sim.parameter(QStringLiteral("FRAME")), 0.0f);
+    QCOMPARE(sim.parameter(QStringLiteral("SHAPE")), 5.0f);
+    QCOMPARE(receivedBySimulator(sim), QStringList({"get ZEFAVERSION"}) + pairWrites(5, 0));
 }
 
 void FramePageTest::helpTextIsReadOnlyAndEndsWithTheSupportAddress()

@@ -1,8 +1,15 @@
 #include "support/gcsharness.h"
 #include "support/modalboxcloser.h"
+#include "support/simulatorwait.h"
 
+#include "fcsim/fcsimulator.h"
+#include "fcsim/simulatorptylink.h"
+
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -33,6 +40,78 @@ QList<SeenBox> calibrate(GcsHarness &h, const ModalBoxCloser::WhileOpen &whileOp
     return closer.boxes();
 }
 
+// The FC end of the line: either the test writing RC frames itself, or the
+// simulated FC streaming the sticks it is given.
+class FcEnd
+{
+public:
+    FcEnd(GcsHarness &h, bool simulated) : h(h)
+    {
+        if (simulated)
+            startSimulator();
+        else
+            h.connectToFc();
+    }
+
+    FcSimulator *simulator() const { return sim.get(); }
+
+    // Returns once the assistant shows the new positions.
+    void moveSticks(const QList<unsigned short> &channels)
+    {
+        if (!sim) {
+            h.deliver(rcChannelsFrame(channels));
+            return;
+        }
+        sim->setRadio(QVector<std::uint16_t>(channels.begin(), channels.end()));
+        QTRY_COMPARE(shownChannels(), describe(channels));
+    }
+
+    // What the assistant wrote since the last call.
+    QStringList writes()
+    {
+        if (!sim)
+            return h.sentDescriptions();
+        const QStringList out = receivedBySimulator(*sim);
+        sim->clearReceived();
+        return out;
+    }
+
+private:
+    void startSimulator()
+    {
+        sim.reset(new FcSimulator);
+        link.reset(new SimulatorPtyLink(h.line().masterFd(), *sim));
+        sim->setRadio(QVector<std::uint16_t>(8, 1500));
+        h.action("actionConnect")->trigger();
+        h.click("radioReadButton");
+        QTRY_COMPARE(shownChannels(), describe(sticks(1500)));
+        QVERIFY(h.port()->isOpen());
+        writes();
+    }
+
+    // The numbers of the seven channels the radio tab shows.
+    QString shownChannels() const
+    {
+        QStringList numbers;
+        for (int i = 0; i < 7; ++i)
+            numbers << h.widget<QLabel>(qPrintable(QStringLiteral("rcdataLabel%1").arg(i)))->text();
+        return numbers.join(QLatin1Char(' '));
+    }
+
+    static QString describe(QList<unsigned short> channels)
+    {
+        channels.removeAt(5);
+        QStringList numbers;
+        for (unsigned short value : channels)
+            numbers << QString::number(value);
+        return numbers.join(QLatin1Char(' '));
+    }
+
+    GcsHarness &h;
+    std::unique_ptr<FcSimulator> sim;
+    std::unique_ptr<SimulatorPtyLink> link;
+};
+
 } // namespace
 
 class RadioCalibrationTest : public QObject
@@ -40,6 +119,7 @@ class RadioCalibrationTest : public QObject
     Q_OBJECT
 
 private slots:
+    void capturesWhileBoxesAreOpenAndWritesMovedChannels_data();
     void capturesWhileBoxesAreOpenAndWritesMovedChannels();
     void withoutInputShowsCentresAndWritesNothing();
     void sticksMovedBeforeStartAreNotCaptured();
@@ -47,20 +127,28 @@ private slots:
     void buttonCaptionFollowsTheRun();
 };
 
+void RadioCalibrationTest::capturesWhileBoxesAreOpenAndWritesMovedChannels_data()
+{
+    QTest::addColumn<bool>("simulated");
+    QTest::newRow("frames on the line") << false;
+    QTest::newRow("simulated FC") << true;
+}
+
 void RadioCalibrationTest::capturesWhileBoxesAreOpenAndWritesMovedChannels()
 {
+    QFETCH(bool, simulated);
     GcsHarness h;
-    h.connectToFc();
-    const auto whileOpen = [&h](int box) {
+    FcEnd fc(h, simulated);
+    const auto whileOpen = [&fc](int box) {
         if (box == 0) {
-            h.deliver(rcChannelsFrame({1000, 987, 1100, 1050, 1000, 1200, 1100, 1500}));
-            h.deliver(rcChannelsFrame({2000, 2011, 1900, 1950, 2000, 1800, 1900, 1500}));
+            fc.moveSticks({1000, 987, 1100, 1050, 1000, 1200, 1100, 1500});
+            fc.moveSticks({2000, 2011, 1900, 1950, 2000, 1800, 1900, 1500});
         } else if (box == 1) {
-            h.deliver(rcChannelsFrame({900, 1500, 1500, 1500, 1500, 1500, 1500, 1500}));
-            h.deliver(rcChannelsFrame({1500, 1499, 1100, 1502, 1503, 1504, 1505, 1500}));
+            fc.moveSticks({900, 1500, 1500, 1500, 1500, 1500, 1500, 1500});
+            fc.moveSticks({1500, 1499, 1100, 1502, 1503, 1504, 1505, 1500});
         } else {
             // Frozen: none of this may reach the ranges.
-            h.deliver(rcChannelsFrame({800, 800, 800, 800, 800, 800, 800, 2200}));
+            fc.moveSticks({800, 800, 800, 800, 800, 800, 800, 2200});
         }
     };
     const QList<SeenBox> boxes = calibrate(h, whileOpen);
@@ -84,7 +172,12 @@ void RadioCalibrationTest::capturesWhileBoxesAreOpenAndWritesMovedChannels()
                                  rangeWrites(3, "1100", "1900") + rangeWrites(4, "1050", "1950") +
                                  rangeWrites(5, "1000", "2000") + rangeWrites(6, "1200", "1800") +
                                  rangeWrites(7, "1100", "1900");
-    QCOMPARE(h.sentDescriptions(), expected);
+    QCOMPARE(fc.writes(), expected);
+    if (FcSimulator *sim = fc.simulator()) {
+        QCOMPARE(sim->parameter(QStringLiteral("RC6_MIN")), 1200.0f);
+        QCOMPARE(sim->parameter(QStringLiteral("RC8_MIN")), 1100.0f);
+        QCOMPARE(sim->parameter(QStringLiteral("RC8_MAX")), 1900.0f);
+    }
 }
 
 void RadioCalibrationTest::withoutInputShowsCentresAndWritesNothing()
