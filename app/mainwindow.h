@@ -109,13 +109,22 @@ private:
     void writeFlyFeeling(int feedForward);
 
     void showFrameSelection();
+    void applyParameter(const QString &name, const QVariant &value);
     void firmwareVersionReported(int version);
     void showReceiverType(int type);
+    void startRadioCalibration();
+    void finishRadioCalibration();
     void showFlyFeeling(QRadioButton *button, QLabel *mark);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
     void accelTextReceived(const QString &text);
+    void startAccelCalibration();
+    void finishAccelFaces();
+    void showAccelFacePrompt(const QString &text);
+    void endAccelCalibration(const QString &text);
     void selfTestTextReceived(const QString &text);
+    void countPreArmReport(const QString &text);
+    void showSelfTestVerdict();
     void connectLinkSignals();
     void disconnectLinkSignals();
     bool lineHungUp() const;
@@ -130,7 +139,8 @@ private:
     // Unknown until the FC reports them or the user picks a frame.
     int frameValue = 0;
     int shapeValue = 0;
-    bool framePairKnown = false;
+    bool frameValueKnown = false;
+    bool shapeValueKnown = false;
     int firmwareVersion = 0;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;
