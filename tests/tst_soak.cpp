@@ -2,10 +2,12 @@
 #include "support/modalboxcloser.h"
 
 #include "fcsim/fcsimulator.h"
+#include "fcsim/framelog.h"
 #include "fcsim/simulatorptylink.h"
 #include "mavlink/mavlinkbridge.h"
 #include "mavlink/mavlinkparser.h"
 
+#include <QBuffer>
 #include <QSerialPort>
 #include <QStatusBar>
 #include <QtTest>
@@ -78,8 +80,34 @@ void dropDebugLines(QtMsgType type, const QMessageLogContext &context, const QSt
         previousHandler(type, context, text);
 }
 
-// What the simulator put on the line while the assistant listened: each
-// frame as meant (its log) and the bytes after the noise.
+// What went on the line for each frame the simulator sent: the bytes after
+// the noise, or a null array while the assistant was not listening (the
+// link then drops them).
+struct LineRecorder
+{
+    QList<QByteArray> perFrame;
+    int framesOnLine = 0;
+
+    void record(const QByteArray &out, bool listening)
+    {
+        perFrame << (listening ? out : QByteArray());
+        framesOnLine += listening;
+    }
+};
+
+// The frames the simulator's log says it sent, before the noise.
+QList<QByteArray> framesInLog(const QByteArray &log)
+{
+    QList<QByteArray> frames;
+    for (const QByteArray &line : log.split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() == 4 && fields[1] == "FC")
+            frames << QByteArray::fromHex(fields[3]);
+    }
+    return frames;
+}
+
+// The frames meant for the assistant, and the bytes it was given.
 struct LineLog
 {
     QList<QByteArray> frames;
@@ -87,21 +115,20 @@ struct LineLog
     int intact = 0;
 };
 
-void recordLine(FcSimulator &sim, SimulatorPtyLink &link, LineLog &log)
+LineLog joinLogAndLine(const QList<QByteArray> &sent, const QList<QByteArray> &onLine)
 {
-    auto meant = std::make_shared<QByteArray>();
-    QObject::connect(&sim, &FcSimulator::frameSent,
-                     [meant](const MavLinkMessage &msg) { *meant = wireBytes(msg); });
-    QObject::connect(&sim, &FcSimulator::bytesOut, [meant, &link, &log](const QByteArray &out) {
-        if (!link.isListening())
-            return;
-        log.frames << *meant;
-        log.bytes += out;
+    LineLog log;
+    for (int i = 0; i < sent.size(); ++i) {
+        if (onLine[i].isNull())
+            continue;
+        log.frames << sent[i];
+        log.bytes += onLine[i];
         // Noise may put a foreign frame in front; the frame itself is
         // intact when its own bytes came through unchanged.
-        if (out.endsWith(*meant))
+        if (onLine[i].endsWith(sent[i]))
             ++log.intact;
-    });
+    }
+    return log;
 }
 
 // Every frame the assistant's parser delivered to the decoder, taken at
@@ -241,8 +268,12 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
     FcSimulator sim;
     sim.setFaultRate(kFaultRate, kNoiseSeed);
     SimulatorPtyLink link(gcs.line().masterFd(), sim);
-    LineLog line;
-    recordLine(sim, link, line);
+    QBuffer simulatorLog;
+    simulatorLog.open(QIODevice::WriteOnly);
+    FrameLog frameLog(sim, simulatorLog);
+    LineRecorder recorder;
+    QObject::connect(&sim, &FcSimulator::bytesOut,
+                     [&](const QByteArray &out) { recorder.record(out, link.isListening()); });
     QList<QByteArray> delivered;
     tapDeliveries(gcs, delivered);
 
@@ -254,7 +285,7 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
     QTRY_VERIFY(sim.isStreaming(3) && sim.isStreaming(2) && sim.isStreaming(10));
 
     const int target = soakFrames();
-    for (int round = 0; line.frames.size() < target; ++round) {
+    for (int round = 0; recorder.framesOnLine < target; ++round) {
         sendTrafficRound(sim, round);
         gcs.drain();
     }
@@ -262,6 +293,9 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
     gcs.drain();
     QVERIFY(gcs.port()->isOpen());
 
+    const QList<QByteArray> sent = framesInLog(simulatorLog.data());
+    QCOMPARE(sent.size(), recorder.perFrame.size());
+    const LineLog line = joinLogAndLine(sent, recorder.perFrame);
     const ParserVerdict expected = parseLine(line.bytes);
     QCOMPARE(delivered.size(), expected.delivered.size());
     QVERIFY(delivered == expected.delivered);
