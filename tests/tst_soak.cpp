@@ -25,7 +25,8 @@
 #endif
 #endif
 #ifdef ZEFA_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime; gcc ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
