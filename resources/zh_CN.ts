@@ -15,5 +15,372 @@
         <source>Frame</source>
         <translation>机架</translation>
     </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Select Frame Type</source>
+        <translation>选择机架类型</translation>
+    </message>
+    <message>
+        <source>Radio Controller</source>
+        <translation>遥控器</translation>
+    </message>
+    <message>
+        <source>Receiver Type</source>
+        <translation>接收机类型</translation>
+    </message>
+    <message>
+        <source>PWM</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>PPM</source>
+        <translation>PPM</translation>
+    </message>
+    <message>
+        <source>SBUS</source>
+        <translation>SBUS</translation>
+    </message>
+    <message>
+        <source>Fly Mode</source>
+        <translation>飞行模式</translation>
+    </message>
+    <message>
+        <source>Stab</source>
+        <translation>自稳</translation>
+    </message>
+    <message>
+        <source>FS</source>
+        <translation>失控</translation>
+    </message>
+    <message>
+        <source>IOC</source>
+        <translation>IOC</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Return To Home</source>
+        <translation>返航</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返航</translation>
+    </message>
+    <message>
+        <source>Fly Feeling</source>
+        <translation>飞行手感</translation>
+    </message>
+    <message>
+        <source>Soft Feeling</source>
+        <translation>柔和手感</translation>
+    </message>
+    <message>
+        <source>Sport Feeling</source>
+        <translation>运动手感</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>Joystick</source>
+        <translation>摇杆</translation>
+    </message>
+    <message>
+        <source>AIL</source>
+        <translation>副翼</translation>
+    </message>
+    <message>
+        <source>ELE</source>
+        <translation>升降</translation>
+    </message>
+    <message>
+        <source>THR</source>
+        <translation>油门</translation>
+    </message>
+    <message>
+        <source>YAW</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Low Voltage Fail Safe</source>
+        <translation>低电压保护</translation>
+    </message>
+    <message>
+        <source>Auto Landing</source>
+        <translation>自动降落</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>报警</translation>
+    </message>
+    <message>
+        <source>Alarm Voltage</source>
+        <translation>报警电压</translation>
+    </message>
+    <message>
+        <source>First  Alarm</source>
+        <translation>一级报警</translation>
+    </message>
+    <message>
+        <source>Second  Alarm</source>
+        <translation>二级报警</translation>
+    </message>
+    <message>
+        <source>Voltage Calibration</source>
+        <translation>电压校准</translation>
+    </message>
+    <message>
+        <source>Display Voltage</source>
+        <translation>显示电压</translation>
+    </message>
+    <message>
+        <source>Measure Voltage</source>
+        <translation>实测电压</translation>
+    </message>
+    <message>
+        <source>Accelerometer</source>
+        <translation>加速度计</translation>
+    </message>
+    <message>
+        <source>FC Test</source>
+        <translation>飞控检测</translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation>横滚</translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation>偏航</translation>
+    </message>
+    <message>
+        <source>Pitch</source>
+        <translation>俯仰</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>检测</translation>
+    </message>
+    <message>
+        <source>FC Test Result</source>
+        <translation>飞控检测结果</translation>
+    </message>
+    <message>
+        <source>Radio Controller:</source>
+        <translation>遥控器：</translation>
+    </message>
+    <message>
+        <source>Accelerometer:</source>
+        <translation>加速度计：</translation>
+    </message>
+    <message>
+        <source>Baro:</source>
+        <translation>气压计：</translation>
+    </message>
+    <message>
+        <source>Compass:</source>
+        <translation>罗盘：</translation>
+    </message>
+    <message>
+        <source>GPS:</source>
+        <translation>GPS：</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>感度</translation>
+    </message>
+    <message>
+        <source>Stablize Gain Setting</source>
+        <translation>稳定感度设置</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>高级</translation>
+    </message>
+    <message>
+        <source>By RC CH7</source>
+        <translation>通道7控制</translation>
+    </message>
+    <message>
+        <source>ALT(M)</source>
+        <translation>高度(米)</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>About program</source>
+        <translation>关于本程序</translation>
+    </message>
+    <message>
+        <source>Alt+A</source>
+        <translation>Alt+A</translation>
+    </message>
+    <message>
+        <source>C&amp;onnect</source>
+        <translation>连接(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Connect to zefa FC</source>
+        <translation>连接 ZEFA 飞控</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>&amp;Disconnect</source>
+        <translation>断开(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Disconnect from zefa FC</source>
+        <translation>断开与 ZEFA 飞控的连接</translation>
+    </message>
+    <message>
+        <source>Ctrl+D</source>
+        <translation>Ctrl+D</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Please visit </source>
+        <translation>请访问 </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Please re plug the FC,and try again</source>
+        <translation>请重新插拔飞控，然后再试一次</translation>
+    </message>
+    <message>
+        <source>Open error</source>
+        <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>Connected to flight controller</source>
+        <translation>已连接飞控</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开连接</translation>
+    </message>
+    <message>
+        <source>Critical Error</source>
+        <translation>严重错误</translation>
+    </message>
+    <message>
+        <source>Please re plug the FC and try again</source>
+        <translation>请重新插拔飞控后再试</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>已选择</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Select Serial Port</source>
+        <translation>选择串口</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>描述：</translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <translation>制造商：</translation>
+    </message>
+    <message>
+        <source>Select Parameters</source>
+        <translation>选择参数</translation>
+    </message>
+    <message>
+        <source>BaudRate:</source>
+        <translation>波特率：</translation>
+    </message>
+    <message>
+        <source>Data bits:</source>
+        <translation>数据位：</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation>校验位：</translation>
+    </message>
+    <message>
+        <source>Stop bits:</source>
+        <translation>停止位：</translation>
+    </message>
+    <message>
+        <source>Flow control:</source>
+        <translation>流控制：</translation>
+    </message>
+    <message>
+        <source>Help:</source>
+        <translation>帮助：</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
 </context>
 </TS>

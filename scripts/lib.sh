@@ -10,7 +10,7 @@ ZEFA_PACKAGES=(
     fonts-dejavu-core
 )
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick fonts-noto-cjk
 )
 
 as_root() {
