@@ -101,6 +101,7 @@ private:
     void initFcTestPage();
     void initPidPage();
     void initAdvancedPage();
+    void writeFlyFeeling(int feedForward);
 
     void showFrameSelection();
     void firmwareVersionReported(int version);

@@ -3,8 +3,70 @@
 
 #include "mavlink/mavlinkbridge.h"
 
-void MainWindow::initPidPage() {}
+#include <cmath>
 
-void MainWindow::pidSave() {}
+namespace {
+constexpr std::uint8_t kComponent = 1;
+constexpr double kDefaultGain = 5.0;
+constexpr double kDefaultRateP = 0.15;
+constexpr double kRateDScale = 0.012;
+constexpr double kYawPScale = 0.3;
+constexpr double kMinRateP = 0.04;
+constexpr double kMaxRateP = 0.19;
 
-void MainWindow::pidRead() {}
+// P and I of roll and pitch. The FC stores floats, so the clamps compare the
+// stored float, widened, against the exact limits.
+float squareRootGain(double gain)
+{
+    const float p = float(std::sqrt(gain / kDefaultGain) * kDefaultRateP);
+    if (double(p) < kMinRateP)
+        return float(kMinRateP);
+    if (double(p) > kMaxRateP)
+        return float(kMaxRateP);
+    return p;
+}
+
+// D gains and yaw P: the spin value is taken as a float, scaled in double and
+// stored as float again. Each rounding step moves the last bit of some gains,
+// so the order matters.
+float linearGain(double gain, double scale)
+{
+    return float(double(float(gain)) * scale / kDefaultGain);
+}
+} // namespace
+
+void MainWindow::initPidPage()
+{
+    connect(ui->pidReadButton, &QPushButton::clicked, this, &MainWindow::pidRead);
+    connect(ui->pidSaveButton, &QPushButton::clicked, this, &MainWindow::pidSave);
+    ui->pidHelp->setText(
+        tr("1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related "
+           "to the size of the copter frame and the weight. The bigger the frame, the bigger the "
+           "value. If you use the default parameter and find the multi-copter shaking and not "
+           "stable in operation, please increase the value.\n\n\n") +
+        tr("2.Beside the size of the frame and weight, the parameter also related to the power, "
+           "vibration and the flight environment closely. Please do the tune up and testing in "
+           "the open area, and ensure the security protection."));
+}
+
+void MainWindow::pidSave()
+{
+    const double roll = ui->pidRoll->value();
+    const double pitch = ui->pidPitch->value();
+    const float rollP = squareRootGain(roll);
+    const float pitchP = squareRootGain(pitch);
+    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_P"), rollP);
+    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_I"), rollP);
+    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_D"), linearGain(roll, kRateDScale));
+    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_P"), pitchP);
+    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_I"), pitchP);
+    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_D"), linearGain(pitch, kRateDScale));
+    bridge->setParameter(kComponent, QStringLiteral("RATE_YAW_P"),
+                         linearGain(ui->pidYaw->value(), kYawPScale));
+}
+
+void MainWindow::pidRead()
+{
+    for (const char *name : {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"})
+        bridge->requestParameter(kComponent, QString::fromLatin1(name));
+}

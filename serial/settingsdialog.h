@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QIntValidator;
+struct SerialPortDescription;
 
 namespace Ui {
 class SettingsDialog;
@@ -31,6 +32,11 @@ private:
     void listPorts();
     void listParameters();
     void storeSettings();
+
+    static QStringList portInfoFields(const SerialPortDescription &port);
+    static QString notAvailable();
+    static QString orNotAvailable(const QString &text);
+    static QString usbIdentifier(quint16 id);
 
     Ui::SettingsDialog *ui;
     SerialSettings currentSettings;
