@@ -331,6 +331,20 @@
         <source>Selected</source>
         <translation>已选择</translation>
     </message>
+    <message>
+        <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
+
+
+</source>
+        <translation>1.稳定感度：取值范围为 1-10，默认值为 5。该值与机架尺寸和重量有关，机架越大，数值越大。如果使用默认参数时发现飞行器抖动、飞行不稳，请增大该值。
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Beside the size of the frame and weight, the parameter also related to the power, vibration and the flight environment closely. Please do the tune up and testing in the open area, and ensure the security protection.</source>
+        <translation>2.除机架尺寸和重量外，该参数还与动力、振动和飞行环境密切相关。请在空旷场地进行调试和试飞，并做好安全防护。</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -381,6 +395,54 @@
     <message>
         <source>Apply</source>
         <translation>应用</translation>
+    </message>
+    <message>
+        <source>Description: %1</source>
+        <translation>描述：%1</translation>
+    </message>
+    <message>
+        <source>Manufacturer: %1</source>
+        <translation>制造商：%1</translation>
+    </message>
+    <message>
+        <source>N/A</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇校验</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>标记校验</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>空格校验</translation>
+    </message>
+    <message>
+        <source>1.5</source>
+        <translation>1.5</translation>
+    </message>
+    <message>
+        <source>RTS/CTS</source>
+        <translation>RTS/CTS</translation>
+    </message>
+    <message>
+        <source>XON/XOFF</source>
+        <translation>XON/XOFF</translation>
     </message>
 </context>
 </TS>
