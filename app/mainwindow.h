@@ -110,7 +110,13 @@ private:
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
     void accelTextReceived(const QString &text);
+    void startAccelCalibration();
+    void finishAccelFaces();
+    void showAccelFacePrompt(const QString &text);
+    void endAccelCalibration(const QString &text);
     void selfTestTextReceived(const QString &text);
+    void countPreArmReport(const QString &text);
+    void showSelfTestVerdict();
     void connectLinkSignals();
     void disconnectLinkSignals();
     bool lineHungUp() const;
