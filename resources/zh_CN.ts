@@ -345,6 +345,148 @@
         <source>2.Beside the size of the frame and weight, the parameter also related to the power, vibration and the flight environment closely. Please do the tune up and testing in the open area, and ensure the security protection.</source>
         <translation>2.除机架尺寸和重量外，该参数还与动力、振动和飞行环境密切相关。请在空旷场地进行调试和试飞，并做好安全防护。</translation>
     </message>
+    <message>
+        <source>Please place the copter in horizontal with the top up</source>
+        <translation>请将飞行器水平放置，顶面朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the left side up</source>
+        <translation>请将飞行器竖直放置，左侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the right side up</source>
+        <translation>请将飞行器竖直放置，右侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the rear side up</source>
+        <translation>请将飞行器竖直放置，机尾朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the front side up</source>
+        <translation>请将飞行器竖直放置，机头朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in horizontal with the bottom side up</source>
+        <translation>请将飞行器水平放置，底面朝上</translation>
+    </message>
+    <message>
+        <source>1.In order to fly better for your multi-rotors, please make sure you doing the six faces calibration right. You better to calibrate the six faces of a standard hexahedron.  </source>
+        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好像标准六面体那样依次校准六个面。</translation>
+    </message>
+    <message>
+        <source>Time left: 30 Second</source>
+        <translation>剩余时间：30秒</translation>
+    </message>
+    <message>
+        <source>Start Calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Time left: </source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Time out, Please try again</source>
+        <translation>已超时，请重试</translation>
+    </message>
+    <message>
+        <source>Start calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Calibrate Succeed!</source>
+        <translation>校准成功！</translation>
+    </message>
+    <message>
+        <source>Calibrate Failed!</source>
+        <translation>校准失败！</translation>
+    </message>
+    <message>
+        <source>need Calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>Alarm:Please put FC level,wait a minutes and try again!</source>
+        <translation>警告：请将飞控水平放置，稍等片刻后重试！</translation>
+    </message>
+    <message>
+        <source>not healthy!</source>
+        <translation>工作异常！</translation>
+    </message>
+    <message>
+        <source> need calibrate</source>
+        <translation> 需要校准</translation>
+    </message>
+    <message>
+        <source> Interference</source>
+        <translation> 受到干扰</translation>
+    </message>
+    <message>
+        <source>need calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source> need calibrate!</source>
+        <translation> 需要校准！</translation>
+    </message>
+    <message>
+        <source> not healthy, please put it level and still</source>
+        <translation> 工作异常，请水平放置并保持静止</translation>
+    </message>
+    <message>
+        <source>signal not good!</source>
+        <translation>信号不佳！</translation>
+    </message>
+    <message>
+        <source>No Fix</source>
+        <translation>未定位</translation>
+    </message>
+    <message>
+        <source>need Calibrated</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>1.Make sue you have connect the GPS module correctly, and have calibrated the radio controller, accelemeter and compass.</source>
+        <translation>1.请确认已正确连接 GPS 模块，并已完成遥控器、加速度计和罗盘的校准。</translation>
+    </message>
+    <message>
+        <source>Error!!!!! Please check the hardware and calibrate!</source>
+        <translation>错误！请检查硬件并重新校准！</translation>
+    </message>
+    <message>
+        <source>FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.</source>
+        <translation>飞控硬件正常，检测通过！如仍无法使用，请检查遥控器和电调。</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>正常！</translation>
+    </message>
+    <message>
+        <source>Please install and put FC to GPS mode to check GPS module</source>
+        <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
+    </message>
+    <message>
+        <source>1.Battery failsafe setting
+
+
+</source>
+        <translation>1.低电压保护设置
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Battery Voltage Calibrate</source>
+        <translation>2.电池电压校准</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
