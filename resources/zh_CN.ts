@@ -371,7 +371,7 @@
     </message>
     <message>
         <source>1.In order to fly better for your multi-rotors, please make sure you doing the six faces calibration right. You better to calibrate the six faces of a standard hexahedron.  </source>
-        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好像标准六面体那样依次校准六个面。</translation>
+        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好把飞行器当作一个标准六面体，依次校准它的六个面。</translation>
     </message>
     <message>
         <source>Time left: 30 Second</source>
@@ -459,7 +459,7 @@
     </message>
     <message>
         <source>Error!!!!! Please check the hardware and calibrate!</source>
-        <translation>错误！请检查硬件并重新校准！</translation>
+        <translation>错误！请检查硬件并进行校准！</translation>
     </message>
     <message>
         <source>FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.</source>
