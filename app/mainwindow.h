@@ -104,8 +104,11 @@ private:
     void writeFlyFeeling(int feedForward);
 
     void showFrameSelection();
+    void applyParameter(const QString &name, const QVariant &value);
     void firmwareVersionReported(int version);
     void showReceiverType(int type);
+    void startRadioCalibration();
+    void finishRadioCalibration();
     void showFlyFeeling(QRadioButton *button, QLabel *mark);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
@@ -131,7 +134,8 @@ private:
     // Unknown until the FC reports them or the user picks a frame.
     int frameValue = 0;
     int shapeValue = 0;
-    bool framePairKnown = false;
+    bool frameValueKnown = false;
+    bool shapeValueKnown = false;
     int firmwareVersion = 0;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;

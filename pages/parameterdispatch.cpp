@@ -1,42 +1,82 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include <QDebug>
+
+#include <cmath>
+#include <limits>
+#include <optional>
 
 namespace {
 constexpr int kSupportedFirmware = 20;
-constexpr double kRateDScale = 0.012;
-constexpr double kYawPScale = 0.3;
-constexpr double kDefaultGain = 5.0;
-constexpr int kFeelSoft = 0;
-constexpr int kFeelSport = 1;
-constexpr int kFeelByReceiverChannel = 25;
+
+// The int a value beyond int's range saturates to: converting it directly is
+// undefined, and so is QVariant::toInt() on such a float.
+std::optional<int> saturated(double value)
+{
+    if (value >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return std::nullopt;
+}
+
+// QVariant::toInt() rounding for every value the FC can send.
+int roundedInt(const QVariant &value)
+{
+    if (const std::optional<int> bound = saturated(value.toDouble()))
+        return *bound;
+    return value.toInt();
+}
+
+int truncatedInt(float value)
+{
+    if (const std::optional<int> bound = saturated(double(value)))
+        return *bound;
+    return static_cast<int>(value);
+}
+
+double gainFromRate(const QVariant &value, double rateScale)
+{
+    return double(value.toFloat()) * Fc::kDefaultGain / rateScale;
+}
 } // namespace
 
 // Every value the FC reports lands here, whether it answers a read, echoes a
-// write or comes unasked; the pages only send.
+// write or comes unasked; the pages only send. A NaN or an infinity would
+// poison members and spin boxes alike, so it is only logged.
 void MainWindow::parameterChanged(QString &name, QVariant value)
 {
+    if (std::isfinite(value.toDouble()))
+        applyParameter(name, value);
+    qDebug() << name << "::" << value;
+}
+
+void MainWindow::applyParameter(const QString &name, const QVariant &value)
+{
     if (name == QLatin1String("FRAME")) {
-        frameValue = value.toInt();
-        framePairKnown = true;
+        frameValue = roundedInt(value);
+        frameValueKnown = true;
         showFrameSelection();
     }
     if (name == QLatin1String("SHAPE")) {
-        shapeValue = value.toInt();
-        framePairKnown = true;
+        shapeValue = roundedInt(value);
+        shapeValueKnown = true;
         showFrameSelection();
     }
     if (name == QLatin1String("ZEFAVERSION"))
-        firmwareVersionReported(value.toInt());
+        firmwareVersionReported(roundedInt(value));
     if (name == QLatin1String("RC_TYPE"))
-        showReceiverType(value.toInt());
+        showReceiverType(roundedInt(value));
     if (name == QLatin1String("BATT_VOLT_MULT")) {
         voltageMultiplier = value.toFloat();
         voltageMultiplierKnown = true;
     }
+    // Any non-zero setting means landing, whatever its sign or size.
     if (name == QLatin1String("FS_BATT_ENABLE")) {
-        if (value.toUInt() != 0)
+        if (roundedInt(value) != 0)
             ui->voltageLanding->setChecked(true);
         else
             ui->voltageWarning->setChecked(true);
@@ -46,22 +86,22 @@ void MainWindow::parameterChanged(QString &name, QVariant value)
     if (name == QLatin1String("FS_BATT_VOLTAGE"))
         ui->voltageLevel2->setValue(value.toFloat());
     if (name == QLatin1String("RATE_RLL_D"))
-        ui->pidRoll->setValue(double(value.toFloat()) * kDefaultGain / kRateDScale);
+        ui->pidRoll->setValue(gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_PIT_D"))
-        ui->pidPitch->setValue(double(value.toFloat()) * kDefaultGain / kRateDScale);
+        ui->pidPitch->setValue(gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_YAW_P"))
-        ui->pidYaw->setValue(double(value.toFloat()) * kDefaultGain / kYawPScale);
+        ui->pidYaw->setValue(gainFromRate(value, Fc::kYawPScale));
     if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
-        if (value.toInt() == kFeelSoft)
+        const int feel = roundedInt(value);
+        if (feel == Fc::kFeelSoft)
             showFlyFeeling(ui->advSoftButton, ui->advSoftLabel);
-        else if (value.toInt() == kFeelSport)
+        else if (feel == Fc::kFeelSport)
             showFlyFeeling(ui->advSportButton, ui->advSportLabel);
     }
-    if (name == QLatin1String("CH8_OPT") && value.toInt() == kFeelByReceiverChannel)
+    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == Fc::kChannelOptionFeel)
         showFlyFeeling(ui->advByRCButton, ui->advByRCLabel);
     if (name == QLatin1String("RTL_ALT"))
-        ui->advRTHalt->setValue(static_cast<int>(value.toFloat() / 100.0f));
-    qDebug() << name << "::" << value;
+        ui->advRTHalt->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
 }
 
 // Only the firmware this assistant was made for keeps the link.
@@ -72,13 +112,6 @@ void MainWindow::firmwareVersionReported(int version)
         showEightRotorFrames();
     else
         closeSerialPort();
-}
-
-void MainWindow::showReceiverType(int type)
-{
-    QRadioButton *const buttons[] = {ui->radioRcTypePWM, ui->radioRcTypePPM, ui->radioRcTypeSBUS};
-    if (type >= 1 && type <= 3)
-        buttons[type - 1]->setChecked(true);
 }
 
 // The three marks always change together: one "Selected", two empty.

@@ -1,6 +1,99 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
-void MainWindow::radioCalibrateButtonClicked() {}
+#include <QMessageBox>
+
+namespace {
+
+constexpr int kRadioChannels = 8;
+constexpr double kStickCentre = 1500.0;
+// Rows follow the radio tab and its help text: channels 7 and 8 are rows 6
+// and 7, the otherwise unshown channel 6 comes last.
+constexpr int kResultRowPositions[] = {0, 1, 2, 3, 4, 6, 7, 5};
+
+QString formatted(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+QString resultTable(const QList<double> &minimum, const QList<double> &middle,
+                    const QList<double> &maximum)
+{
+    QString text = QStringLiteral(" ") + MainWindow::tr("Num\tMinmium\tMiddle\tMaxmium\n") +
+                   QStringLiteral("--------------------\n");
+    int row = 1;
+    for (int p : kResultRowPositions) {
+        text += QStringLiteral("%1\t%2\t%3\t%4\n")
+                    .arg(row++)
+                    .arg(formatted(minimum[p]), formatted(middle[p]), formatted(maximum[p]));
+    }
+    return text;
+}
+
+// A channel still at the centre on both ends never moved or never reported;
+// writing 1500..1500 would leave it without any travel, so the FC keeps the
+// calibration it has.
+bool stillChannel(double minimum, double maximum)
+{
+    return minimum == kStickCentre && maximum == kStickCentre;
+}
+
+void writeRadioRanges(MavLinkBridge *bridge, const QList<double> &minimum,
+                      const QList<double> &maximum)
+{
+    for (int n = 1; n <= kRadioChannels; ++n) {
+        const double low = minimum[n - 1];
+        const double high = maximum[n - 1];
+        if (stillChannel(low, high))
+            continue;
+        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MIN").arg(n),
+                             QVariant(static_cast<float>(low)));
+        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MAX").arg(n),
+                             QVariant(static_cast<float>(high)));
+    }
+}
+
+} // namespace
+
+// Two clicks on one button: the first starts capturing, the second freezes,
+// shows and writes the ranges. updateRadioValue keeps capturing while the
+// boxes are open.
+void MainWindow::radioCalibrateButtonClicked()
+{
+    if (rcCalibrating)
+        finishRadioCalibration();
+    else
+        startRadioCalibration();
+}
+
+void MainWindow::startRadioCalibration()
+{
+    ui->radioCalibrateButton->setEnabled(false);
+    ui->radioCalibrateButton->setText(tr("Calibrate Complete"));
+    rcCalibrating = true;
+    for (int i = 0; i < kRadioChannels; ++i) {
+        rcMinValues[i] = kStickCentre;
+        rcMaxValues[i] = kStickCentre;
+    }
+    QMessageBox::information(
+        this, tr("Attention"),
+        tr("Click 'Start Calibrate',then move all sticks and switches to their extreme positions"));
+    ui->radioCalibrateButton->setEnabled(true);
+    ui->radioCalibrateButton->setText(tr("Calibrate Complete"));
+}
+
+void MainWindow::finishRadioCalibration()
+{
+    ui->radioCalibrateButton->setEnabled(false);
+    QMessageBox::information(this, tr("Attention"), tr("Place all sticks in the middle"));
+    rcCalibrating = false;
+    QMessageBox::information(this, tr("Result"),
+                             resultTable(rcMinValues, rcLiveValues, rcMaxValues));
+    writeRadioRanges(bridge, rcMinValues, rcMaxValues);
+    ui->radioCalibrateButton->setEnabled(true);
+    ui->radioCalibrateButton->setText(tr("Start Calibbrate"));
+}

@@ -154,6 +154,7 @@ private slots:
     void answersParameterRequestsByName();
     void storesWrittenParametersAndEchoesThem();
     void ignoresUnknownParameters();
+    void sendsParameterValuesUnasked();
     void firmwareVersionDecidesWhetherTheAssistantStays_data();
     void firmwareVersionDecidesWhetherTheAssistantStays();
 
@@ -223,6 +224,21 @@ void TestFcSimulator::ignoresUnknownParameters()
     QCOMPARE(line.params[0].name, QStringLiteral("FRAME"));
     QVERIFY(!line.sim.hasParameter(QStringLiteral("NO_SUCH_PARAM")));
     QVERIFY(qIsNaN(line.sim.parameter(QStringLiteral("NO_SUCH_PARAM"))));
+}
+
+void TestFcSimulator::sendsParameterValuesUnasked()
+{
+    SimulatorOnLine line;
+    line.bridge.requestParameter(1, QStringLiteral("FRAME"));
+    QTRY_COMPARE(line.params.size(), 1);
+    line.sim.clearReceived();
+    line.sim.setParameter(QStringLiteral("RTL_ALT"), 3000);
+    line.sim.sendParameter(QStringLiteral("RTL_ALT"));
+    QTRY_COMPARE(line.params.size(), 2);
+    QCOMPARE(line.params[1].name, QStringLiteral("RTL_ALT"));
+    QCOMPARE(line.params[1].value.toFloat(), 3000.0f);
+    QVERIFY(line.sim.receivedFrames().isEmpty());
+    QVERIFY(line.sim.receivedBytes().isEmpty());
 }
 
 // The whole assistant against the simulator, as the page tests run it.
@@ -396,6 +412,7 @@ void TestFcSimulator::preArmReportFollowsWhatWasCalibrated()
 
     line.bridge.setParameter(1, QStringLiteral("RC4_MAX"), QVariant(1950.0f));
     QCOMPARE(selfTest(1), QStringList{"PreArm: INS not calibrated"});
+    QVERIFY(line.sim.rcCalibrated());
 
     runAccelCalibration(line);
     if (QTest::currentTestFailed())

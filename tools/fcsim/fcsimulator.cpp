@@ -40,6 +40,7 @@ constexpr std::uint16_t kRcHighest = 1900;
 constexpr int kStickSweepTicks = 80; // 4 s at 20 Hz
 constexpr int kSwitchStepTicks = 20; // 1 s
 constexpr int kStickPhaseTicks = 20;
+constexpr double kPi = 3.14159265358979323846;
 
 const char *const kAccelPrompts[] = {
     "Place FC level and press any key.",
@@ -330,7 +331,7 @@ void FcSimulator::sendAttitude()
 FcSimulator::Attitude FcSimulator::movingAttitude() const
 {
     const double t = attitudeTick * (kAttitudeMs / 1000.0);
-    const double yaw = std::remainder(0.3 * t, 2 * M_PI);
+    const double yaw = std::remainder(0.3 * t, 2 * kPi);
     return {float(0.35 * std::sin(0.8 * t)), float(0.25 * std::sin(0.5 * t)), float(yaw)};
 }
 

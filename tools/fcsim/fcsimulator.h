@@ -27,6 +27,10 @@
 //   parseFrames(sim.receivedBytes());           // everything it sent
 //   link.stop(); pty.closeMaster();             // unplug the FC
 //
+// Everything runs on the calling thread: answers go out when its event loop
+// runs (QTRY_* in tests). With a link on the master, what the assistant sent
+// is read from the simulator, not from the pty.
+//
 // What it does:
 // - parameters: answers PARAM_REQUEST_READ (by name, or by index when the
 //   index is not -1) with PARAM_VALUE; stores PARAM_SET and answers with the
@@ -37,8 +41,9 @@
 //   start or stop. HEARTBEAT goes out at 1 Hz always.
 // - radio: sticks (channels 1-4) sweep 1100..1900 us, switches (5-8) step
 //   through 1100/1500/1900, until setRadio() fixes the values.
-// - battery: SYS_STATUS reports batteryPinVoltage() x BATT_VOLT_MULT, so a
-//   voltage calibration moves the reported voltage.
+// - battery: SYS_STATUS reports the voltage at the FC's sense pin (1.2 V,
+//   setBatteryPinVoltage()) times BATT_VOLT_MULT, so a voltage calibration
+//   moves the reported voltage.
 // - accelerometer: COMMAND_LONG 241 with param5 = 1 starts six severity-5
 //   prompts ("Place vehicle ... and press any key."), each COMMAND_ACK
 //   moves to the next face, after the sixth "Calibration successful" (or
@@ -79,7 +84,6 @@ public:
     // radians.
     void setRadio(const QVector<std::uint16_t> &channels);
     void setAttitude(float roll, float pitch, float yaw);
-    float batteryPinVoltage() const { return pinVoltage; }
     void setBatteryPinVoltage(float volts) { pinVoltage = volts; }
     bool isStreaming(int streamId) const;
 

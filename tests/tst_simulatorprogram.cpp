@@ -1,0 +1,122 @@
+#include "support/gcsharness.h"
+#include "support/modalboxcloser.h"
+
+#include <QProcess>
+#include <QSerialPort>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// zefa-fc-sim running in the background; its first line is the terminal.
+class SimulatorProgram
+{
+public:
+    explicit SimulatorProgram(const QStringList &arguments)
+    {
+        process.start(QStringLiteral(ZEFA_FCSIM_PATH), arguments);
+        if (!process.waitForStarted())
+            qFatal("zefa-fc-sim did not start");
+    }
+    ~SimulatorProgram()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+
+    QString slavePath()
+    {
+        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
+        }
+        return QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+
+    QProcess process;
+};
+
+QString statusText(GcsHarness &gcs)
+{
+    return gcs.widget<QStatusBar>("statusBar")->currentMessage();
+}
+
+// "<ms> <sender> <id> <hex>" lines, reduced to sender and message id.
+QStringList senderAndIds(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList out;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() != 4)
+            continue;
+        const QList<WireFrame> frames = parseFrames(QByteArray::fromHex(fields[3]));
+        const bool frameMatches =
+            frames.size() == 1 && QByteArray::number(frames[0].msgid()) == fields[2];
+        out << QString::fromLatin1(fields[1] + ' ' + fields[2] + (frameMatches ? "" : " garbled"));
+    }
+    return out;
+}
+
+} // namespace
+
+class TestSimulatorProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void servesTheAssistantAndLogsEveryFrame();
+    void unplugAfterHangsUpLikeARealDevice();
+    void rejectsABadOption();
+};
+
+// With firmware 21 the assistant asks for the version and drops the link,
+// sending its four stream stops first: all of it must be in the log.
+void TestSimulatorProgram::servesTheAssistantAndLogsEveryFrame()
+{
+    QTemporaryDir dir;
+    const QString logPath = dir.filePath(QStringLiteral("frames.log"));
+    SimulatorProgram sim({"--firmware", "21", "--log", logPath});
+    const QString path = sim.slavePath();
+    QVERIFY2(path.startsWith("/dev/"), qPrintable(path));
+
+    GcsHarness gcs;
+    qputenv("ZEFA_GCS_PORT", path.toLocal8Bit());
+    gcs.action("actionConnect")->trigger();
+    QVERIFY(gcs.port()->isOpen());
+    QTRY_COMPARE(statusText(gcs), QStringLiteral("Disconnected"));
+    QTRY_COMPARE(senderAndIds(logPath).filter("GCS").size(), 5);
+
+    const QStringList log = senderAndIds(logPath);
+    QCOMPARE(log.filter("GCS"), (QStringList{"GCS 20", "GCS 66", "GCS 66", "GCS 66", "GCS 66"}));
+    QVERIFY(log.indexOf("FC 22") > log.indexOf("GCS 20"));
+    QVERIFY(log.filter("garbled").isEmpty());
+}
+
+void TestSimulatorProgram::unplugAfterHangsUpLikeARealDevice()
+{
+    SimulatorProgram sim({"--unplug-after", "1"});
+    GcsHarness gcs;
+    qputenv("ZEFA_GCS_PORT", sim.slavePath().toLocal8Bit());
+    ModalBoxCloser boxes;
+    gcs.action("actionConnect")->trigger();
+    QVERIFY(gcs.port()->isOpen());
+
+    QTRY_COMPARE(statusText(gcs), QStringLiteral("Disconnected"));
+    QCOMPARE(boxes.titles(), QStringList{"Critical Error"});
+    QTRY_COMPARE(sim.process.state(), QProcess::NotRunning);
+    QCOMPARE(sim.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process.exitCode(), 0);
+}
+
+void TestSimulatorProgram::rejectsABadOption()
+{
+    SimulatorProgram sim({"--fault-rate", "1.5"});
+    QVERIFY(sim.process.waitForFinished(5000));
+    QCOMPARE(sim.process.exitCode(), 2);
+    QVERIFY(sim.process.readAllStandardOutput().isEmpty());
+}
+
+QTEST_MAIN(TestSimulatorProgram)
+#include "tst_simulatorprogram.moc"

@@ -1,0 +1,127 @@
+// zefa-fc-sim: a simulated flight controller on a pseudo-terminal. Prints
+// the slave's path as its first line; point the assistant at it with
+// ZEFA_GCS_PORT.
+
+#include "fcsimulator.h"
+#include "framelog.h"
+#include "pseudoterminal.h"
+#include "simulatorptylink.h"
+
+#include "serial/portlist.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct Options
+{
+    int firmware = 20;
+    double faultRate = 0.0;
+    std::uint32_t seed = 1;
+    double unplugAfterSeconds = -1; // never
+    QString logPath;
+    bool findFc = false;
+};
+
+[[noreturn]] void fail(const QString &message)
+{
+    std::fprintf(stderr, "zefa-fc-sim: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+double numberOption(const QCommandLineParser &parser, const QString &name, double low, double high)
+{
+    bool ok = false;
+    const double value = parser.value(name).toDouble(&ok);
+    if (!ok || value < low || value > high)
+        fail(QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
+    return value;
+}
+
+Options parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated R7 flight controller on a pseudo-terminal. Prints the "
+                       "terminal's path, then serves it until killed."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {"firmware", "Value of ZEFAVERSION (default 20).", "N", "20"},
+        {"fault-rate", "Garble this fraction of the bytes sent and slip in 0xFE frames.", "F", "0"},
+        {"seed", "Seed of the line noise (default 1).", "N", "1"},
+        {"unplug-after", "Hang up the line after this many seconds, then exit.", "SECONDS"},
+        {"log", "Write every frame sent and received to FILE.", "FILE"},
+        {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
+                    "status 1 when there is none."},
+    });
+    parser.process(app);
+
+    Options options;
+    options.findFc = parser.isSet("find-fc");
+    options.firmware = int(numberOption(parser, "firmware", 0, 16777216));
+    options.faultRate = numberOption(parser, "fault-rate", 0, 1);
+    options.seed = std::uint32_t(numberOption(parser, "seed", 0, 4294967295.0));
+    if (parser.isSet("unplug-after"))
+        options.unplugAfterSeconds = numberOption(parser, "unplug-after", 0, 86400);
+    options.logPath = parser.value("log");
+    return options;
+}
+
+int printFlightControllerPort()
+{
+    const QString port = findFlightControllerPort(availableSerialPorts());
+    if (port.isEmpty())
+        return 1;
+    std::printf("%s\n", qPrintable(port));
+    return 0;
+}
+
+std::unique_ptr<QFile> openLog(const QString &path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    std::unique_ptr<QFile> file(new QFile(path));
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        fail(QStringLiteral("cannot write %1: %2").arg(path, file->errorString()));
+    return file;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("zefa-fc-sim"));
+    const Options options = parseOptions(app);
+    if (options.findFc)
+        return printFlightControllerPort();
+
+    PseudoTerminal pty;
+    FcSimulator sim;
+    sim.setFirmwareVersion(options.firmware);
+    sim.setFaultRate(options.faultRate, options.seed);
+    SimulatorPtyLink link(pty.masterFd(), sim);
+    const std::unique_ptr<QFile> logFile = openLog(options.logPath);
+    std::unique_ptr<FrameLog> log;
+    if (logFile)
+        log.reset(new FrameLog(sim, *logFile));
+
+    if (options.unplugAfterSeconds >= 0) {
+        QTimer::singleShot(int(options.unplugAfterSeconds * 1000), &app, [&] {
+            link.stop();
+            pty.close();
+            QCoreApplication::quit();
+        });
+    }
+
+    std::printf("%s\n", qPrintable(pty.slavePath()));
+    std::fflush(stdout);
+    return app.exec();
+}
