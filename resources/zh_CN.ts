@@ -487,6 +487,62 @@
         <source>2.Battery Voltage Calibrate</source>
         <translation>2.电池电压校准</translation>
     </message>
+    <message>
+        <source>1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the multi-rotors type of mixed, and adjust the rotating direction of the rotors according the arrow in the diagram here.
+
+2.The assistant software need to install the driver before you run the assistant software, and you only need to install the drive once.  Click &apos;connect&apos;,the software will connect the flight controller automatically, the model of the flight controller will be displayed. Because of various operating systems, sometimes malware will occupy the communication port and fail the connection of the flight controller. When this happens, please unplug the flight controller and reconnect it, and reboot the assistant software or the computer.
+
+3.If you need support, please contact us at
+ support@zefa-robotics.com</source>
+        <translation>1. ZEFA R7 系列飞控支持四旋翼+型、四旋翼X型、六旋翼+型、六旋翼V型、六旋翼Y型、六旋翼IY型、八旋翼X型、八旋翼I型、八旋翼V型。请按照多旋翼的混控类型配置飞控，并按图中箭头调整各电机的旋转方向。
+
+2.运行调参软件前需要先安装驱动程序，驱动只需安装一次。点击“连接”后，软件会自动连接飞控并显示飞控型号。由于操作系统各不相同，有时恶意软件等程序会占用通信端口，导致飞控连接失败。遇到这种情况，请拔下飞控重新连接，并重启调参软件或电脑。
+
+3.如需技术支持，请通过以下邮箱联系我们：
+ support@zefa-robotics.com</translation>
+    </message>
+    <message>
+        <source>Num	Minmium	Middle	Maxmium
+</source>
+        <translation>序号	最小值	中间值	最大值
+</translation>
+    </message>
+    <message>
+        <source>Calibrate Complete</source>
+        <translation>完成校准</translation>
+    </message>
+    <message>
+        <source>Attention</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Click &apos;Start Calibrate&apos;,then move all sticks and switches to their extreme positions</source>
+        <translation>点击“开始校准”后，将所有摇杆和开关拨到各自的极限位置</translation>
+    </message>
+    <message>
+        <source>Place all sticks in the middle</source>
+        <translation>请将所有摇杆置于中间位置</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>校准结果</translation>
+    </message>
+    <message>
+        <source>Start Calibbrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>1.Select the correspond-ent type of receiver.  ZEFA flight controller support three different types of receivers: PWM, PPM and SBUS.
+
+2.In the first time of using, you need to calibrate the receiver.  Click the button &apos;Read&apos; and then &apos;Calibrate&apos;, move the joystick and the control switch between the maximum and the minimum position, then click button &apos;calibration completed&apos; and finish the calibration.
+
+3.Channel 1-6 correspond-ent to aileron, going up and down, throttle, rudder, flight mode and return home. Channel 5 should be three bands switch, channel 6 must be two bands switch.If you use PPM or Sbus,you can use channel 7 to control flight feeling </source>
+        <translation>1.请选择对应的接收机类型。ZEFA 飞控支持 PWM、PPM 和 SBUS 三种接收机。
+
+2.首次使用时需要校准接收机。先点击“读取”，再点击“校准”，将摇杆和各控制开关在最大与最小位置之间来回拨动，然后点击“完成校准”结束校准。
+
+3.通道 1-6 依次对应副翼、升降、油门、方向、飞行模式和返航。通道 5 应使用三段开关，通道 6 必须使用两段开关。如果使用 PPM 或 SBUS，可以用通道 7 控制飞行手感。</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
