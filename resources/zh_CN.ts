@@ -149,7 +149,7 @@
     </message>
     <message>
         <source>Alarm</source>
-        <translation>报警</translation>
+        <translation>仅报警</translation>
     </message>
     <message>
         <source>Alarm Voltage</source>
