@@ -11,6 +11,7 @@ ZEFA_PACKAGES=(
 )
 ZEFA_TEST_PACKAGES=(
     xvfb xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
+    fonts-noto-cjk
 )
 
 as_root() {
