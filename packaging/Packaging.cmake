@@ -18,6 +18,7 @@ set(CPACK_PACKAGE_DESCRIPTION
     "Reads and writes the flight controller's parameters over its USB serial port, calibrates the radio, accelerometer and battery voltage, runs a self-test, and shows sticks, attitude and voltage live. Includes a simulated flight controller for trying it without hardware.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "ZEFA Robotics <support@zefa-robotics.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.zefa-robotics.com")

@@ -1,14 +1,14 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 #include <QPixmap>
 #include <QTimer>
 
 namespace {
-constexpr std::uint16_t kPreflightCalibration = 241;
-constexpr std::uint8_t kTargetComponent = 1;
 constexpr int kStepSeconds = 40;
 constexpr int kTickMs = 1000;
 // accelStep after the sixth face prompt; the click on it ends the run.
@@ -83,8 +83,8 @@ void MainWindow::accelCalibrateButtonClicked()
 
 void MainWindow::startAccelCalibration()
 {
-    bridge->sendCommandLong(kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
-                            kTargetComponent);
+    bridge->sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
+                            Fc::kComponent);
     accelCountdown = kStepSeconds;
     ui->coutdownLabel->setText(tr("Time left: 30 Second"));
     countdownTimer->start(kTickMs);

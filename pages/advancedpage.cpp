@@ -1,16 +1,9 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "mavlink/mavlinkbridge.h"
+#include "pages/fcconventions.h"
 
-namespace {
-constexpr std::uint8_t kComponent = 1;
-constexpr int kFeelOff = 0;
-constexpr int kFeelOn = 1;
-constexpr int kChannelOptionNone = 0;
-constexpr int kChannelOptionFeel = 25;
-constexpr float kCentimetresPerMetre = 100.0f;
-} // namespace
+#include "mavlink/mavlinkbridge.h"
 
 // The marks beside the buttons are left to the FC's reports, so the slots
 // here only write.
@@ -27,35 +20,35 @@ void MainWindow::advFFRead()
 {
     bridge->requestAllStreams(1);
     bridge->requestRcChannelsStream(1);
-    bridge->requestParameter(kComponent, QStringLiteral("ATC_RATE_FF_ENAB"));
+    bridge->requestParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"));
 }
 
 // The channel option goes first: the FC's answer to the feed-forward write
 // then arrives last and decides the mark.
 void MainWindow::advSoftSelected()
 {
-    writeFlyFeeling(kFeelOff);
+    writeFlyFeeling(Fc::kFeelSoft);
 }
 
 void MainWindow::advSportSelected()
 {
-    writeFlyFeeling(kFeelOn);
+    writeFlyFeeling(Fc::kFeelSport);
 }
 
 void MainWindow::writeFlyFeeling(int feedForward)
 {
-    bridge->setParameter(kComponent, QStringLiteral("CH8_OPT"), kChannelOptionNone);
-    bridge->setParameter(kComponent, QStringLiteral("ATC_RATE_FF_ENAB"), feedForward);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"), feedForward);
 }
 
 void MainWindow::advByRCSelected()
 {
-    bridge->setParameter(kComponent, QStringLiteral("CH8_OPT"), kChannelOptionFeel);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel);
 }
 
 void MainWindow::advRTHRead()
 {
-    bridge->requestParameter(kComponent, QStringLiteral("RTL_ALT"));
+    bridge->requestParameter(Fc::kComponent, QStringLiteral("RTL_ALT"));
 }
 
 // The box reads 0 until the FC has reported an altitude; saving that would
@@ -65,6 +58,6 @@ void MainWindow::advRTHSave()
     const int metres = ui->advRTHalt->value();
     if (metres <= 0)
         return;
-    const float centimetres = float(metres) * kCentimetresPerMetre;
-    bridge->setParameter(kComponent, QStringLiteral("RTL_ALT"), centimetres);
+    const float centimetres = float(metres) * Fc::kCentimetresPerMetre;
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RTL_ALT"), centimetres);
 }

@@ -1,11 +1,11 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 namespace {
-constexpr std::uint16_t kPreflightCalibration = 241;
-constexpr std::uint8_t kTargetComponent = 1;
 
 const char kPassStyle[] = "background-color: rgb(0, 255, 0);color: rgb(0, 0, 0);";
 const char kFailStyle[] = "background-color: rgb(255, 0, 0);color: rgb(0, 0, 0);";
@@ -77,8 +77,8 @@ void MainWindow::fcTestButtonClicked()
     bridge->requestExtra2Stream(1);
     bridge->requestExtra3Stream(1);
     bridge->requestPositionStream(1);
-    bridge->sendCommandLong(kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
-                            kTargetComponent);
+    bridge->sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
+                            Fc::kComponent);
 }
 
 void MainWindow::attitudeUpdate(double roll, double pitch, double yaw)

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 namespace {
@@ -24,7 +26,6 @@ constexpr FramePair kX8{5, 2};
 const char kFrameParam[] = "FRAME";
 const char kShapeParam[] = "SHAPE";
 const char kFirmwareVersionParam[] = "ZEFAVERSION";
-constexpr std::uint8_t kComponent = 1;
 
 } // namespace
 
@@ -60,9 +61,9 @@ void MainWindow::initFramePage()
 
 void MainWindow::frameReadButtonClicked()
 {
-    bridge->requestParameter(kComponent, QString::fromLatin1(kFrameParam));
-    bridge->requestParameter(kComponent, QString::fromLatin1(kShapeParam));
-    bridge->requestParameter(kComponent, QString::fromLatin1(kFirmwareVersionParam));
+    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kFrameParam));
+    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kShapeParam));
+    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kFirmwareVersionParam));
 }
 
 // Until a Read or a selection has set both values, the pair is neither the
@@ -71,8 +72,8 @@ void MainWindow::frameSaveButtonClicked()
 {
     if (!shapeValueKnown || !frameValueKnown)
         return;
-    bridge->setParameter(kComponent, QString::fromLatin1(kShapeParam), QVariant(shapeValue));
-    bridge->setParameter(kComponent, QString::fromLatin1(kFrameParam), QVariant(frameValue));
+    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kShapeParam), QVariant(shapeValue));
+    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kFrameParam), QVariant(frameValue));
 }
 
 void MainWindow::x4FrameSelected()

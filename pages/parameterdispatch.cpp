@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include <QDebug>
 
 #include <cmath>
@@ -9,13 +11,6 @@
 
 namespace {
 constexpr int kSupportedFirmware = 20;
-constexpr double kRateDScale = 0.012;
-constexpr double kYawPScale = 0.3;
-constexpr double kDefaultGain = 5.0;
-constexpr int kFeelSoft = 0;
-constexpr int kFeelSport = 1;
-constexpr int kFeelByReceiverChannel = 25;
-constexpr float kCentimetresPerMetre = 100.0f;
 
 // The int a value beyond int's range saturates to: converting it directly is
 // undefined, and so is QVariant::toInt() on such a float.
@@ -45,7 +40,7 @@ int truncatedInt(float value)
 
 double gainFromRate(const QVariant &value, double rateScale)
 {
-    return double(value.toFloat()) * kDefaultGain / rateScale;
+    return double(value.toFloat()) * Fc::kDefaultGain / rateScale;
 }
 } // namespace
 
@@ -91,22 +86,22 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
     if (name == QLatin1String("FS_BATT_VOLTAGE"))
         ui->voltageLevel2->setValue(value.toFloat());
     if (name == QLatin1String("RATE_RLL_D"))
-        ui->pidRoll->setValue(gainFromRate(value, kRateDScale));
+        ui->pidRoll->setValue(gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_PIT_D"))
-        ui->pidPitch->setValue(gainFromRate(value, kRateDScale));
+        ui->pidPitch->setValue(gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_YAW_P"))
-        ui->pidYaw->setValue(gainFromRate(value, kYawPScale));
+        ui->pidYaw->setValue(gainFromRate(value, Fc::kYawPScale));
     if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
         const int feel = roundedInt(value);
-        if (feel == kFeelSoft)
+        if (feel == Fc::kFeelSoft)
             showFlyFeeling(ui->advSoftButton, ui->advSoftLabel);
-        else if (feel == kFeelSport)
+        else if (feel == Fc::kFeelSport)
             showFlyFeeling(ui->advSportButton, ui->advSportLabel);
     }
-    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == kFeelByReceiverChannel)
+    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == Fc::kChannelOptionFeel)
         showFlyFeeling(ui->advByRCButton, ui->advByRCLabel);
     if (name == QLatin1String("RTL_ALT"))
-        ui->advRTHalt->setValue(truncatedInt(value.toFloat() / kCentimetresPerMetre));
+        ui->advRTHalt->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
 }
 
 // Only the firmware this assistant was made for keeps the link.

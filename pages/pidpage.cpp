@@ -1,16 +1,14 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 #include <cmath>
 
 namespace {
-constexpr std::uint8_t kComponent = 1;
-constexpr double kDefaultGain = 5.0;
 constexpr double kDefaultRateP = 0.15;
-constexpr double kRateDScale = 0.012;
-constexpr double kYawPScale = 0.3;
 constexpr double kMinRateP = 0.04;
 constexpr double kMaxRateP = 0.19;
 
@@ -18,7 +16,7 @@ constexpr double kMaxRateP = 0.19;
 // stored float, widened, against the exact limits.
 float squareRootGain(double gain)
 {
-    const float p = float(std::sqrt(gain / kDefaultGain) * kDefaultRateP);
+    const float p = float(std::sqrt(gain / Fc::kDefaultGain) * kDefaultRateP);
     if (double(p) < kMinRateP)
         return float(kMinRateP);
     if (double(p) > kMaxRateP)
@@ -31,7 +29,7 @@ float squareRootGain(double gain)
 // so the order matters.
 float linearGain(double gain, double scale)
 {
-    return float(double(float(gain)) * scale / kDefaultGain);
+    return float(double(float(gain)) * scale / Fc::kDefaultGain);
 }
 } // namespace
 
@@ -55,18 +53,20 @@ void MainWindow::pidSave()
     const double pitch = ui->pidPitch->value();
     const float rollP = squareRootGain(roll);
     const float pitchP = squareRootGain(pitch);
-    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_P"), rollP);
-    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_I"), rollP);
-    bridge->setParameter(kComponent, QStringLiteral("RATE_RLL_D"), linearGain(roll, kRateDScale));
-    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_P"), pitchP);
-    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_I"), pitchP);
-    bridge->setParameter(kComponent, QStringLiteral("RATE_PIT_D"), linearGain(pitch, kRateDScale));
-    bridge->setParameter(kComponent, QStringLiteral("RATE_YAW_P"),
-                         linearGain(ui->pidYaw->value(), kYawPScale));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_P"), rollP);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_I"), rollP);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_D"),
+                         linearGain(roll, Fc::kRateDScale));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_P"), pitchP);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_I"), pitchP);
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_D"),
+                         linearGain(pitch, Fc::kRateDScale));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_YAW_P"),
+                         linearGain(ui->pidYaw->value(), Fc::kYawPScale));
 }
 
 void MainWindow::pidRead()
 {
     for (const char *name : {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"})
-        bridge->requestParameter(kComponent, QString::fromLatin1(name));
+        bridge->requestParameter(Fc::kComponent, QString::fromLatin1(name));
 }

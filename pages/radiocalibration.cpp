@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 #include <QMessageBox>
@@ -9,7 +11,6 @@ namespace {
 
 constexpr int kRadioChannels = 8;
 constexpr double kStickCentre = 1500.0;
-constexpr std::uint8_t kComponent = 1;
 // Rows follow the radio tab and its help text: channels 7 and 8 are rows 6
 // and 7, the otherwise unshown channel 6 comes last.
 constexpr int kResultRowPositions[] = {0, 1, 2, 3, 4, 6, 7, 5};
@@ -49,9 +50,9 @@ void writeRadioRanges(MavLinkBridge *bridge, const QList<double> &minimum,
         const double high = maximum[n - 1];
         if (stillChannel(low, high))
             continue;
-        bridge->setParameter(kComponent, QStringLiteral("RC%1_MIN").arg(n),
+        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MIN").arg(n),
                              QVariant(static_cast<float>(low)));
-        bridge->setParameter(kComponent, QStringLiteral("RC%1_MAX").arg(n),
+        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MAX").arg(n),
                              QVariant(static_cast<float>(high)));
     }
 }

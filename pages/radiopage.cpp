@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 #include <iterator>
@@ -19,7 +21,6 @@ constexpr int kReceiverPwm = 1;
 constexpr int kReceiverPpm = 2;
 constexpr int kReceiverSbus = 3;
 constexpr int kRcChannelsRate = 2;
-constexpr std::uint8_t kComponent = 1;
 const char kReceiverTypeParam[] = "RC_TYPE";
 
 const QString kActiveStyle =
@@ -80,7 +81,7 @@ void showSwitchPositions(Ui::MainWindow *ui, const unsigned short *rcinput)
 
 void writeReceiverType(MavLinkBridge *bridge, int type)
 {
-    bridge->setParameter(kComponent, QString::fromLatin1(kReceiverTypeParam), QVariant(type));
+    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam), QVariant(type));
 }
 
 } // namespace
@@ -130,7 +131,7 @@ void MainWindow::radioSBUSClicked()
 void MainWindow::radioReadButtonClicked()
 {
     bridge->requestRcChannelsStream(kRcChannelsRate);
-    bridge->requestParameter(kComponent, QString::fromLatin1(kReceiverTypeParam));
+    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam));
 }
 
 // Any other value is not a receiver the FC knows; the buttons stay as they are.

@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "pages/fcconventions.h"
+
 #include "mavlink/mavlinkbridge.h"
 
 #include <QDebug>
@@ -10,7 +12,6 @@
 #include <initializer_list>
 
 namespace {
-constexpr std::uint8_t kComponent = 1;
 constexpr int kFailsafeLand = 1;
 constexpr int kFailsafeAlarmOnly = 0;
 // A reading at or below this is a dead or missing battery, not a measurement.
@@ -19,7 +20,7 @@ constexpr float kMinCalibrationVolts = 1.0f;
 void requestParameters(MavLinkBridge *bridge, std::initializer_list<const char *> names)
 {
     for (const char *name : names)
-        bridge->requestParameter(kComponent, QString::fromLatin1(name));
+        bridge->requestParameter(Fc::kComponent, QString::fromLatin1(name));
 }
 
 // The meter reading is typed with a dot whatever the user's locale; anything
@@ -69,12 +70,12 @@ void MainWindow::setBatt(float voltage)
 
 void MainWindow::failSafeLandingClicked()
 {
-    bridge->setParameter(kComponent, QStringLiteral("FS_BATT_ENABLE"), QVariant(kFailsafeLand));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_ENABLE"), QVariant(kFailsafeLand));
 }
 
 void MainWindow::failSafeWarningClicked()
 {
-    bridge->setParameter(kComponent, QStringLiteral("FS_BATT_ENABLE"),
+    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_ENABLE"),
                          QVariant(kFailsafeAlarmOnly));
 }
 
@@ -82,8 +83,8 @@ void MainWindow::voltageSaveButtonClicked()
 {
     const float secondAlarm = float(ui->voltageLevel2->value());
     const float firstAlarm = float(ui->voltageLevel1->value());
-    bridge->setParameter(kComponent, QStringLiteral("FS_BATT_VOLTAGE"), QVariant(secondAlarm));
-    bridge->setParameter(kComponent, QStringLiteral("FS_BATT_WARNING"), QVariant(firstAlarm));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_VOLTAGE"), QVariant(secondAlarm));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_WARNING"), QVariant(firstAlarm));
 }
 
 void MainWindow::voltageReadButtonClicked()
@@ -110,5 +111,5 @@ void MainWindow::voltageCalibrateButtonClicked()
     // A garbage multiplier from the FC must not be written back scaled.
     if (!std::isfinite(multiplier))
         return;
-    bridge->setParameter(kComponent, QStringLiteral("BATT_VOLT_MULT"), QVariant(multiplier));
+    bridge->setParameter(Fc::kComponent, QStringLiteral("BATT_VOLT_MULT"), QVariant(multiplier));
 }

@@ -15,5 +15,632 @@
         <source>Frame</source>
         <translation>机架</translation>
     </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Select Frame Type</source>
+        <translation>选择机架类型</translation>
+    </message>
+    <message>
+        <source>Radio Controller</source>
+        <translation>遥控器</translation>
+    </message>
+    <message>
+        <source>Receiver Type</source>
+        <translation>接收机类型</translation>
+    </message>
+    <message>
+        <source>PWM</source>
+        <translation>PWM</translation>
+    </message>
+    <message>
+        <source>PPM</source>
+        <translation>PPM</translation>
+    </message>
+    <message>
+        <source>SBUS</source>
+        <translation>SBUS</translation>
+    </message>
+    <message>
+        <source>Fly Mode</source>
+        <translation>飞行模式</translation>
+    </message>
+    <message>
+        <source>Stab</source>
+        <translation>自稳</translation>
+    </message>
+    <message>
+        <source>FS</source>
+        <translation>失控</translation>
+    </message>
+    <message>
+        <source>IOC</source>
+        <translation>IOC</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>Return To Home</source>
+        <translation>返航</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>返航</translation>
+    </message>
+    <message>
+        <source>Fly Feeling</source>
+        <translation>飞行手感</translation>
+    </message>
+    <message>
+        <source>Soft Feeling</source>
+        <translation>柔和手感</translation>
+    </message>
+    <message>
+        <source>Sport Feeling</source>
+        <translation>运动手感</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>校准</translation>
+    </message>
+    <message>
+        <source>Joystick</source>
+        <translation>摇杆</translation>
+    </message>
+    <message>
+        <source>AIL</source>
+        <translation>副翼</translation>
+    </message>
+    <message>
+        <source>ELE</source>
+        <translation>升降</translation>
+    </message>
+    <message>
+        <source>THR</source>
+        <translation>油门</translation>
+    </message>
+    <message>
+        <source>YAW</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>左</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>上</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>下</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>右</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Low Voltage Fail Safe</source>
+        <translation>低电压保护</translation>
+    </message>
+    <message>
+        <source>Auto Landing</source>
+        <translation>自动降落</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>仅报警</translation>
+    </message>
+    <message>
+        <source>Alarm Voltage</source>
+        <translation>报警电压</translation>
+    </message>
+    <message>
+        <source>First  Alarm</source>
+        <translation>一级报警</translation>
+    </message>
+    <message>
+        <source>Second  Alarm</source>
+        <translation>二级报警</translation>
+    </message>
+    <message>
+        <source>Voltage Calibration</source>
+        <translation>电压校准</translation>
+    </message>
+    <message>
+        <source>Display Voltage</source>
+        <translation>显示电压</translation>
+    </message>
+    <message>
+        <source>Measure Voltage</source>
+        <translation>实测电压</translation>
+    </message>
+    <message>
+        <source>Accelerometer</source>
+        <translation>加速度计</translation>
+    </message>
+    <message>
+        <source>FC Test</source>
+        <translation>飞控检测</translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation>横滚</translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation>偏航</translation>
+    </message>
+    <message>
+        <source>Pitch</source>
+        <translation>俯仰</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>检测</translation>
+    </message>
+    <message>
+        <source>FC Test Result</source>
+        <translation>飞控检测结果</translation>
+    </message>
+    <message>
+        <source>Radio Controller:</source>
+        <translation>遥控器：</translation>
+    </message>
+    <message>
+        <source>Accelerometer:</source>
+        <translation>加速度计：</translation>
+    </message>
+    <message>
+        <source>Baro:</source>
+        <translation>气压计：</translation>
+    </message>
+    <message>
+        <source>Compass:</source>
+        <translation>罗盘：</translation>
+    </message>
+    <message>
+        <source>GPS:</source>
+        <translation>GPS：</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>感度</translation>
+    </message>
+    <message>
+        <source>Stablize Gain Setting</source>
+        <translation>稳定感度设置</translation>
+    </message>
+    <message>
+        <source>Advanced</source>
+        <translation>高级</translation>
+    </message>
+    <message>
+        <source>By RC CH7</source>
+        <translation>通道7控制</translation>
+    </message>
+    <message>
+        <source>ALT(M)</source>
+        <translation>高度(米)</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>About program</source>
+        <translation>关于本程序</translation>
+    </message>
+    <message>
+        <source>Alt+A</source>
+        <translation>Alt+A</translation>
+    </message>
+    <message>
+        <source>C&amp;onnect</source>
+        <translation>连接(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Connect to zefa FC</source>
+        <translation>连接 ZEFA 飞控</translation>
+    </message>
+    <message>
+        <source>Ctrl+O</source>
+        <translation>Ctrl+O</translation>
+    </message>
+    <message>
+        <source>&amp;Disconnect</source>
+        <translation>断开(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Disconnect from zefa FC</source>
+        <translation>断开与 ZEFA 飞控的连接</translation>
+    </message>
+    <message>
+        <source>Ctrl+D</source>
+        <translation>Ctrl+D</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>退出(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>Please visit </source>
+        <translation>请访问 </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Please re plug the FC,and try again</source>
+        <translation>请重新插拔飞控，然后再试一次</translation>
+    </message>
+    <message>
+        <source>Open error</source>
+        <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>Connected to flight controller</source>
+        <translation>已连接飞控</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>已断开连接</translation>
+    </message>
+    <message>
+        <source>Critical Error</source>
+        <translation>严重错误</translation>
+    </message>
+    <message>
+        <source>Please re plug the FC and try again</source>
+        <translation>请重新插拔飞控后再试</translation>
+    </message>
+    <message>
+        <source>Selected</source>
+        <translation>已选择</translation>
+    </message>
+    <message>
+        <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
+
+
+</source>
+        <translation>1.稳定感度：取值范围为 1-10，默认值为 5。该值与机架尺寸和重量有关，机架越大，数值越大。如果使用默认参数时发现飞行器抖动、飞行不稳，请增大该值。
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Beside the size of the frame and weight, the parameter also related to the power, vibration and the flight environment closely. Please do the tune up and testing in the open area, and ensure the security protection.</source>
+        <translation>2.除机架尺寸和重量外，该参数还与动力、振动和飞行环境密切相关。请在空旷场地进行调试和试飞，并做好安全防护。</translation>
+    </message>
+    <message>
+        <source>Please place the copter in horizontal with the top up</source>
+        <translation>请将飞行器水平放置，顶面朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the left side up</source>
+        <translation>请将飞行器竖直放置，左侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the right side up</source>
+        <translation>请将飞行器竖直放置，右侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the rear side up</source>
+        <translation>请将飞行器竖直放置，机尾朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the front side up</source>
+        <translation>请将飞行器竖直放置，机头朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in horizontal with the bottom side up</source>
+        <translation>请将飞行器水平放置，底面朝上</translation>
+    </message>
+    <message>
+        <source>1.In order to fly better for your multi-rotors, please make sure you doing the six faces calibration right. You better to calibrate the six faces of a standard hexahedron.  </source>
+        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好把飞行器当作一个标准六面体，依次校准它的六个面。</translation>
+    </message>
+    <message>
+        <source>Time left: 30 Second</source>
+        <translation>剩余时间：30秒</translation>
+    </message>
+    <message>
+        <source>Start Calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Time left: </source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Time out, Please try again</source>
+        <translation>已超时，请重试</translation>
+    </message>
+    <message>
+        <source>Start calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Calibrate Succeed!</source>
+        <translation>校准成功！</translation>
+    </message>
+    <message>
+        <source>Calibrate Failed!</source>
+        <translation>校准失败！</translation>
+    </message>
+    <message>
+        <source>need Calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>Alarm:Please put FC level,wait a minutes and try again!</source>
+        <translation>警告：请将飞控水平放置，稍等片刻后重试！</translation>
+    </message>
+    <message>
+        <source>not healthy!</source>
+        <translation>工作异常！</translation>
+    </message>
+    <message>
+        <source> need calibrate</source>
+        <translation> 需要校准</translation>
+    </message>
+    <message>
+        <source> Interference</source>
+        <translation> 受到干扰</translation>
+    </message>
+    <message>
+        <source>need calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source> need calibrate!</source>
+        <translation> 需要校准！</translation>
+    </message>
+    <message>
+        <source> not healthy, please put it level and still</source>
+        <translation> 工作异常，请水平放置并保持静止</translation>
+    </message>
+    <message>
+        <source>signal not good!</source>
+        <translation>信号不佳！</translation>
+    </message>
+    <message>
+        <source>No Fix</source>
+        <translation>未定位</translation>
+    </message>
+    <message>
+        <source>need Calibrated</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>1.Make sue you have connect the GPS module correctly, and have calibrated the radio controller, accelemeter and compass.</source>
+        <translation>1.请确认已正确连接 GPS 模块，并已完成遥控器、加速度计和罗盘的校准。</translation>
+    </message>
+    <message>
+        <source>Error!!!!! Please check the hardware and calibrate!</source>
+        <translation>错误！请检查硬件并进行校准！</translation>
+    </message>
+    <message>
+        <source>FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.</source>
+        <translation>飞控硬件正常，检测通过！如仍无法使用，请检查遥控器和电调。</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>正常！</translation>
+    </message>
+    <message>
+        <source>Please install and put FC to GPS mode to check GPS module</source>
+        <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
+    </message>
+    <message>
+        <source>1.Battery failsafe setting
+
+
+</source>
+        <translation>1.低电压保护设置
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Battery Voltage Calibrate</source>
+        <translation>2.电池电压校准</translation>
+    </message>
+    <message>
+        <source>1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the multi-rotors type of mixed, and adjust the rotating direction of the rotors according the arrow in the diagram here.
+
+2.The assistant software need to install the driver before you run the assistant software, and you only need to install the drive once.  Click &apos;connect&apos;,the software will connect the flight controller automatically, the model of the flight controller will be displayed. Because of various operating systems, sometimes malware will occupy the communication port and fail the connection of the flight controller. When this happens, please unplug the flight controller and reconnect it, and reboot the assistant software or the computer.
+
+3.If you need support, please contact us at
+ support@zefa-robotics.com</source>
+        <translation>1. ZEFA R7 系列飞控支持四旋翼+型、四旋翼X型、六旋翼+型、六旋翼V型、六旋翼Y型、六旋翼IY型、八旋翼X型、八旋翼I型、八旋翼V型。请按照多旋翼的混控类型配置飞控，并按图中箭头调整各电机的旋转方向。
+
+2.运行调参软件前需要先安装驱动程序，驱动只需安装一次。点击“连接”后，软件会自动连接飞控并显示飞控型号。由于操作系统各不相同，有时恶意软件等程序会占用通信端口，导致飞控连接失败。遇到这种情况，请拔下飞控重新连接，并重启调参软件或电脑。
+
+3.如需技术支持，请通过以下邮箱联系我们：
+ support@zefa-robotics.com</translation>
+    </message>
+    <message>
+        <source>Num	Minmium	Middle	Maxmium
+</source>
+        <translation>序号	最小值	中间值	最大值
+</translation>
+    </message>
+    <message>
+        <source>Calibrate Complete</source>
+        <translation>完成校准</translation>
+    </message>
+    <message>
+        <source>Attention</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Click &apos;Start Calibrate&apos;,then move all sticks and switches to their extreme positions</source>
+        <translation>点击“开始校准”后，将所有摇杆和开关拨到各自的极限位置</translation>
+    </message>
+    <message>
+        <source>Place all sticks in the middle</source>
+        <translation>请将所有摇杆置于中间位置</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>校准结果</translation>
+    </message>
+    <message>
+        <source>Start Calibbrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>1.Select the correspond-ent type of receiver.  ZEFA flight controller support three different types of receivers: PWM, PPM and SBUS.
+
+2.In the first time of using, you need to calibrate the receiver.  Click the button &apos;Read&apos; and then &apos;Calibrate&apos;, move the joystick and the control switch between the maximum and the minimum position, then click button &apos;calibration completed&apos; and finish the calibration.
+
+3.Channel 1-6 correspond-ent to aileron, going up and down, throttle, rudder, flight mode and return home. Channel 5 should be three bands switch, channel 6 must be two bands switch.If you use PPM or Sbus,you can use channel 7 to control flight feeling </source>
+        <translation>1.请选择对应的接收机类型。ZEFA 飞控支持 PWM、PPM 和 SBUS 三种接收机。
+
+2.首次使用时需要校准接收机。先点击“读取”，再点击“校准”，将摇杆和各控制开关在最大与最小位置之间来回拨动，然后点击“完成校准”结束校准。
+
+3.通道 1-6 依次对应副翼、升降、油门、方向、飞行模式和返航。通道 5 应使用三段开关，通道 6 必须使用两段开关。如果使用 PPM 或 SBUS，可以用通道 7 控制飞行手感。</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Select Serial Port</source>
+        <translation>选择串口</translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <translation>描述：</translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <translation>制造商：</translation>
+    </message>
+    <message>
+        <source>Select Parameters</source>
+        <translation>选择参数</translation>
+    </message>
+    <message>
+        <source>BaudRate:</source>
+        <translation>波特率：</translation>
+    </message>
+    <message>
+        <source>Data bits:</source>
+        <translation>数据位：</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation>校验位：</translation>
+    </message>
+    <message>
+        <source>Stop bits:</source>
+        <translation>停止位：</translation>
+    </message>
+    <message>
+        <source>Flow control:</source>
+        <translation>流控制：</translation>
+    </message>
+    <message>
+        <source>Help:</source>
+        <translation>帮助：</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Description: %1</source>
+        <translation>描述：%1</translation>
+    </message>
+    <message>
+        <source>Manufacturer: %1</source>
+        <translation>制造商：%1</translation>
+    </message>
+    <message>
+        <source>N/A</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>奇校验</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>标记校验</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>空格校验</translation>
+    </message>
+    <message>
+        <source>1.5</source>
+        <translation>1.5</translation>
+    </message>
+    <message>
+        <source>RTS/CTS</source>
+        <translation>RTS/CTS</translation>
+    </message>
+    <message>
+        <source>XON/XOFF</source>
+        <translation>XON/XOFF</translation>
+    </message>
 </context>
 </TS>

@@ -10,7 +10,8 @@ ZEFA_PACKAGES=(
     fonts-dejavu-core
 )
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
+    fonts-noto-cjk
 )
 
 as_root() {
@@ -32,10 +33,15 @@ ensure_packages() {
         "${missing[@]}"
 }
 
-# configure_and_build BUILD_DIR [cmake options...]
-configure_and_build() {
+# configure BUILD_DIR [cmake options...]
+configure() {
     local dir=$1
     shift
     cmake -S "$ZEFA_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j "$(nproc)"
+}
+
+# configure_and_build BUILD_DIR [cmake options...]
+configure_and_build() {
+    configure "$@"
+    cmake --build "$1" -j "$(nproc)"
 }

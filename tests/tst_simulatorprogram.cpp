@@ -96,8 +96,10 @@ void TestSimulatorProgram::servesTheAssistantAndLogsEveryFrame()
 
 void TestSimulatorProgram::unplugAfterHangsUpLikeARealDevice()
 {
-    SimulatorProgram sim({"--unplug-after", "1"});
+    // The window first: building it can take longer than the simulator waits
+    // under a sanitizer on a loaded machine.
     GcsHarness gcs;
+    SimulatorProgram sim({"--unplug-after", "2"});
     qputenv("ZEFA_GCS_PORT", sim.slavePath().toLocal8Bit());
     ModalBoxCloser boxes;
     gcs.action("actionConnect")->trigger();

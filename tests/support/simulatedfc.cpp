@@ -1,4 +1,5 @@
 #include "simulatedfc.h"
+#include "simulatorwait.h"
 
 #include <QTest>
 
@@ -17,12 +18,7 @@ SimulatedFc::SimulatedFc() : link(gcs.line().masterFd(), sim)
 
 QStringList SimulatedFc::sentToFc()
 {
-    int seen = -1;
-    while (seen != sim.receivedBytes().size()) {
-        seen = sim.receivedBytes().size();
-        pumpEvents(kQuietMs);
-    }
-    const QStringList frames = describeAll(parseFrames(sim.receivedBytes()));
+    const QStringList frames = receivedBySimulator(sim, kQuietMs);
     sim.clearReceived();
     return frames;
 }
