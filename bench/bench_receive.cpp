@@ -109,7 +109,8 @@ BENCHMARK(attitudeFrameEndToEnd);
 // With the radio tab in front and the event loop painting what changed.
 void rcFrameRepainted(benchmark::State &state)
 {
-    window->findChild<QTabWidget *>()->setCurrentIndex(1);
+    constexpr int kRadioTab = 1;
+    window->findChild<QTabWidget *>(QStringLiteral("tabWidget"))->setCurrentIndex(kRadioTab);
     const QByteArray frames[2] = {rcFrame(kSticksA), rcFrame(kSticksB)};
     receiveInTurn(state, frames, true);
 }
