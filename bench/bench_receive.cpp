@@ -55,20 +55,35 @@ void parserAndDecoder(benchmark::State &state)
 }
 BENCHMARK(parserAndDecoder)->Unit(benchmark::kMicrosecond);
 
-// Two positions in turn, so every call moves the sticks.
+// Two positions in turn, so every call moves the four sticks; the switches
+// (channels 5, 7 and 8) hold still, as they do between a pilot's flicks.
 const unsigned short kSticksA[8] = {1100, 1900, 1500, 1300, 1100, 1500, 1900, 1200};
-const unsigned short kSticksB[8] = {1900, 1100, 1600, 1700, 1900, 1100, 1100, 1800};
+const unsigned short kSticksB[8] = {1900, 1100, 1600, 1700, 1100, 1100, 1900, 1200};
+// Every switch flips on every call as well: the worst case, all label
+// styles change.
+const unsigned short kSwitchesFlipped[8] = {1900, 1100, 1600, 1700, 1900, 1100, 1100, 1800};
 
-void updateRadioValue(benchmark::State &state)
+void updateRadioValueInTurn(benchmark::State &state, const unsigned short *other)
 {
     unsigned short values[2][8];
     std::copy(kSticksA, kSticksA + 8, values[0]);
-    std::copy(kSticksB, kSticksB + 8, values[1]);
+    std::copy(other, other + 8, values[1]);
     int turn = 0;
     for (auto _ : state)
         window->updateRadioValue(values[turn ^= 1]);
 }
+
+void updateRadioValue(benchmark::State &state)
+{
+    updateRadioValueInTurn(state, kSticksB);
+}
 BENCHMARK(updateRadioValue);
+
+void updateRadioValueSwitchesFlipped(benchmark::State &state)
+{
+    updateRadioValueInTurn(state, kSwitchesFlipped);
+}
+BENCHMARK(updateRadioValueSwitchesFlipped);
 
 QByteArray rcFrame(const unsigned short *sticks)
 {
