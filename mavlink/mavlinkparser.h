@@ -4,8 +4,8 @@
 #include "mavlinkmessage.h"
 
 // Byte-by-byte receive state machine. Constant work per byte, no allocation.
-// Defined inline: called per received byte, it is only fast when the caller
-// can keep the state in registers.
+// Defined inline: it runs once per received byte, and a call per byte costs
+// about as much as the step itself.
 class MavLinkParser
 {
 public:
