@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "serial/fclink.h"
 #include "serial/settingsdialog.h"
 
 #include <QMessageBox>
@@ -13,16 +14,15 @@ const char kMakerWebAddress[] = "https://www.zefa-robotics.com";
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), bridge(new MavLinkBridge), ui(new Ui::MainWindow),
-      settingsDialog(nullptr), serial(nullptr), hardwareOk(true), preArmCount(0)
+      settingsDialog(nullptr), link(nullptr), hardwareOk(true), preArmCount(0)
 {
     ui->setupUi(this);
     showEightRotorFrames();
 
-    serial = new QSerialPort(this);
+    link = new FcLink(*bridge, this);
     settingsDialog = new SettingsDialog(nullptr);
 
-    ui->actionConnect->setEnabled(true);
-    ui->actionDisconnect->setEnabled(false);
+    showLinkOpen(false);
     ui->actionQuit->setEnabled(true);
 
     initActionsConnections();
@@ -35,8 +35,8 @@ MainWindow::MainWindow(QWidget *parent)
     initPidPage();
     initAdvancedPage();
 
-    connect(serial, &QSerialPort::errorOccurred, this, &MainWindow::handleError);
-    connect(serial, &QSerialPort::readyRead, this, &MainWindow::readData);
+    connect(link->port(), &QSerialPort::errorOccurred, this, &MainWindow::handleError);
+    connect(link->port(), &QSerialPort::readyRead, this, &MainWindow::readData);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with

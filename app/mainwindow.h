@@ -1,6 +1,5 @@
 #pragma once
 
-#include "mavlink/mavlinkparser.h"
 #include "pages/knownvalues.h"
 
 #include <QList>
@@ -9,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+class FcLink;
 class MavLinkBridge;
 class SettingsDialog;
 class QDoubleSpinBox;
@@ -96,11 +96,10 @@ public slots:
     void advRTHSave();
 
 private:
-    // Tests watch the bridge's connections through it.
+    // Tests watch the bridge's connections and the link through it.
     friend class GcsHarness;
 
     void initActionsConnections();
-    void receiveByte(char byte);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();
@@ -129,15 +128,14 @@ private:
     void selfTestTextReceived(const QString &text);
     void countPreArmReport(const QString &text);
     void showSelfTestVerdict();
+    void showLinkOpen(bool open);
     void connectLinkSignals();
     void disconnectLinkSignals();
-    bool lineHungUp() const;
-    void handleLinkLost();
 
     MavLinkBridge *bridge;
     Ui::MainWindow *ui;
     SettingsDialog *settingsDialog;
-    QSerialPort *serial;
+    FcLink *link;
     bool hardwareOk;
     int preArmCount;
     // Unknown until the FC reports them or the user picks a frame.
@@ -160,9 +158,4 @@ private:
     int accelStep = 0;
     int accelCountdown = 0;
     QTimer *countdownTimer = nullptr;
-
-    // The one receive parser; never reset, so a frame cut by a disconnect
-    // simply fails its checksum.
-    MavLinkParser rxParser;
-    bool linkLossShown = false;
 };

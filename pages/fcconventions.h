@@ -9,6 +9,10 @@ namespace Fc {
 constexpr std::uint8_t kComponent = 1;
 constexpr std::uint16_t kPreflightCalibration = 241;
 
+// Only the firmware this assistant was made for keeps the link.
+constexpr char kFirmwareVersionParam[] = "ZEFAVERSION";
+constexpr int kSupportedFirmware = 20;
+
 // The gain page's 0..10 scale: 5 stands for the FC's default tuning.
 constexpr double kDefaultGain = 5.0;
 constexpr double kRateDScale = 0.012; // RATE_RLL_D and RATE_PIT_D at gain 5

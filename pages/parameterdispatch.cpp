@@ -10,7 +10,6 @@
 #include <optional>
 
 namespace {
-constexpr int kSupportedFirmware = 20;
 
 // The int a value beyond int's range saturates to: converting it directly is
 // undefined, and so is QVariant::toInt() on such a float.
@@ -116,7 +115,7 @@ void MainWindow::showReportedValue(QDoubleSpinBox *box, double value)
 void MainWindow::firmwareVersionReported(int version)
 {
     firmwareVersion = version;
-    if (version == kSupportedFirmware)
+    if (version == Fc::kSupportedFirmware)
         showEightRotorFrames();
     else
         closeSerialPort();

@@ -1,5 +1,7 @@
 #include "gcsharness.h"
 
+#include "serial/fclink.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -32,6 +34,11 @@ GcsHarness::~GcsHarness()
 QSerialPort *GcsHarness::port() const
 {
     return win->findChild<QSerialPort *>();
+}
+
+const MavLinkMessage &GcsHarness::lastReceived() const
+{
+    return win->link->lastReceived();
 }
 
 void GcsHarness::connectToFc()

@@ -50,7 +50,7 @@ public:
     MavLinkBridge &bridge() const { return *win->bridge; }
     // The frame the receive parser completed last; while a bridge signal is
     // delivered, the frame it was decoded from.
-    const MavLinkMessage &lastReceived() const { return win->rxParser.message(); }
+    const MavLinkMessage &lastReceived() const;
 
 private:
     std::unique_ptr<PtyPair> pty;

@@ -1,0 +1,113 @@
+#include "fclink.h"
+
+#include "mavlink/mavlinkbridge.h"
+#include "pages/fcconventions.h"
+#include "serial/portlist.h"
+#include "serial/serialsettings.h"
+
+#include <QSocketNotifier>
+
+#include <poll.h>
+
+namespace {
+constexpr int kStopStreams = -1;
+}
+
+FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
+    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this))
+{
+}
+
+bool FcLink::open(const QString &portName)
+{
+    const SerialSettings p =
+        fixedLineSettings(portName.isEmpty() ? flightControllerPortName() : portName);
+    serial->setPortName(p.portName);
+    serial->setBaudRate(p.baudRate);
+    serial->setDataBits(p.dataBits);
+    serial->setParity(p.parity);
+    serial->setStopBits(p.stopBits);
+    serial->setFlowControl(p.flowControl);
+    if (!serial->open(QIODevice::ReadWrite))
+        return false;
+    lossNoted = false;
+    mavlink.setSerialPort(serial);
+    return true;
+}
+
+void FcLink::requestFirmwareVersion()
+{
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
+}
+
+void FcLink::close()
+{
+    if (mavlink.isPortAttached()) {
+        mavlink.requestRawSensorsStream(kStopStreams);
+        mavlink.requestExtra1Stream(kStopStreams);
+        mavlink.requestExtra2Stream(kStopStreams);
+        mavlink.requestPositionStream(kStopStreams);
+    }
+    mavlink.detachSerialPort();
+    serial->readAll();
+    serial->close();
+}
+
+// Later bytes wait for the next readyRead(). A slot run from here may close
+// the port, so a failed read ends the loop instead of feeding the parser (a
+// closed port is not even asked, to spare the warning of reading it).
+void FcLink::readAvailable()
+{
+    const qint64 available = serial->bytesAvailable();
+    for (qint64 i = 0; i < available; ++i) {
+        char byte;
+        if (!serial->isOpen() || !serial->getChar(&byte))
+            return;
+        receiveByte(byte);
+    }
+}
+
+void FcLink::receiveBytes(const QByteArray &bytes)
+{
+    for (char byte : bytes)
+        receiveByte(byte);
+}
+
+// Every connected slot runs to completion before the next byte is parsed.
+void FcLink::receiveByte(char byte)
+{
+    if (rxParser.parseByte(static_cast<std::uint8_t>(byte))) {
+        const MavLinkMessage received = rxParser.message();
+        mavlink.handleMessage(&received);
+    }
+}
+
+bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)
+{
+    const bool deviceGone =
+        error == QSerialPort::ResourceError || (error == QSerialPort::ReadError && lineHungUp());
+    if (!deviceGone || lossNoted)
+        return false;
+    lossNoted = true;
+    stopReading();
+    return true;
+}
+
+// A USB serial device that disappears, like a pseudo-terminal whose other
+// side closed, leaves the line hung up; Qt then reports read errors instead
+// of the resource error.
+bool FcLink::lineHungUp() const
+{
+    if (!serial->isOpen())
+        return false;
+    pollfd pfd{static_cast<int>(serial->handle()), 0, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
+void FcLink::stopReading()
+{
+    for (QSocketNotifier *notifier : serial->findChildren<QSocketNotifier *>()) {
+        if (notifier->type() == QSocketNotifier::Read)
+            notifier->setEnabled(false);
+    }
+}

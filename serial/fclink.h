@@ -1,0 +1,59 @@
+#pragma once
+
+#include "mavlink/mavlinkparser.h"
+
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+class MavLinkBridge;
+
+// The serial link to the FC that the window and the command line share:
+// finding and opening the port, the receive loop with the one parser, the
+// signs of a lost device, and the close sequence. Shows nothing; what to
+// tell the user is the front end's business.
+class FcLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FcLink(MavLinkBridge &bridge, QObject *parent = nullptr);
+
+    QSerialPort *port() const { return serial; }
+    MavLinkBridge &bridge() const { return mavlink; }
+    // The frame the parser completed last.
+    const MavLinkMessage &lastReceived() const { return rxParser.message(); }
+
+    // Opens portName, or when it is empty the port ZEFA_GCS_PORT names or
+    // the FC's manufacturer search finds, with the fixed line settings, and
+    // attaches the bridge. False when it cannot be opened.
+    bool open(const QString &portName = QString());
+    void requestFirmwareVersion();
+    // Stops the streams while the bridge can still send, detaches it, drops
+    // what is left on the line and closes the port.
+    void close();
+
+    // Runs bytes through the receive path exactly as readAvailable() does
+    // with bytes read from the port.
+    void receiveBytes(const QByteArray &bytes);
+
+    // True once per opened link, for the first error that means the device
+    // has gone; reading stops then, because a hung-up line keeps raising
+    // errors.
+    bool noteDeviceLoss(QSerialPort::SerialPortError error);
+
+public slots:
+    // Drains what the port holds now, byte by byte.
+    void readAvailable();
+
+private:
+    void receiveByte(char byte);
+    bool lineHungUp() const;
+    void stopReading();
+
+    MavLinkBridge &mavlink;
+    QSerialPort *serial;
+    // Never reset, so a frame cut by a disconnect simply fails its checksum.
+    MavLinkParser rxParser;
+    bool lossNoted = false;
+};
