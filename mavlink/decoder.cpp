@@ -8,6 +8,7 @@ namespace {
 constexpr int kParamIdLength = 16;
 constexpr int kStatusTextLength = 50;
 constexpr int kRcChannels = 8;
+constexpr std::uint8_t kSafetyArmed = 0x80;
 // Radians to degrees as the FC tools have always shown them (not 180/pi).
 constexpr double kDegreesPerRadian = 57.3;
 const QString kAudioCuePrefix = QStringLiteral("#audio:");
@@ -54,10 +55,13 @@ void MavLinkBridge::handleMessage(const MavLinkMessage *msg)
     }
 }
 
-// Any bit of base_mode counts, not only the safety-armed flag.
+// armedUpdate counts any bit of base_mode, as the self-test page always had
+// it; heartbeatReceived tells the safety-armed flag alone.
 void MavLinkBridge::decodeHeartbeat(const MavLinkMessage &msg)
 {
-    emit armedUpdate(PayloadReader(msg).u8(6) != 0);
+    const std::uint8_t baseMode = PayloadReader(msg).u8(6);
+    emit armedUpdate(baseMode != 0);
+    emit heartbeatReceived((baseMode & kSafetyArmed) != 0);
 }
 
 void MavLinkBridge::decodeSysStatus(const MavLinkMessage &msg)
@@ -71,7 +75,16 @@ void MavLinkBridge::decodeParamValue(const MavLinkMessage &msg)
     const PayloadReader reader(msg);
     QString name = fixedText(reader, 8, kParamIdLength);
     const float value = reader.f32(0);
+    ParameterReport report;
+    report.name = name;
+    report.value = value;
+    report.count = reader.u16(4);
+    report.index = reader.u16(6);
+    report.type = reader.u8(24);
+    report.systemId = msg.sysid;
+    report.componentId = msg.compid;
     emit setParam(name, QVariant(value));
+    emit parameterReported(report);
     qDebug() << "m:" << name << value;
 }
 

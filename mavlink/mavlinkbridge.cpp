@@ -19,8 +19,10 @@ constexpr std::uint8_t kRequestDataStreamLength = 6;
 constexpr std::uint8_t kCommandLongLength = 33;
 constexpr std::uint8_t kCommandAckLength = 3;
 constexpr std::uint8_t kParamRequestReadLength = 20;
+constexpr std::uint8_t kParamRequestListLength = 2;
 constexpr std::uint8_t kParamSetLength = 23;
 constexpr int kParamIdLength = 16;
+constexpr std::int16_t kByName = -1;
 
 // Pause after every frame written: the only pacing towards the FC.
 constexpr unsigned long kFramePauseMs = 20;
@@ -84,7 +86,10 @@ bool toWireValue(const QVariant &value, ParamWireValue &out)
 
 } // namespace
 
-MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent) {}
+MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent)
+{
+    qRegisterMetaType<ParameterReport>();
+}
 
 void MavLinkBridge::setSerialPort(QSerialPort *port)
 {
@@ -211,15 +216,38 @@ void MavLinkBridge::sendCommandAck(std::uint16_t command, bool result)
 
 void MavLinkBridge::requestParameter(std::uint8_t component, const QString &name)
 {
+    sendParamRequestRead(component, kByName, name);
+}
+
+// An empty name: the FC looks the parameter up by its index.
+void MavLinkBridge::requestParameterByIndex(std::uint8_t component, std::int16_t index)
+{
+    sendParamRequestRead(component, index, QString());
+}
+
+void MavLinkBridge::sendParamRequestRead(std::uint8_t component, std::int16_t index,
+                                         const QString &name)
+{
     MavLinkMessage msg;
     msg.msgid = MavMsg::ParamRequestRead;
     PayloadWriter writer(msg);
-    writer.putI16(0, -1);
+    writer.putI16(0, index);
     writer.putU8(2, kTargetSystem);
     writer.putU8(3, component);
     putParamId(writer, 4, name);
     sendFrame(msg, kParamSystemId, component, kParamRequestReadLength,
               crcExtra(MavMsg::ParamRequestRead));
+}
+
+void MavLinkBridge::requestParameterList(std::uint8_t component)
+{
+    MavLinkMessage msg;
+    msg.msgid = MavMsg::ParamRequestList;
+    PayloadWriter writer(msg);
+    writer.putU8(0, kTargetSystem);
+    writer.putU8(1, component);
+    sendFrame(msg, kParamSystemId, component, kParamRequestListLength,
+              crcExtra(MavMsg::ParamRequestList));
 }
 
 void MavLinkBridge::setParameter(std::uint8_t component, const QString &name, const QVariant &value)
@@ -231,13 +259,27 @@ void MavLinkBridge::setParameter(std::uint8_t component, const QString &name, co
         qCritical("ABORTED PARAM SEND, NO VALID QVARIANT TYPE");
         return;
     }
+    sendParamSet(component, name, wire.value, wire.type);
+}
+
+void MavLinkBridge::writeParameter(std::uint8_t component, const QString &name, float value,
+                                   std::uint8_t type)
+{
+    if (name.isNull() || !portAttached)
+        return;
+    sendParamSet(component, name, value, type);
+}
+
+void MavLinkBridge::sendParamSet(std::uint8_t component, const QString &name, float value,
+                                 std::uint8_t type)
+{
     MavLinkMessage msg;
     msg.msgid = MavMsg::ParamSet;
     PayloadWriter writer(msg);
-    writer.putFloat(0, wire.value);
+    writer.putFloat(0, value);
     writer.putU8(4, kTargetSystem);
     writer.putU8(5, component);
     putParamId(writer, 6, name);
-    writer.putU8(22, wire.type);
+    writer.putU8(22, type);
     sendFrame(msg, kParamSystemId, component, kParamSetLength, crcExtra(MavMsg::ParamSet));
 }

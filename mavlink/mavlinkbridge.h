@@ -9,6 +9,20 @@
 
 class QSerialPort;
 
+// One PARAM_VALUE as the FC sent it: the value with its MAVLink type, where
+// it sits in the FC's list, and the ids in the frame's header.
+struct ParameterReport
+{
+    QString name;
+    float value = 0.0f;
+    std::uint8_t type = 0;
+    std::uint16_t index = 0;
+    std::uint16_t count = 0;
+    std::uint8_t systemId = 0;
+    std::uint8_t componentId = 0;
+};
+Q_DECLARE_METATYPE(ParameterReport)
+
 // The one object that talks MAVLink to the flight controller: builds and
 // writes the frames the assistant sends, and turns received frames into
 // signals.
@@ -38,6 +52,12 @@ public:
     void sendCommandAck(std::uint16_t command, bool result);
     void requestParameter(std::uint8_t component, const QString &name);
     void setParameter(std::uint8_t component, const QString &name, const QVariant &value);
+    // The whole list (PARAM_REQUEST_LIST), one parameter by its index, and a
+    // write with the MAVLink type the FC gave the parameter.
+    void requestParameterList(std::uint8_t component);
+    void requestParameterByIndex(std::uint8_t component, std::int16_t index);
+    void writeParameter(std::uint8_t component, const QString &name, float value,
+                        std::uint8_t type);
 
     int finalizeMessage(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
                         std::uint8_t length, std::uint8_t extra);
@@ -54,10 +74,15 @@ signals:
     void rawImuMessageUpdate(mavlink_raw_imu_t);
     void sensorOffsetsMessageUpdate(mavlink_sensor_offsets_t);
     void modeChanged(int sysId, uint8_t state);
+    void parameterReported(ParameterReport report);
+    // From base_mode's safety-armed flag alone (0x80).
+    void heartbeatReceived(bool armed);
 
 private:
     void requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start);
     void requestStreamAtRate(std::uint8_t streamId, int rate);
+    void sendParamRequestRead(std::uint8_t component, std::int16_t index, const QString &name);
+    void sendParamSet(std::uint8_t component, const QString &name, float value, std::uint8_t type);
     void sendFrame(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
                    std::uint8_t length, std::uint8_t extra);
 

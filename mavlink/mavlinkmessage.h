@@ -39,6 +39,7 @@ namespace MavMsg {
 constexpr std::uint8_t Heartbeat = 0;
 constexpr std::uint8_t SysStatus = 1;
 constexpr std::uint8_t ParamRequestRead = 20;
+constexpr std::uint8_t ParamRequestList = 21;
 constexpr std::uint8_t ParamValue = 22;
 constexpr std::uint8_t ParamSet = 23;
 constexpr std::uint8_t RawImu = 27;

@@ -12,6 +12,23 @@ QByteArray nameField(const char *name)
     field.append(QByteArray(16 - field.size(), '\0'));
     return field;
 }
+
+// The frame with its checksum: X.25 bit by bit from the length byte on, then
+// the message's CRC_EXTRA, low byte first. Independent of the product's
+// tabulated checksum.
+QByteArray withChecksum(const QByteArray &frame, std::uint8_t crcExtra)
+{
+    std::uint16_t crc = 0xFFFF;
+    const auto fold = [&crc](std::uint8_t byte) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 1) ? std::uint16_t((crc >> 1) ^ 0x8408) : std::uint16_t(crc >> 1);
+    };
+    for (int i = 1; i < frame.size(); ++i)
+        fold(std::uint8_t(frame[i]));
+    fold(crcExtra);
+    return frame + char(crc & 0xFF) + char(crc >> 8);
+}
 } // namespace
 
 // Frames as the bridge writes them to a real serial line.
@@ -113,6 +130,36 @@ private slots:
         QCOMPARE(frame.right(2), fromHex("24 99"));
         bridge->requestParameter(1, "ATC_RATE_FF_ENABLE_TOO_LONG");
         QCOMPARE(written().mid(10, 16), QByteArray("ATC_RATE_FF_ENAB"));
+    }
+
+    void parameterListRequest()
+    {
+        bridge->requestParameterList(1);
+        QCOMPARE(written(), withChecksum(fromHex("EB 02 00 00 01 15 01 01"), 159));
+    }
+
+    // param_index 300 (2C 01) and an all-zero name.
+    void parameterRequestByIndex()
+    {
+        bridge->requestParameterByIndex(1, 300);
+        QCOMPARE(
+            written(),
+            withChecksum(fromHex("EB 14 00 00 01 14 2C 01 01 01") + QByteArray(16, '\0'), 214));
+    }
+
+    // The type is the caller's, not derived from a QVariant: 1100.0 as INT16.
+    void typedParameterWrite()
+    {
+        bridge->writeParameter(1, "RC1_MIN", 1100.0f, 4);
+        QCOMPARE(written(), withChecksum(fromHex("EB 17 00 00 01 17 00 80 89 44 01 01") +
+                                             nameField("RC1_MIN") + fromHex("04"),
+                                         168));
+        bridge->detachSerialPort();
+        bridge->writeParameter(1, "RC1_MIN", 1100.0f, 4);
+        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
+        bridge->setSerialPort(port.get());
+        bridge->writeParameter(1, "RC1_MIN", 1.0f, 9);
+        QCOMPARE(int(parseFrames(written()).value(0).msg.seq), 1);
     }
 
     void floatParameterWrite()

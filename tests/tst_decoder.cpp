@@ -124,6 +124,8 @@ private slots:
 
     void heartbeatArmedFromAnyBaseModeBit_data();
     void heartbeatArmedFromAnyBaseModeBit();
+    void heartbeatSafetyArmedFlagAlone_data();
+    void heartbeatSafetyArmedFlagAlone();
     void batteryMillivoltsToVolts_data();
     void batteryMillivoltsToVolts();
     void attitudeRadiansTimesFiftySevenPointThree();
@@ -133,6 +135,7 @@ private slots:
     void parameterValueIsAlwaysAFloat();
     void parameterNameEndsAtFirstZeroOrAfterSixteen_data();
     void parameterNameEndsAtFirstZeroOrAfterSixteen();
+    void parameterReportCarriesTypePlaceAndSender();
 
     void statusTextEmittedUnlessAudioCue_data();
     void statusTextEmittedUnlessAudioCue();
@@ -165,7 +168,9 @@ void TestDecoder::signalsInDeclaredOrder()
                                   "textMessageReceived(int,int,int,QString)",
                                   "rawImuMessageUpdate(mavlink_raw_imu_t)",
                                   "sensorOffsetsMessageUpdate(mavlink_sensor_offsets_t)",
-                                  "modeChanged(int,uint8_t)"};
+                                  "modeChanged(int,uint8_t)",
+                                  "parameterReported(ParameterReport)",
+                                  "heartbeatReceived(bool)"};
     QCOMPARE(signatures, expected);
     QCOMPARE(mo.method(mo.methodOffset()).name(), QByteArray("armedUpdate"));
 }
@@ -187,6 +192,29 @@ void TestDecoder::heartbeatArmedFromAnyBaseModeBit()
     Receiver rx;
     rx.feed(heartbeatFrame(std::uint8_t(baseMode)));
     QCOMPARE(rx.seen.log, QStringList{QStringLiteral("armed %1").arg(armed)});
+}
+
+void TestDecoder::heartbeatSafetyArmedFlagAlone_data()
+{
+    QTest::addColumn<int>("baseMode");
+    QTest::addColumn<bool>("armed");
+    QTest::newRow("no bit") << 0 << false;
+    QTest::newRow("custom mode bit only") << 1 << false;
+    QTest::newRow("disarmed stabilize") << 81 << false;
+    QTest::newRow("safety armed flag") << 128 << true;
+    QTest::newRow("armed stabilize") << 209 << true;
+}
+
+void TestDecoder::heartbeatSafetyArmedFlagAlone()
+{
+    QFETCH(int, baseMode);
+    QFETCH(bool, armed);
+    Receiver rx;
+    QList<bool> reported;
+    QObject::connect(&rx.bridge, &MavLinkBridge::heartbeatReceived,
+                     [&](bool isArmed) { reported << isArmed; });
+    rx.feed(heartbeatFrame(std::uint8_t(baseMode)));
+    QCOMPARE(reported, QList<bool>{armed});
 }
 
 void TestDecoder::batteryMillivoltsToVolts_data()
@@ -260,6 +288,36 @@ void TestDecoder::parameterNameEndsAtFirstZeroOrAfterSixteen()
     Receiver rx;
     rx.feed(paramValueWithRawId(id));
     QCOMPARE(rx.seen.log, QStringList{emitted});
+}
+
+// The list position and type travel beside the plain setParam, which is
+// still emitted first; the ids are the frame's own. Queued receivers get a
+// copy, so the type must be registered.
+void TestDecoder::parameterReportCarriesTypePlaceAndSender()
+{
+    MavLinkMessage msg = FcMessages::paramValue(QStringLiteral("RC3_TRIM"), -1.5f, 4, 401, 300);
+    finalizeFrame(msg, 5, 7, 190, msg.len, crcExtra(MavMsg::ParamValue));
+    Receiver rx;
+    QList<ParameterReport> reports;
+    QObject::connect(
+        &rx.bridge, &MavLinkBridge::parameterReported, &rx.bridge,
+        [&](ParameterReport r) {
+            reports << r;
+            rx.seen.log << "report";
+        },
+        Qt::QueuedConnection);
+    rx.feed(QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), msg.frameLength()));
+    QCoreApplication::processEvents();
+    QCOMPARE(rx.seen.log, (QStringList{"param RC3_TRIM=-1.5", "report"}));
+    QCOMPARE(reports.size(), 1);
+    const ParameterReport &r = reports[0];
+    QCOMPARE(r.name, QStringLiteral("RC3_TRIM"));
+    QCOMPARE(r.value, -1.5f);
+    QCOMPARE(int(r.type), 4);
+    QCOMPARE(int(r.index), 300);
+    QCOMPARE(int(r.count), 401);
+    QCOMPARE(int(r.systemId), 7);
+    QCOMPARE(int(r.componentId), 190);
 }
 
 void TestDecoder::statusTextEmittedUnlessAudioCue_data()
