@@ -26,6 +26,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionQuit->setEnabled(true);
 
     initActionsConnections();
+    initSettingsTransfer();
 
     initFramePage();
     initRadioPage();

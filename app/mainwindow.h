@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/knownvalues.h"
+#include "params/paramtransfer.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 class FcLink;
 class MavLinkBridge;
 class SettingsDialog;
+class TransferProgressDialog;
 class QDoubleSpinBox;
 class QLabel;
 class QRadioButton;
@@ -95,11 +97,22 @@ public slots:
     void advRTHRead();
     void advRTHSave();
 
+    // Backup and restore of all settings
+    void backUpSettings();
+    void restoreSettings();
+
+private slots:
+    void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
+    void confirmRestore(RestorePlan plan);
+    void showTransferReport(TransferReport report);
+
 private:
     // Tests watch the bridge's connections and the link through it.
     friend class GcsHarness;
 
     void initActionsConnections();
+    void initSettingsTransfer();
+    void openTransferProgress(const QString &title);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();
@@ -158,4 +171,6 @@ private:
     int accelStep = 0;
     int accelCountdown = 0;
     QTimer *countdownTimer = nullptr;
+    ParamTransfer *transfer = nullptr;
+    TransferProgressDialog *transferProgress = nullptr;
 };

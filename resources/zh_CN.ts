@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ChangeListDialog</name>
+    <message>
+        <source>Restore Settings</source>
+        <translation>恢复设置</translation>
+    </message>
+    <message>
+        <source>Write these values to the FC?</source>
+        <translation>要将这些值写入飞控吗？</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>On the FC</source>
+        <translation>飞控中的值</translation>
+    </message>
+    <message>
+        <source>In the file</source>
+        <translation>文件中的值</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>ZEFA R7 series of flight controller assistant software</source>
@@ -543,6 +574,225 @@
 
 3.通道 1-6 依次对应副翼、升降、油门、方向、飞行模式和返航。通道 5 应使用三段开关，通道 6 必须使用两段开关。如果使用 PPM 或 SBUS，可以用通道 7 控制飞行手感。</translation>
     </message>
+    <message>
+        <source>Back Up Settings...</source>
+        <translation>备份设置...</translation>
+    </message>
+    <message>
+        <source>Restore Settings...</source>
+        <translation>恢复设置...</translation>
+    </message>
+    <message>
+        <source>Back Up Settings</source>
+        <translation>备份设置</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.param);;All files (*)</source>
+        <translation>参数文件 (*.param);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Restore Settings</source>
+        <translation>恢复设置</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.param *.parm *.txt *.csv);;All files (*)</source>
+        <translation>参数文件 (*.param *.parm *.txt *.csv);;所有文件 (*)</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFile</name>
+    <message>
+        <source>not a text file (NUL byte)</source>
+        <translation>不是文本文件（含有 NUL 字节）</translation>
+    </message>
+    <message>
+        <source>not UTF-8 text</source>
+        <translation>不是 UTF-8 文本</translation>
+    </message>
+    <message>
+        <source>name is empty</source>
+        <translation>参数名为空</translation>
+    </message>
+    <message>
+        <source>name is longer than 16 characters</source>
+        <translation>参数名超过 16 个字符</translation>
+    </message>
+    <message>
+        <source>name is not printable ASCII</source>
+        <translation>参数名含有可打印 ASCII 以外的字符</translation>
+    </message>
+    <message>
+        <source>value is not a finite number</source>
+        <translation>数值不是有限的数字</translation>
+    </message>
+    <message>
+        <source>value is beyond the range of a 32-bit float</source>
+        <translation>数值超出 32 位浮点数的范围</translation>
+    </message>
+    <message>
+        <source>system or component id is not a number from 0 to 255</source>
+        <translation>系统或组件编号不是 0 到 255 之间的数字</translation>
+    </message>
+    <message>
+        <source>unknown parameter type %1</source>
+        <translation>未知的参数类型 %1</translation>
+    </message>
+    <message>
+        <source>expected 5 tab-separated fields or 2 columns, found %1 fields</source>
+        <translation>应为 5 个制表符分隔的字段或 2 列，实际为 %1 个字段</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>the file is larger than 1 MiB</source>
+        <translation>文件大于 1 MiB</translation>
+    </message>
+    <message>
+        <source>duplicate of line %1</source>
+        <translation>与第 %1 行重复</translation>
+    </message>
+    <message>
+        <source>the file holds no parameters</source>
+        <translation>文件中没有参数</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation>无法读取 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Refused %1: %2.</source>
+        <translation>拒绝使用 %1：%2。</translation>
+    </message>
+    <message>
+        <source>The FC did not report its firmware version.</source>
+        <translation>飞控没有报告固件版本。</translation>
+    </message>
+    <message>
+        <source>The FC runs firmware version %1; this program works with version %2 only.</source>
+        <translation>飞控的固件版本为 %1；本程序只支持版本 %2。</translation>
+    </message>
+    <message>
+        <source>The FC did not answer the request for its parameter list.</source>
+        <translation>飞控没有响应参数列表请求。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters did not arrive from the FC.</source>
+        <translation>飞控的 %2 个参数中有 %1 个没有收到。</translation>
+    </message>
+    <message>
+        <source>The FC&apos;s parameter %1 cannot be saved: %2.</source>
+        <translation>飞控参数 %1 无法保存：%2。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation>无法写入 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Backed up %1 parameters to %2.</source>
+        <translation>已将 %1 个参数备份到 %2。</translation>
+    </message>
+    <message>
+        <source>The FC is armed. Disarm it before restoring settings.</source>
+        <translation>飞控已解锁。请先上锁再恢复设置。</translation>
+    </message>
+    <message>
+        <source>Restore cancelled.</source>
+        <translation>恢复已取消。</translation>
+    </message>
+    <message>
+        <source>The FC was armed; the restore stopped.</source>
+        <translation>飞控已解锁，恢复已停止。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC for 3 seconds; the restore stopped.</source>
+        <translation>3 秒内没有收到飞控的心跳，恢复已停止。</translation>
+    </message>
+    <message>
+        <source>Backup cancelled.</source>
+        <translation>备份已取消。</translation>
+    </message>
+    <message>
+        <source>The link to the FC was closed.</source>
+        <translation>与飞控的连接已关闭。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 values written and confirmed.</source>
+        <translation>%2 个值中已写入并确认 %1 个。</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1.</source>
+        <translation>未确认：%1。</translation>
+    </message>
+    <message>
+        <source>Not written: %1 values.</source>
+        <translation>未写入：%1 个值。</translation>
+    </message>
+    <message>
+        <source>No file was written.</source>
+        <translation>没有写入任何文件。</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>没有写入任何值。</translation>
+    </message>
+    <message>
+        <source>Checking the FC&apos;s firmware version...</source>
+        <translation>正在检查飞控固件版本...</translation>
+    </message>
+    <message>
+        <source>Asking the FC for its parameters...</source>
+        <translation>正在向飞控请求参数...</translation>
+    </message>
+    <message>
+        <source>Reading parameters: %1 of %2</source>
+        <translation>正在读取参数：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Writing parameters: %1 of %2</source>
+        <translation>正在写入参数：%1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>ParamType</name>
+    <message>
+        <source>value is not a whole number</source>
+        <translation>数值不是整数</translation>
+    </message>
+    <message>
+        <source>value is out of range (%1 to %2)</source>
+        <translation>数值超出范围（%1 到 %2）</translation>
+    </message>
+    <message>
+        <source>value is too large to send exactly</source>
+        <translation>数值太大，无法精确发送</translation>
+    </message>
+</context>
+<context>
+    <name>ParamWriter</name>
+    <message>
+        <source>%1 (the FC reports %2)</source>
+        <translation>%1（飞控报告的值为 %2）</translation>
+    </message>
+</context>
+<context>
+    <name>RestorePlan</name>
+    <message>
+        <source>%1 values to write, %2 already equal.</source>
+        <translation>需写入 %1 个值，%2 个值已相同。</translation>
+    </message>
+    <message>
+        <source>Not on the FC, skipped: %1.</source>
+        <translation>飞控中没有、已跳过：%1。</translation>
+    </message>
+    <message>
+        <source>Never written: %1.</source>
+        <translation>从不写入：%1。</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -641,6 +891,13 @@
     <message>
         <source>XON/XOFF</source>
         <translation>XON/XOFF</translation>
+    </message>
+</context>
+<context>
+    <name>TransferProgressDialog</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 </TS>

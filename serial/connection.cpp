@@ -20,8 +20,10 @@ void MainWindow::openSerialPort()
     link->requestFirmwareVersion();
 }
 
+// A backup or restore still running loses its line here, whatever closed it.
 void MainWindow::closeSerialPort()
 {
+    transfer->linkClosed();
     showLinkOpen(false);
     ui->statusBar->showMessage(tr("Disconnected"));
     disconnectLinkSignals();
@@ -33,6 +35,8 @@ void MainWindow::showLinkOpen(bool open)
 {
     ui->actionConnect->setEnabled(!open);
     ui->actionDisconnect->setEnabled(open);
+    ui->actionBackUpSettings->setEnabled(open);
+    ui->actionRestoreSettings->setEnabled(open);
 }
 
 void MainWindow::connectLinkSignals()

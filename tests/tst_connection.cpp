@@ -25,20 +25,27 @@ struct ReceiverCount : QObject
 const char *const kAttitudeSignal = SIGNAL(setATT(double, double, double));
 const char *const kTextSignal = SIGNAL(textMessageReceived(int, int, int, QString));
 
-// One line per row of the state table: actions, bridge, status bar.
+// One line per row of the state table: actions, bridge, status bar. Backup
+// and restore go with Disconnect.
 QString linkState(GcsHarness &gcs)
 {
     const bool canConnect = gcs.action("actionConnect")->isEnabled();
     const bool canDisconnect = gcs.action("actionDisconnect")->isEnabled();
-    return QStringLiteral("%1%2 %3 \"%4\"")
+    const bool canTransfer = gcs.action("actionBackUpSettings")->isEnabled() &&
+                             gcs.action("actionRestoreSettings")->isEnabled();
+    const bool canEither = gcs.action("actionBackUpSettings")->isEnabled() ||
+                           gcs.action("actionRestoreSettings")->isEnabled();
+    return QStringLiteral("%1%2%3 %4 \"%5\"")
         .arg(canConnect ? "connect" : "")
         .arg(canDisconnect ? "disconnect" : "")
+        .arg(canTransfer ? " transfer" : canEither ? " half-transfer" : "")
         .arg(gcs.bridge().isPortAttached() ? "attached" : "detached")
         .arg(gcs.widget<QStatusBar>("statusBar")->currentMessage());
 }
 
 const QString kClosedAtStart = QStringLiteral("connect detached \"\"");
-const QString kOpen = QStringLiteral("disconnect attached \"Connected to flight controller\"");
+const QString kOpen =
+    QStringLiteral("disconnect transfer attached \"Connected to flight controller\"");
 const QString kClosedAfterFailure = QStringLiteral("connect detached \"Open error\"");
 const QString kClosedAfterDisconnect = QStringLiteral("connect detached \"Disconnected\"");
 

@@ -34,6 +34,8 @@ private slots:
         QCOMPARE(w.maximumSize(), QSize(800, 500));
         QVERIFY(action(w, "actionConnect")->isEnabled());
         QVERIFY(!action(w, "actionDisconnect")->isEnabled());
+        QVERIFY(!action(w, "actionBackUpSettings")->isEnabled());
+        QVERIFY(!action(w, "actionRestoreSettings")->isEnabled());
         QVERIFY(action(w, "actionQuit")->isEnabled());
         QVERIFY(w.findChild<QStatusBar *>("statusBar")->currentMessage().isEmpty());
     }
@@ -66,6 +68,8 @@ private slots:
             {"actionConnect", "C&onnect", "Connect to zefa FC", "Ctrl+O", true},
             {"actionDisconnect", "&Disconnect", "Disconnect from zefa FC", "Ctrl+D", true},
             {"actionQuit", "&Quit", "Quit", "Ctrl+Q", true},
+            {"actionBackUpSettings", "Back Up Settings...", "Back Up Settings", "", false},
+            {"actionRestoreSettings", "Restore Settings...", "Restore Settings", "", false},
         };
         for (const Expected &e : expected) {
             QAction *a = action(w, e.name);
@@ -80,11 +84,13 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 4);
+        QCOMPARE(calls.size(), 6);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
-        QVERIFY(calls[2]->isSeparator());
-        QCOMPARE(calls[3], action(w, "actionQuit"));
+        QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
+        QCOMPARE(calls[3], action(w, "actionRestoreSettings"));
+        QVERIFY(calls[4]->isSeparator());
+        QCOMPARE(calls[5], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));

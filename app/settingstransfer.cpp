@@ -1,0 +1,98 @@
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/transferdialogs.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QString defaultBackupPath()
+{
+    return QDir::home().filePath(
+        QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate)));
+}
+} // namespace
+
+void MainWindow::initSettingsTransfer()
+{
+    transfer = new ParamTransfer(*bridge, this);
+    transferProgress = new TransferProgressDialog(this);
+    connect(ui->actionBackUpSettings, &QAction::triggered, this, &MainWindow::backUpSettings);
+    connect(ui->actionRestoreSettings, &QAction::triggered, this, &MainWindow::restoreSettings);
+    connect(transfer, &ParamTransfer::progress, this, &MainWindow::showTransferProgress);
+    connect(transfer, &ParamTransfer::changesReady, this, &MainWindow::confirmRestore);
+    connect(transfer, &ParamTransfer::finished, this, &MainWindow::showTransferReport);
+    connect(transferProgress, &QDialog::rejected, transfer, &ParamTransfer::cancel);
+}
+
+void MainWindow::backUpSettings()
+{
+    if (transfer->isRunning())
+        return;
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Back Up Settings"), defaultBackupPath(),
+                                     tr("Parameter files (*.param);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    openTransferProgress(tr("Back Up Settings"));
+    transfer->startBackup(path);
+}
+
+void MainWindow::restoreSettings()
+{
+    if (transfer->isRunning())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Restore Settings"), QDir::homePath(),
+        tr("Parameter files (*.param *.parm *.txt *.csv);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    openTransferProgress(tr("Restore Settings"));
+    transfer->startRestore(path);
+}
+
+void MainWindow::openTransferProgress(const QString &title)
+{
+    transferProgress->setWindowTitle(title);
+    transferProgress->showProgress(QString(), 0, 0);
+    transferProgress->open();
+}
+
+void MainWindow::showTransferProgress(ParamTransfer::Stage stage, int done, int total)
+{
+    transferProgress->showProgress(ParamTransfer::progressText(stage, done, total), done, total);
+}
+
+// The box closes by itself when the run ends meanwhile, for example when
+// the FC is unplugged.
+void MainWindow::confirmRestore(RestorePlan plan)
+{
+    ChangeListDialog dialog(plan, this);
+    connect(transfer, &ParamTransfer::finished, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted)
+        transfer->confirmWrites();
+    else
+        transfer->cancel();
+}
+
+// A cancel before anything was written needs no box: the user knows.
+void MainWindow::showTransferReport(TransferReport report)
+{
+    const QString title = transferProgress->windowTitle();
+    transferProgress->hide();
+    switch (report.outcome) {
+    case TransferReport::Outcome::Succeeded:
+        QMessageBox::information(this, title, report.message);
+        break;
+    case TransferReport::Outcome::Failed:
+        QMessageBox::critical(this, title, report.message);
+        break;
+    case TransferReport::Outcome::Cancelled:
+        if (report.wroteAny)
+            QMessageBox::information(this, title, report.message);
+        break;
+    }
+}

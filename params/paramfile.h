@@ -1,0 +1,68 @@
+#pragma once
+
+#include "mavlink/mavlinkbridge.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+// One parameter line of a backup file.
+struct ParamFileEntry
+{
+    QString name;
+    float value = 0.0f;
+    // The number exactly as written, for the whole-number and range checks.
+    double number = 0.0;
+    // The MAVLink type from a tab-separated line; 0 when the line has none.
+    int type = 0;
+    int line = 0;
+};
+
+struct ParamFileError
+{
+    int line = 0; // 0: the file as a whole
+    QString reason;
+
+    bool isError() const { return !reason.isEmpty(); }
+    // "line 7: value is not a number", or the reason alone.
+    QString text() const;
+};
+
+struct ParamFile
+{
+    Q_DECLARE_TR_FUNCTIONS(ParamFile)
+
+public:
+    QList<ParamFileEntry> entries;
+    ParamFileError error;
+};
+
+// What the comment lines of a backup tell.
+struct BackupHeader
+{
+    QString program;
+    QString firmwareVersion;
+    QDateTime date;
+};
+
+// Nothing larger is taken for a parameter file.
+constexpr qint64 kMaxParamFileBytes = 1024 * 1024;
+
+// Reads the tab-separated backup format (sysid, compid, name, value, type)
+// or two columns (NAME,VALUE or NAME VALUE), line by line; CRLF, a UTF-8
+// byte order mark, comment lines (#) and blank lines are accepted. The
+// first bad line refuses the whole file.
+ParamFile parseParamFile(const QByteArray &bytes);
+
+// Why a parameter as the FC reported it would not read back from a file:
+// a name the reader refuses, a type it does not know, an integer value it
+// cannot hold. Empty when it would.
+QString saveProblem(const ParameterReport &param);
+
+// The backup file: comment lines, then one tab-separated line per
+// parameter, sorted by name.
+QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params);

@@ -1,0 +1,291 @@
+#include "paramtransfer.h"
+
+#include "paramfileio.h"
+#include "paramtype.h"
+
+#include "mavlink/mavlinkbridge.h"
+#include "pages/fcconventions.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QHash>
+
+#include <cmath>
+
+namespace {
+constexpr int kFirmwareAnswerMs = 1000;
+constexpr int kFirmwareRequests = 3;
+// Beyond any version number; keeps the rounding below defined.
+constexpr float kLargestVersion = 1e6f;
+
+bool isSupportedFirmware(float version)
+{
+    return std::fabs(version) < kLargestVersion && qRound(version) == Fc::kSupportedFirmware;
+}
+} // namespace
+
+ParamTransfer::ParamTransfer(MavLinkBridge &bridge, QObject *parent)
+    : QObject(parent), bridge(bridge), heartbeat(bridge), reader(bridge), writer(bridge, heartbeat)
+{
+    qRegisterMetaType<RestorePlan>();
+    qRegisterMetaType<TransferReport>();
+    firmwareTurn.setSingleShot(true);
+    connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
+    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamTransfer::parameterReported);
+    connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
+    connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);
+    connect(&writer, &ParamWriter::progress, this, &ParamTransfer::writeProgress);
+    connect(&writer, &ParamWriter::finished, this, &ParamTransfer::writesEnded);
+}
+
+void ParamTransfer::startBackup(const QString &filePath)
+{
+    start(Mode::Backup, filePath);
+}
+
+void ParamTransfer::startRestore(const QString &filePath)
+{
+    start(Mode::Restore, filePath);
+}
+
+void ParamTransfer::start(Mode runMode, const QString &filePath)
+{
+    mode = runMode;
+    path = filePath;
+    running = true;
+    awaitingConfirmation = false;
+    stage = Stage::CheckingFirmware;
+    firmwareVersion.clear();
+    if (mode == Mode::Restore && !loadRestoreFile())
+        return;
+    heartbeat.restart();
+    firmwareRequests = 0;
+    firmwareTurn.start(0);
+    emit progress(stage, 0, 0);
+}
+
+bool ParamTransfer::loadRestoreFile()
+{
+    QByteArray bytes;
+    QString error;
+    if (!readParamFileBytes(path, bytes, error)) {
+        fail(tr("Cannot read %1: %2.").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    const ParamFile file = parseParamFile(bytes);
+    if (file.error.isError()) {
+        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), file.error.text()));
+        return false;
+    }
+    fileEntries = file.entries;
+    return true;
+}
+
+void ParamTransfer::sendFirmwareRequest()
+{
+    if (firmwareRequests == kFirmwareRequests) {
+        fail(tr("The FC did not report its firmware version."));
+        return;
+    }
+    ++firmwareRequests;
+    bridge.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
+    firmwareTurn.start(kFirmwareAnswerMs);
+}
+
+void ParamTransfer::parameterReported(ParameterReport report)
+{
+    if (running && stage == Stage::CheckingFirmware &&
+        report.name == QLatin1String(Fc::kFirmwareVersionParam))
+        firmwareReported(report);
+}
+
+void ParamTransfer::firmwareReported(const ParameterReport &report)
+{
+    firmwareTurn.stop();
+    firmwareVersion = ParamType::valueText(report.value, report.type);
+    if (!isSupportedFirmware(report.value)) {
+        fail(tr("The FC runs firmware version %1; this program works with version %2 only.")
+                 .arg(firmwareVersion)
+                 .arg(Fc::kSupportedFirmware));
+        return;
+    }
+    stage = Stage::ReadingList;
+    emit progress(stage, 0, 0);
+    reader.start();
+}
+
+void ParamTransfer::listProgress(int received, int total)
+{
+    emit progress(Stage::ReadingList, received, total);
+}
+
+void ParamTransfer::listRead(bool complete)
+{
+    if (!complete && reader.total() == 0)
+        fail(tr("The FC did not answer the request for its parameter list."));
+    else if (!complete)
+        fail(tr("%1 of %2 parameters did not arrive from the FC.")
+                 .arg(reader.total() - reader.receivedCount())
+                 .arg(reader.total()));
+    else if (mode == Mode::Backup)
+        saveBackup();
+    else
+        offerWrites();
+}
+
+void ParamTransfer::saveBackup()
+{
+    const QList<ParameterReport> params = reader.parameters();
+    for (const ParameterReport &param : params) {
+        const QString problem = saveProblem(param);
+        if (!problem.isEmpty()) {
+            fail(tr("The FC's parameter %1 cannot be saved: %2.").arg(param.name, problem));
+            return;
+        }
+    }
+    BackupHeader header;
+    header.program = QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
+                                                 QCoreApplication::applicationVersion());
+    header.firmwareVersion = firmwareVersion;
+    header.date = QDateTime::currentDateTime();
+    QString error;
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!saveParamFile(path, formatParamFile(header, params), error)) {
+        fail(tr("Cannot write %1: %2.").arg(shownPath, error));
+        return;
+    }
+    end(TransferReport::Outcome::Succeeded,
+        tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath));
+}
+
+void ParamTransfer::offerWrites()
+{
+    QHash<QString, ParameterReport> onFc;
+    for (const ParameterReport &param : reader.parameters())
+        onFc.insert(param.name, param);
+    const ParamFileError refused = planRestore(fileEntries, onFc, plan);
+    if (refused.isError()) {
+        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text()));
+    } else if (plan.writes.isEmpty()) {
+        end(TransferReport::Outcome::Succeeded,
+            plan.summary() + QLatin1Char(' ') + nothingWritten());
+    } else if (heartbeat.armed()) {
+        fail(tr("The FC is armed. Disarm it before restoring settings."));
+    } else {
+        awaitingConfirmation = true;
+        QMetaObject::invokeMethod(
+            this, [this] { emit changesReady(plan); }, Qt::QueuedConnection);
+    }
+}
+
+void ParamTransfer::confirmWrites()
+{
+    if (!running || !awaitingConfirmation)
+        return;
+    awaitingConfirmation = false;
+    stage = Stage::Writing;
+    emit progress(stage, 0, plan.writes.size());
+    writer.start(plan.writes);
+}
+
+void ParamTransfer::writeProgress(int done, int total)
+{
+    emit progress(Stage::Writing, done, total);
+}
+
+void ParamTransfer::writesEnded(ParamWriter::Ending ending)
+{
+    switch (ending) {
+    case ParamWriter::Ending::Done:
+        end(writer.unconfirmedNames().isEmpty() ? TransferReport::Outcome::Succeeded
+                                                : TransferReport::Outcome::Failed,
+            writeSummary());
+        break;
+    case ParamWriter::Ending::Cancelled:
+        end(TransferReport::Outcome::Cancelled,
+            tr("Restore cancelled.") + QLatin1Char(' ') + writeSummary());
+        break;
+    case ParamWriter::Ending::Armed:
+        fail(tr("The FC was armed; the restore stopped."));
+        break;
+    case ParamWriter::Ending::NoHeartbeat:
+        fail(tr("No heartbeat from the FC for 3 seconds; the restore stopped."));
+        break;
+    }
+}
+
+void ParamTransfer::cancel()
+{
+    if (!running)
+        return;
+    if (stage == Stage::Writing)
+        writer.cancel();
+    else
+        end(TransferReport::Outcome::Cancelled,
+            (mode == Mode::Backup ? tr("Backup cancelled.") : tr("Restore cancelled.")) +
+                QLatin1Char(' ') + nothingWritten());
+}
+
+void ParamTransfer::linkClosed()
+{
+    if (running)
+        fail(tr("The link to the FC was closed."));
+}
+
+QString ParamTransfer::writeSummary() const
+{
+    QString text = tr("%1 of %2 values written and confirmed.")
+                       .arg(writer.confirmedNames().size())
+                       .arg(writer.plannedCount());
+    if (!writer.unconfirmedNames().isEmpty())
+        text += QLatin1Char(' ') +
+                tr("Not confirmed: %1.").arg(writer.unconfirmedNames().join(QStringLiteral(", ")));
+    if (writer.notWrittenCount() > 0)
+        text += QLatin1Char(' ') + tr("Not written: %1 values.").arg(writer.notWrittenCount());
+    return text;
+}
+
+QString ParamTransfer::nothingWritten() const
+{
+    return mode == Mode::Backup ? tr("No file was written.") : tr("Nothing was written.");
+}
+
+// A failure after the writes began tells what they achieved; before, that
+// nothing was touched.
+void ParamTransfer::fail(const QString &message)
+{
+    const bool writing = stage == Stage::Writing && running;
+    writer.stop();
+    end(TransferReport::Outcome::Failed,
+        message + QLatin1Char(' ') + (writing ? writeSummary() : nothingWritten()));
+}
+
+void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
+{
+    running = false;
+    awaitingConfirmation = false;
+    firmwareTurn.stop();
+    reader.stop();
+    writer.stop();
+    TransferReport report;
+    report.outcome = outcome;
+    report.message = message;
+    report.wroteAny = writer.anySent() && stage == Stage::Writing;
+    QMetaObject::invokeMethod(
+        this, [this, report] { emit finished(report); }, Qt::QueuedConnection);
+}
+
+QString ParamTransfer::progressText(Stage stage, int done, int total)
+{
+    switch (stage) {
+    case Stage::CheckingFirmware:
+        return tr("Checking the FC's firmware version...");
+    case Stage::ReadingList:
+        return total == 0 ? tr("Asking the FC for its parameters...")
+                          : tr("Reading parameters: %1 of %2").arg(done).arg(total);
+    case Stage::Writing:
+        return tr("Writing parameters: %1 of %2").arg(done).arg(total);
+    }
+    return QString();
+}

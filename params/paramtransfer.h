@@ -1,0 +1,111 @@
+#pragma once
+
+#include "heartbeatwatch.h"
+#include "paramlistreader.h"
+#include "paramwriter.h"
+#include "restoreplan.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class MavLinkBridge;
+
+struct TransferReport
+{
+    enum class Outcome
+    {
+        Succeeded,
+        Failed,
+        Cancelled,
+    };
+
+    Outcome outcome = Outcome::Failed;
+    // Everything the user needs to know, in one paragraph.
+    QString message;
+    // Whether any value was sent to the FC.
+    bool wroteAny = false;
+};
+Q_DECLARE_METATYPE(TransferReport)
+
+// Backup and restore of the FC's parameters, for the window and the command
+// line alike. A state machine driven by timers and the FC's answers; it
+// sends at most one frame per turn of the event loop and never waits in a
+// loop. Both runs first make sure the FC runs the supported firmware, then
+// read its whole list. A backup then saves the file; a restore shows its
+// changes with changesReady() and writes only after confirmWrites().
+// finished() ends every run, never from inside the receive path.
+class ParamTransfer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Stage
+    {
+        CheckingFirmware,
+        ReadingList,
+        Writing,
+    };
+    Q_ENUM(Stage)
+
+    explicit ParamTransfer(MavLinkBridge &bridge, QObject *parent = nullptr);
+
+    void startBackup(const QString &path);
+    void startRestore(const QString &path);
+    bool isRunning() const { return running; }
+
+    static QString progressText(Stage stage, int done, int total);
+
+public slots:
+    void confirmWrites();
+    // Before the writes nothing is written; during them the run stops after
+    // the write in flight.
+    void cancel();
+    // The line is gone: the run ends at once.
+    void linkClosed();
+
+signals:
+    void progress(ParamTransfer::Stage stage, int done, int total);
+    void changesReady(RestorePlan plan);
+    void finished(TransferReport report);
+
+private slots:
+    void sendFirmwareRequest();
+    void parameterReported(ParameterReport report);
+    void listProgress(int received, int total);
+    void listRead(bool complete);
+    void writeProgress(int done, int total);
+    void writesEnded(ParamWriter::Ending ending);
+
+private:
+    enum class Mode
+    {
+        Backup,
+        Restore,
+    };
+
+    void start(Mode runMode, const QString &filePath);
+    bool loadRestoreFile();
+    void firmwareReported(const ParameterReport &report);
+    void saveBackup();
+    void offerWrites();
+    QString writeSummary() const;
+    QString nothingWritten() const;
+    void fail(const QString &message);
+    void end(TransferReport::Outcome outcome, const QString &message);
+
+    MavLinkBridge &bridge;
+    HeartbeatWatch heartbeat;
+    ParamListReader reader;
+    ParamWriter writer;
+    QTimer firmwareTurn;
+    int firmwareRequests = 0;
+    Mode mode = Mode::Backup;
+    Stage stage = Stage::CheckingFirmware;
+    bool running = false;
+    bool awaitingConfirmation = false;
+    QString path;
+    QString firmwareVersion;
+    QList<ParamFileEntry> fileEntries;
+    RestorePlan plan;
+};

@@ -1,0 +1,165 @@
+#include "paramwriter.h"
+
+#include "heartbeatwatch.h"
+#include "paramtype.h"
+
+#include "pages/fcconventions.h"
+
+#include <QCoreApplication>
+
+namespace {
+constexpr int kEchoTimeoutMs = 1000;
+// The first write and three more.
+constexpr int kWriteAttempts = 4;
+// Reads of the name after the writes, when only the echoes were lost.
+constexpr int kReadBackAttempts = 3;
+// A real FC sends a heartbeat every second.
+constexpr qint64 kHeartbeatTimeoutMs = 3000;
+} // namespace
+
+ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
+    : QObject(parent), bridge(bridge), heartbeat(heartbeat)
+{
+    for (QTimer *timer : {&sendTurn, &echoWait, &heartbeatWait})
+        timer->setSingleShot(true);
+    sendTurn.setInterval(0);
+    echoWait.setInterval(kEchoTimeoutMs);
+    connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
+    connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
+    connect(&heartbeatWait, &QTimer::timeout, this, &ParamWriter::sendAttempt);
+    connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
+    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
+}
+
+void ParamWriter::start(const QList<PlannedWrite> &writes)
+{
+    planned = writes;
+    confirmed.clear();
+    unconfirmed.clear();
+    currentIndex = -1;
+    writing = true;
+    cancelRequested = false;
+    sent = false;
+    startNext();
+}
+
+// A write already sent counts as not confirmed when the run ends under it.
+void ParamWriter::stop()
+{
+    if (writing && attempts > 0)
+        recordCurrent(false);
+    writing = false;
+    for (QTimer *timer : {&sendTurn, &echoWait, &heartbeatWait})
+        timer->stop();
+}
+
+void ParamWriter::cancel()
+{
+    cancelRequested = true;
+    if (writing && !echoWait.isActive())
+        finish(Ending::Cancelled);
+}
+
+void ParamWriter::heartbeatArrived()
+{
+    if (!heartbeatWait.isActive())
+        return;
+    heartbeatWait.stop();
+    sendTurn.start();
+}
+
+void ParamWriter::startNext()
+{
+    ++currentIndex;
+    attempts = 0;
+    lastReportKnown = false;
+    if (cancelRequested)
+        finish(Ending::Cancelled);
+    else if (currentIndex >= planned.size())
+        finish(Ending::Done);
+    else
+        sendTurn.start();
+}
+
+// Writes first, then reads; every frame needs the FC alive and disarmed.
+void ParamWriter::sendAttempt()
+{
+    if (!writing)
+        return;
+    const PlannedWrite &write = current();
+    if (attempts < kWriteAttempts) {
+        if (!mayWrite())
+            return;
+        sent = true;
+        bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
+    } else if (attempts < kWriteAttempts + kReadBackAttempts) {
+        bridge.requestParameter(Fc::kComponent, write.name);
+    } else {
+        concludeCurrent(false);
+        return;
+    }
+    ++attempts;
+    echoWait.start();
+}
+
+bool ParamWriter::mayWrite()
+{
+    if (heartbeat.armed()) {
+        finish(Ending::Armed);
+        return false;
+    }
+    const qint64 silence = heartbeat.silenceMs();
+    if (heartbeat.seen() && silence < kHeartbeatTimeoutMs)
+        return true;
+    if (silence >= kHeartbeatTimeoutMs)
+        finish(Ending::NoHeartbeat);
+    else
+        heartbeatWait.start(int(kHeartbeatTimeoutMs - silence));
+    return false;
+}
+
+void ParamWriter::parameterReported(ParameterReport report)
+{
+    if (!writing || attempts == 0 || report.name != current().name)
+        return;
+    lastReportKnown = true;
+    lastReported = report.value;
+    if (ParamType::sameStoredValue(current().type, report.value, current().fileValue))
+        concludeCurrent(true);
+}
+
+void ParamWriter::attemptTimedOut()
+{
+    if (cancelRequested)
+        concludeCurrent(false);
+    else
+        sendTurn.start();
+}
+
+void ParamWriter::concludeCurrent(bool wasConfirmed)
+{
+    recordCurrent(wasConfirmed);
+    startNext();
+}
+
+void ParamWriter::recordCurrent(bool wasConfirmed)
+{
+    echoWait.stop();
+    attempts = 0;
+    const PlannedWrite &write = current();
+    if (wasConfirmed) {
+        confirmed << write.name;
+    } else if (lastReportKnown) {
+        unconfirmed << QCoreApplication::translate("ParamWriter", "%1 (the FC reports %2)")
+                           .arg(write.name, ParamType::valueText(lastReported, write.type));
+    } else {
+        unconfirmed << write.name;
+    }
+    emit progress(confirmed.size() + unconfirmed.size(), planned.size());
+}
+
+void ParamWriter::finish(Ending ending)
+{
+    stop();
+    emit finished(ending);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "paramfile.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+struct PlannedWrite
+{
+    QString name;
+    float fcValue = 0.0f;
+    float fileValue = 0.0f;
+    std::uint8_t type = 0; // the FC's own type for the parameter
+};
+
+// What a restore would change on the FC, sorted by name.
+struct RestorePlan
+{
+    Q_DECLARE_TR_FUNCTIONS(RestorePlan)
+
+public:
+    QList<PlannedWrite> writes;
+    int alreadyEqual = 0;
+    // In the file but not on the FC: skipped.
+    QStringList unknownNames;
+    // Differ, but the FC's firmware version is never written.
+    QStringList readOnlyNames;
+
+    // One paragraph for both front ends: how many change, how many are
+    // equal, what is skipped.
+    QString summary() const;
+    // "NAME: value on the FC -> value in the file"
+    static QString changeText(const PlannedWrite &write);
+};
+
+// Compares the file with the FC's parameters by name. A value for an
+// integer-typed FC parameter must be whole and in the type's range; the
+// first line that is not refuses the whole file.
+ParamFileError planRestore(const QList<ParamFileEntry> &file,
+                           const QHash<QString, ParameterReport> &fc, RestorePlan &plan);
+
+Q_DECLARE_METATYPE(RestorePlan)
