@@ -43,6 +43,7 @@ constexpr float kSelfTestParam6 = 2.0f;
 
 // A disarmed FC still reports its custom-mode flag.
 constexpr std::uint8_t kBaseModeDisarmed = 1;
+constexpr std::uint8_t kSafetyArmed = 0x80;
 
 constexpr int kParamIdLength = 16;
 const QString kFirmwareVersionParam = QStringLiteral("ZEFAVERSION");
@@ -349,9 +350,17 @@ void FcSimulator::finishAccelCalibration()
                                                : QStringLiteral("Calibration successful"));
 }
 
+void FcSimulator::setHeartbeatSilenced(bool silenced)
+{
+    if (silenced)
+        heartbeatTimer.stop();
+    else
+        heartbeatTimer.start(kHeartbeatMs);
+}
+
 void FcSimulator::sendHeartbeat()
 {
-    send(FcMessages::heartbeat(kBaseModeDisarmed));
+    send(FcMessages::heartbeat(armed ? kBaseModeDisarmed | kSafetyArmed : kBaseModeDisarmed));
 }
 
 void FcSimulator::sendRadio()

@@ -100,6 +100,10 @@ public:
     void setBatteryPinVoltage(float volts) { pinVoltage = volts; }
     bool isStreaming(int streamId) const;
 
+    // The heartbeat's safety-armed flag; a silenced FC sends no heartbeat.
+    void setArmed(bool isArmed) { armed = isArmed; }
+    void setHeartbeatSilenced(bool silenced);
+
     void setAccelCalibrationFails(bool fails) { accelFails = fails; }
     bool accelCalibrated() const { return accelDone; }
     bool rcCalibrated() const { return rcLimitsWritten; }
@@ -184,4 +188,5 @@ private:
     bool accelFails = false;
     bool accelDone = false;
     bool rcLimitsWritten = false;
+    bool armed = false;
 };
