@@ -121,6 +121,13 @@ void MainWindow::startAccelCalibration()
     countdownTimer->start(kTickMs);
 }
 
+// An end text leaves the button disabled; a fresh link is the user's way to
+// try again, so it must not stay a dead end.
+void MainWindow::enableAccelCalibrationForNewLink()
+{
+    ui->accelCalibrateButton->setEnabled(true);
+}
+
 void MainWindow::finishAccelFaces()
 {
     ui->coutdownLabel->clear();

@@ -24,6 +24,7 @@ struct Options
 {
     int firmware = 20;
     double faultRate = 0.0;
+    double paramDropRate = 0.0;
     std::uint32_t seed = 1;
     double unplugAfterSeconds = -1; // never
     QString logPath;
@@ -55,7 +56,9 @@ Options parseOptions(const QCoreApplication &app)
     parser.addOptions({
         {"firmware", "Value of ZEFAVERSION (default 20).", "N", "20"},
         {"fault-rate", "Garble this fraction of the bytes sent and slip in 0xFE frames.", "F", "0"},
-        {"seed", "Seed of the line noise (default 1).", "N", "1"},
+        {"param-drop-rate",
+         "Leave out this fraction of the parameter answers (list, reads, write echoes).", "F", "0"},
+        {"seed", "Seed of the line noise and of the dropped answers (default 1).", "N", "1"},
         {"unplug-after", "Hang up the line after this many seconds, then exit.", "SECONDS"},
         {"log", "Write every frame sent and received to FILE.", "FILE"},
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
@@ -67,6 +70,7 @@ Options parseOptions(const QCoreApplication &app)
     options.findFc = parser.isSet("find-fc");
     options.firmware = int(numberOption(parser, "firmware", 0, 16777216));
     options.faultRate = numberOption(parser, "fault-rate", 0, 1);
+    options.paramDropRate = numberOption(parser, "param-drop-rate", 0, 1);
     options.seed = std::uint32_t(numberOption(parser, "seed", 0, 4294967295.0));
     if (parser.isSet("unplug-after"))
         options.unplugAfterSeconds = numberOption(parser, "unplug-after", 0, 86400);
@@ -107,6 +111,7 @@ int main(int argc, char *argv[])
     FcSimulator sim;
     sim.setFirmwareVersion(options.firmware);
     sim.setFaultRate(options.faultRate, options.seed);
+    sim.setParamDropRate(options.paramDropRate, options.seed);
     SimulatorPtyLink link(pty.masterFd(), sim);
     const std::unique_ptr<QFile> logFile = openLog(options.logPath);
     std::unique_ptr<FrameLog> log;
