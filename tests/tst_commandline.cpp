@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/version.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -42,6 +43,31 @@ Run runWithoutDisplay(const QString &program, const QStringList &arguments,
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// The option names of a help text: "-h", "--help", "--port", ...
+QStringList helpOptions(const QString &help)
+{
+    static const QRegularExpression namesColumn(QStringLiteral("^  (-\\S.*?)(?:  |$)"),
+                                                QRegularExpression::MultilineOption);
+    static const QRegularExpression name(QStringLiteral("--?[a-z][a-z-]*"));
+    QStringList names;
+    for (auto line = namesColumn.globalMatch(help); line.hasNext();) {
+        for (auto n = name.globalMatch(line.next().captured(1)); n.hasNext();)
+            names << n.next().captured();
+    }
+    return names;
+}
+
+// The OPTIONS section of a manual page, with roff's minus signs as typed.
+QString manualOptions(const QString &page)
+{
+    QFile file(QStringLiteral(ZEFA_BINARY_DIR "/packaging/") + page);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString roff = QString::fromUtf8(file.readAll()).replace(QLatin1String("\\-"), "-");
+    const int start = roff.indexOf(QLatin1String("\n.SH OPTIONS\n"));
+    return start < 0 ? QString() : roff.mid(start, roff.indexOf("\n.SH ", start + 1) - start);
+}
+
 } // namespace
 
 class TestCommandLine : public QObject
@@ -51,6 +77,8 @@ class TestCommandLine : public QObject
 private slots:
     void answersWithoutAWindow_data();
     void answersWithoutAWindow();
+    void manualPageCoversEveryOption_data();
+    void manualPageCoversEveryOption();
     void portOptionIsRead();
 };
 
@@ -112,6 +140,30 @@ void TestCommandLine::answersWithoutAWindow()
                                         QRegularExpression::DotMatchesEverythingOption);
     QVERIFY2(outPattern.match(run.out).hasMatch(), qPrintable(run.out));
     QCOMPARE(run.err, err);
+}
+
+void TestCommandLine::manualPageCoversEveryOption_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("zefa-gcs") << kGcs << "zefa-gcs.1";
+    QTest::newRow("zefa-fc-sim") << kSimulator << "zefa-fc-sim.1";
+}
+
+void TestCommandLine::manualPageCoversEveryOption()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, page);
+
+    const QStringList options = helpOptions(runWithoutDisplay(program, {"--help"}).out);
+    QVERIFY(options.contains("--help") && options.contains("--version"));
+    const QString manual = manualOptions(page);
+    QVERIFY2(!manual.isEmpty(), "no OPTIONS section");
+    for (const QString &option : options) {
+        const QRegularExpression named("(?<![\\w-])" + QRegularExpression::escape(option) +
+                                       "(?![\\w-])");
+        QVERIFY2(named.match(manual).hasMatch(), qPrintable(option + " is not in " + page));
+    }
 }
 
 void TestCommandLine::portOptionIsRead()
