@@ -8,7 +8,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-void setUpApplication(QApplication &app, QTranslator &translator)
+void setUpCoreApplication(QCoreApplication &app, QTranslator &translator)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("ZEFA Robotics"));
     QCoreApplication::setApplicationName(QStringLiteral("ZEFA GCS"));
@@ -16,6 +16,10 @@ void setUpApplication(QApplication &app, QTranslator &translator)
 
     loadCatalogueForLocale(translator, QLocale::system().name());
     app.installTranslator(&translator);
+}
 
+void setUpApplication(QApplication &app, QTranslator &translator)
+{
+    setUpCoreApplication(app, translator);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/r7ico.ico")));
 }

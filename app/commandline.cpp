@@ -55,13 +55,17 @@ std::optional<CommandLineAnswer> ArgumentReader::read(const QStringList &argumen
 {
     const bool parsed = parser_.parse(arguments);
     if (!parsed || !parser_.positionalArguments().isEmpty())
-        return CommandLineAnswer{program_ + QStringLiteral(": ") + problem(arguments) + '\n',
-                                 kUsageErrorStatus};
+        return usageError(problem(arguments));
     if (parser_.isSet(helpOption_))
         return CommandLineAnswer{helpText(), 0};
     if (parser_.isSet(versionOption_))
         return CommandLineAnswer{program_ + ' ' + QStringLiteral(ZEFA_VERSION) + '\n', 0};
     return std::nullopt;
+}
+
+CommandLineAnswer ArgumentReader::usageError(const QString &problem) const
+{
+    return {program_ + QStringLiteral(": ") + problem + '\n', kUsageErrorStatus};
 }
 
 QString ArgumentReader::problem(const QStringList &arguments) const
@@ -120,10 +124,35 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                       "Open PORT instead of searching for the flight "
                                       "controller's port; wins over ZEFA_GCS_PORT.")),
         QStringLiteral("PORT"));
-    reader.parser().addOption(portOption);
+    const QCommandLineOption backupOption(
+        QStringLiteral("backup"),
+        reader.text(
+            QT_TRANSLATE_NOOP("CommandLine", "Save the FC's settings to FILE, without a window.")),
+        QStringLiteral("FILE"));
+    const QCommandLineOption restoreOption(
+        QStringLiteral("restore"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "Write the settings in FILE to the FC, without a window.")),
+        QStringLiteral("FILE"));
+    reader.parser().addOptions({portOption, backupOption, restoreOption});
 
     CommandLine commandLine;
     commandLine.answer = reader.read(arguments);
     commandLine.port = reader.parser().value(portOption);
+    if (commandLine.answer)
+        return commandLine;
+    const bool backup = reader.parser().isSet(backupOption);
+    const bool restore = reader.parser().isSet(restoreOption);
+    commandLine.transfer = backup    ? CommandLine::Transfer::Backup
+                           : restore ? CommandLine::Transfer::Restore
+                                     : CommandLine::Transfer::None;
+    commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
+    if (backup && restore)
+        commandLine.answer = reader.usageError(reader.text(
+            QT_TRANSLATE_NOOP("CommandLine", "--backup and --restore cannot be used together")));
+    else if ((backup || restore) && commandLine.file.isEmpty())
+        commandLine.answer = reader.usageError(
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE"))
+                .arg(backup ? QStringLiteral("--backup") : QStringLiteral("--restore")));
     return commandLine;
 }

@@ -35,6 +35,8 @@ public:
 
     // Empty when the program is to start.
     std::optional<CommandLineAnswer> read(const QStringList &arguments);
+    // "program: problem" on stderr, status 2.
+    CommandLineAnswer usageError(const QString &problem) const;
 
 private:
     QString problem(const QStringList &arguments) const;
@@ -56,8 +58,17 @@ QStringList argumentList(int argc, char *argv[]);
 // What zefa-gcs is asked to do.
 struct CommandLine
 {
+    enum class Transfer
+    {
+        None,    // the window
+        Backup,  // --backup FILE
+        Restore, // --restore FILE
+    };
+
     std::optional<CommandLineAnswer> answer; // set: print it and exit at once
     QString port;                            // --port: opened instead of searching
+    Transfer transfer = Transfer::None;      // without a window
+    QString file;                            // of the transfer
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -1,10 +1,25 @@
 #include "app/applicationsetup.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/transfercommand.h"
 #include "serial/portlist.h"
 
 #include <QApplication>
 #include <QTranslator>
+
+namespace {
+// Backup and restore run without a window, so without a display.
+int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
+{
+    QCoreApplication app(argc, argv);
+    QTranslator translator;
+    setUpCoreApplication(app, translator);
+    return runTransferCommand(commandLine.transfer == CommandLine::Transfer::Backup
+                                  ? TransferMode::Backup
+                                  : TransferMode::Restore,
+                              commandLine.file);
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -12,6 +27,8 @@ int main(int argc, char *argv[])
     if (commandLine.answer)
         return printAnswer(*commandLine.answer);
     setFlightControllerPortOverride(commandLine.port);
+    if (commandLine.transfer != CommandLine::Transfer::None)
+        return runWithoutWindow(argc, argv, commandLine);
 
     QApplication app(argc, argv);
     QTranslator translator;

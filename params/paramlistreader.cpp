@@ -6,7 +6,7 @@ namespace {
 // Answers to the list request stop for this long: the FC has sent it all.
 constexpr int kListQuietMs = 1000;
 // After the last request of a round, answers come at once or not at all.
-constexpr int kRoundQuietMs = 500;
+constexpr int kRoundQuietMs = 250;
 // Rounds in a row that may bring nothing new. On a line that loses a third
 // of the answers, fewer would give up on a healthy FC now and then.
 constexpr int kMaxFruitlessRounds = 8;

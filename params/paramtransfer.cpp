@@ -14,8 +14,10 @@
 #include <cmath>
 
 namespace {
-constexpr int kFirmwareAnswerMs = 1000;
-constexpr int kFirmwareRequests = 3;
+// The answer comes at once or not at all; a line that loses a third of the
+// answers must not fail the check.
+constexpr int kFirmwareAnswerMs = 500;
+constexpr int kFirmwareRequests = 10;
 // Beyond any version number; keeps the rounding below defined.
 constexpr float kLargestVersion = 1e6f;
 
@@ -149,6 +151,7 @@ void ParamTransfer::saveBackup()
                                                  QCoreApplication::applicationVersion());
     header.firmwareVersion = firmwareVersion;
     header.date = QDateTime::currentDateTime();
+    header.date.setOffsetFromUtc(header.date.offsetFromUtc()); // written with its offset
     QString error;
     const QString shownPath = QDir::toNativeSeparators(path);
     if (!saveParamFile(path, formatParamFile(header, params), error)) {
@@ -210,7 +213,7 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
         fail(tr("The FC was armed; the restore stopped."));
         break;
     case ParamWriter::Ending::NoHeartbeat:
-        fail(tr("No heartbeat from the FC for 3 seconds; the restore stopped."));
+        fail(tr("No heartbeat from the FC; the restore stopped."));
         break;
     }
 }
@@ -235,14 +238,14 @@ void ParamTransfer::linkClosed()
 
 QString ParamTransfer::writeSummary() const
 {
-    QString text = tr("%1 of %2 values written and confirmed.")
+    QString text = tr("Written and confirmed: %1 of %2.")
                        .arg(writer.confirmedNames().size())
                        .arg(writer.plannedCount());
     if (!writer.unconfirmedNames().isEmpty())
         text += QLatin1Char(' ') +
                 tr("Not confirmed: %1.").arg(writer.unconfirmedNames().join(QStringLiteral(", ")));
     if (writer.notWrittenCount() > 0)
-        text += QLatin1Char(' ') + tr("Not written: %1 values.").arg(writer.notWrittenCount());
+        text += QLatin1Char(' ') + tr("Not written: %1.").arg(writer.notWrittenCount());
     return text;
 }
 

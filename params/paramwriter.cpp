@@ -11,9 +11,14 @@ namespace {
 constexpr int kEchoTimeoutMs = 1000;
 // The first write and three more.
 constexpr int kWriteAttempts = 4;
-// Reads of the name after the writes, when only the echoes were lost.
-constexpr int kReadBackAttempts = 3;
-// A real FC sends a heartbeat every second.
+// Reads of the name after the writes, when only the echoes were lost: the
+// answer to a read comes at once or not at all. A line that loses a third of
+// the answers still confirms nearly every write.
+constexpr int kReadBackAttempts = 6;
+constexpr int kReadBackTimeoutMs = 500;
+// A real FC sends a heartbeat every second. A write waits while the last
+// one is older than this, and the restore stops when none comes within this
+// much more: a noisy line loses one now and then.
 constexpr qint64 kHeartbeatTimeoutMs = 3000;
 } // namespace
 
@@ -23,10 +28,9 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObje
     for (QTimer *timer : {&sendTurn, &echoWait, &heartbeatWait})
         timer->setSingleShot(true);
     sendTurn.setInterval(0);
-    echoWait.setInterval(kEchoTimeoutMs);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
     connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
-    connect(&heartbeatWait, &QTimer::timeout, this, &ParamWriter::sendAttempt);
+    connect(&heartbeatWait, &QTimer::timeout, this, &ParamWriter::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
     connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
 }
@@ -92,14 +96,15 @@ void ParamWriter::sendAttempt()
             return;
         sent = true;
         bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
+        echoWait.start(kEchoTimeoutMs);
     } else if (attempts < kWriteAttempts + kReadBackAttempts) {
         bridge.requestParameter(Fc::kComponent, write.name);
+        echoWait.start(kReadBackTimeoutMs);
     } else {
         concludeCurrent(false);
         return;
     }
     ++attempts;
-    echoWait.start();
 }
 
 bool ParamWriter::mayWrite()
@@ -108,14 +113,15 @@ bool ParamWriter::mayWrite()
         finish(Ending::Armed);
         return false;
     }
-    const qint64 silence = heartbeat.silenceMs();
-    if (heartbeat.seen() && silence < kHeartbeatTimeoutMs)
+    if (heartbeat.seen() && heartbeat.silenceMs() < kHeartbeatTimeoutMs)
         return true;
-    if (silence >= kHeartbeatTimeoutMs)
-        finish(Ending::NoHeartbeat);
-    else
-        heartbeatWait.start(int(kHeartbeatTimeoutMs - silence));
+    heartbeatWait.start(int(kHeartbeatTimeoutMs));
     return false;
+}
+
+void ParamWriter::heartbeatMissing()
+{
+    finish(Ending::NoHeartbeat);
 }
 
 void ParamWriter::parameterReported(ParameterReport report)

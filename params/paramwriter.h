@@ -54,6 +54,7 @@ private slots:
     void sendAttempt();
     void attemptTimedOut();
     void heartbeatArrived();
+    void heartbeatMissing();
 
 private:
     bool mayWrite();

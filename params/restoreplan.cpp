@@ -43,7 +43,7 @@ ParamFileError planRestore(const QList<ParamFileEntry> &file,
 
 QString RestorePlan::summary() const
 {
-    QString text = tr("%1 values to write, %2 already equal.").arg(writes.size()).arg(alreadyEqual);
+    QString text = tr("To write: %1; already equal: %2.").arg(writes.size()).arg(alreadyEqual);
     if (!unknownNames.isEmpty())
         text += QLatin1Char(' ') + tr("Not on the FC, skipped: %1.").arg(unknownNames.join(", "));
     if (!readOnlyNames.isEmpty())

@@ -58,6 +58,37 @@
         <source>Open PORT instead of searching for the flight controller&apos;s port; wins over ZEFA_GCS_PORT.</source>
         <translation>打开 PORT，而不是搜索飞控的端口；优先于 ZEFA_GCS_PORT。</translation>
     </message>
+    <message>
+        <source>Save the FC&apos;s settings to FILE, without a window.</source>
+        <translation>将飞控的设置保存到 FILE，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>Write the settings in FILE to the FC, without a window.</source>
+        <translation>将 FILE 中的设置写入飞控，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>--backup and --restore cannot be used together</source>
+        <translation>--backup 和 --restore 不能同时使用</translation>
+    </message>
+    <message>
+        <source>%1 needs a FILE</source>
+        <translation>%1 需要指定 FILE</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLineTransfer</name>
+    <message>
+        <source>No FC found; name its port with --port or ZEFA_GCS_PORT.</source>
+        <translation>未找到飞控；请用 --port 或 ZEFA_GCS_PORT 指定其端口。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2.</source>
+        <translation>无法打开 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Changes:</source>
+        <translation>更改：</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -736,10 +767,6 @@
         <translation>飞控已解锁，恢复已停止。</translation>
     </message>
     <message>
-        <source>No heartbeat from the FC for 3 seconds; the restore stopped.</source>
-        <translation>3 秒内没有收到飞控的心跳，恢复已停止。</translation>
-    </message>
-    <message>
         <source>Backup cancelled.</source>
         <translation>备份已取消。</translation>
     </message>
@@ -748,16 +775,8 @@
         <translation>与飞控的连接已关闭。</translation>
     </message>
     <message>
-        <source>%1 of %2 values written and confirmed.</source>
-        <translation>%2 个值中已写入并确认 %1 个。</translation>
-    </message>
-    <message>
         <source>Not confirmed: %1.</source>
         <translation>未确认：%1。</translation>
-    </message>
-    <message>
-        <source>Not written: %1 values.</source>
-        <translation>未写入：%1 个值。</translation>
     </message>
     <message>
         <source>No file was written.</source>
@@ -782,6 +801,18 @@
     <message>
         <source>Writing parameters: %1 of %2</source>
         <translation>正在写入参数：%1 / %2</translation>
+    </message>
+    <message>
+        <source>Written and confirmed: %1 of %2.</source>
+        <translation>已写入并确认：%1 / %2。</translation>
+    </message>
+    <message>
+        <source>Not written: %1.</source>
+        <translation>未写入：%1 个。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC; the restore stopped.</source>
+        <translation>没有收到飞控的心跳，恢复已停止。</translation>
     </message>
 </context>
 <context>
@@ -809,16 +840,16 @@
 <context>
     <name>RestorePlan</name>
     <message>
-        <source>%1 values to write, %2 already equal.</source>
-        <translation>需写入 %1 个值，%2 个值已相同。</translation>
-    </message>
-    <message>
         <source>Not on the FC, skipped: %1.</source>
         <translation>飞控中没有、已跳过：%1。</translation>
     </message>
     <message>
         <source>Never written: %1.</source>
         <translation>从不写入：%1。</translation>
+    </message>
+    <message>
+        <source>To write: %1; already equal: %2.</source>
+        <translation>需写入：%1 个；已相同：%2 个。</translation>
     </message>
 </context>
 <context>

@@ -18,10 +18,9 @@ FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
 {
 }
 
-bool FcLink::open(const QString &portName)
+bool FcLink::open()
 {
-    const SerialSettings p =
-        fixedLineSettings(portName.isEmpty() ? flightControllerPortName() : portName);
+    const SerialSettings p = fixedLineSettings(flightControllerPortName());
     serial->setPortName(p.portName);
     serial->setBaudRate(p.baudRate);
     serial->setDataBits(p.dataBits);

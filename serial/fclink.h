@@ -24,10 +24,10 @@ public:
     // The frame the parser completed last.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
 
-    // Opens portName, or when it is empty the port ZEFA_GCS_PORT names or
-    // the FC's manufacturer search finds, with the fixed line settings, and
+    // Opens the port the command line or ZEFA_GCS_PORT names, or else the
+    // FC's manufacturer search finds, with the fixed line settings, and
     // attaches the bridge. False when it cannot be opened.
-    bool open(const QString &portName = QString());
+    bool open();
     void requestFirmwareVersion();
     // Stops the streams while the bridge can still send, detaches it, drops
     // what is left on the line and closes the port.

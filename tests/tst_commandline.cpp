@@ -1,8 +1,9 @@
+#include "support/programs.h"
+
 #include "app/commandline.h"
 #include "app/version.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
 
@@ -13,35 +14,6 @@ namespace {
 
 const QString kGcs = QStringLiteral(ZEFA_GCS_PATH);
 const QString kSimulator = QStringLiteral(ZEFA_FCSIM_PATH);
-
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runWithoutDisplay(const QString &program, const QStringList &arguments,
-                      const QString &locale = QStringLiteral("C.UTF-8"))
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    // A program that started its window instead of answering never ends.
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // The option names of a help text: "-h", "--help", "--port", ...
 QStringList helpOptions(const QString &help)
@@ -96,11 +68,11 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("gcs --version")
         << kGcs << QStringList{"--version"} << c << 0 << "zefa-gcs" + version << "";
     QTest::newRow("gcs --help") << kGcs << QStringList{"--help"} << c << 0
-                                << "Usage: zefa-gcs .*\n  --port <PORT>  Open PORT .*\n"
+                                << "Usage: zefa-gcs .*\n  --port <PORT> +Open PORT .*\n"
                                 << "";
     QTest::newRow("gcs --help in Chinese")
         << kGcs << QStringList{"-h"} << "zh_CN.UTF-8" << 0
-        << QString::fromUtf8(".*\n  --port <PORT>  打开 PORT.*") << "";
+        << QString::fromUtf8(".*\n  --port <PORT> +打开 PORT.*") << "";
     QTest::newRow("gcs unknown option")
         << kGcs << QStringList{"--no-such-option"} << c << 2 << ""
         << "zefa-gcs: unknown option '--no-such-option'; see --help\n";
@@ -112,6 +84,12 @@ void TestCommandLine::answersWithoutAWindow_data()
         << "zefa-gcs: unexpected argument '/dev/ttyACM0'; see --help\n";
     QTest::newRow("gcs --port without a port") << kGcs << QStringList{"--port"} << c << 2 << ""
                                                << "zefa-gcs: Missing value after '--port'.\n";
+    QTest::newRow("gcs --backup and --restore")
+        << kGcs << QStringList{"--backup", "a.param", "--restore", "b.param"} << c << 2 << ""
+        << "zefa-gcs: --backup and --restore cannot be used together\n";
+    QTest::newRow("gcs --backup with an empty file name")
+        << kGcs << QStringList{"--backup="} << c << 2 << ""
+        << "zefa-gcs: --backup needs a FILE\n";
     QTest::newRow("simulator --version")
         << kSimulator << QStringList{"-v"} << c << 0 << "zefa-fc-sim" + version << "";
     QTest::newRow("simulator --help")
@@ -134,7 +112,7 @@ void TestCommandLine::answersWithoutAWindow()
     QFETCH(QString, out);
     QFETCH(QString, err);
 
-    const Run run = runWithoutDisplay(program, arguments, locale);
+    const ProgramRun run = runWithoutDisplay(program, arguments, locale);
     QCOMPARE(run.exitCode, exitCode);
     const QRegularExpression outPattern(QRegularExpression::anchoredPattern(out),
                                         QRegularExpression::DotMatchesEverythingOption);

@@ -38,7 +38,9 @@ QString linkState(GcsHarness &gcs)
     return QStringLiteral("%1%2%3 %4 \"%5\"")
         .arg(canConnect ? "connect" : "")
         .arg(canDisconnect ? "disconnect" : "")
-        .arg(canTransfer ? " transfer" : canEither ? " half-transfer" : "")
+        .arg(canTransfer ? " transfer"
+             : canEither ? " half-transfer"
+                         : "")
         .arg(gcs.bridge().isPortAttached() ? "attached" : "detached")
         .arg(gcs.widget<QStatusBar>("statusBar")->currentMessage());
 }

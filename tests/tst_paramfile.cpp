@@ -136,7 +136,8 @@ void TestParamFile::goodFilesInEveryFormat_data()
     const QString frame = QStringLiteral("FRAME=%1/").arg(bitsOf(1.0f), 8, 16);
     const QString rtl = QStringLiteral("RTL_ALT=%1/").arg(bitsOf(1500.5f), 8, 16);
     QTest::newRow("tab-separated, BOM, CRLF")
-        << QByteArray("\xEF\xBB\xBF# backup\r\n1\t1\tFRAME\t1\t6\r\n\r\n7\t190\tRTL_ALT\t1500.5\t9\r\n")
+        << QByteArray(
+               "\xEF\xBB\xBF# backup\r\n1\t1\tFRAME\t1\t6\r\n\r\n7\t190\tRTL_ALT\t1500.5\t9\r\n")
         << QStringList{frame + "6", rtl + "9"};
     QTest::newRow("comma, BOM, CRLF") << QByteArray("\xEF\xBB\xBF"
                                                     "FRAME,1\r\n  # note\r\nRTL_ALT, +1500.5\r\n")
@@ -206,9 +207,9 @@ void TestParamFile::writtenFileReadsBackBitForBit()
 void TestParamFile::restorePlanFollowsTheFcTypes()
 {
     QHash<QString, ParameterReport> fc;
-    for (const ParameterReport &r : {report("FRAME", 1, 6), report("RC_TYPE", 1, 2),
-                                     report("RTL_ALT", 1500, 9), report("ZEFAVERSION", 20, 6),
-                                     report("NEG", 0.0f, 9)})
+    for (const ParameterReport &r :
+         {report("FRAME", 1, 6), report("RC_TYPE", 1, 2), report("RTL_ALT", 1500, 9),
+          report("ZEFAVERSION", 20, 6), report("NEG", 0.0f, 9)})
         fc.insert(r.name, r);
 
     RestorePlan plan;
@@ -219,7 +220,7 @@ void TestParamFile::restorePlanFollowsTheFcTypes()
     QCOMPARE(RestorePlan::changeText(plan.writes[0]), QStringLiteral("NEG: 0 -> -0"));
     QCOMPARE(RestorePlan::changeText(plan.writes[1]), QStringLiteral("RC_TYPE: 1 -> 3"));
     QCOMPARE(int(plan.writes[1].type), 2);
-    QCOMPARE(plan.summary(), QStringLiteral("2 values to write, 2 already equal. Not on the FC, "
+    QCOMPARE(plan.summary(), QStringLiteral("To write: 2; already equal: 2. Not on the FC, "
                                             "skipped: NO_SUCH. Never written: ZEFAVERSION."));
 
     file = parseParamFile("FRAME,1\n\nRC_TYPE,2.5\n");

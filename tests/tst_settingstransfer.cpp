@@ -1,9 +1,9 @@
 #include "support/modalboxcloser.h"
+#include "support/paramtables.h"
 #include "support/simulatedfc.h"
 #include "support/simulatorwait.h"
 
 #include "app/transferdialogs.h"
-#include "params/paramfile.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -24,87 +23,6 @@ namespace {
 constexpr double kGarbledBytes = 0.01;
 constexpr double kDroppedAnswers = 0.02;
 constexpr int kRunTimeoutMs = 120000;
-
-QString bitsText(float value)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return QString::number(bits, 16);
-}
-
-// "NAME bits type" per parameter, sorted by name, with some values changed.
-QStringList simulatorTable(const FcSimulator &sim, const QMap<QString, float> &changes = {})
-{
-    QStringList rows;
-    const ParameterTable &table = sim.parameterTable();
-    for (int i = 0; i < table.count(); ++i) {
-        const FcParameter &p = table.at(i);
-        const float value = changes.value(p.name, p.value);
-        rows << QStringLiteral("%1 %2 %3").arg(p.name, bitsText(value)).arg(p.type);
-    }
-    rows.sort();
-    return rows;
-}
-
-QList<ParamFileEntry> fileEntries(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const ParamFile parsed = parseParamFile(file.readAll());
-    if (parsed.error.isError())
-        qWarning("%s", qPrintable(parsed.error.text()));
-    return parsed.entries;
-}
-
-QStringList fileTable(const QString &path)
-{
-    QStringList rows;
-    for (const ParamFileEntry &e : fileEntries(path))
-        rows << QStringLiteral("%1 %2 %3").arg(e.name, bitsText(e.value)).arg(e.type);
-    return rows;
-}
-
-// The simulator's table as a backup file, with some values changed.
-QByteArray editedBackup(const FcSimulator &sim, const QMap<QString, float> &changes,
-                        const QByteArray &extraLines = QByteArray())
-{
-    QList<ParameterReport> params;
-    const ParameterTable &table = sim.parameterTable();
-    for (int i = 0; i < table.count(); ++i) {
-        ParameterReport p;
-        p.name = table.at(i).name;
-        p.value = changes.value(p.name, table.at(i).value);
-        p.type = table.at(i).type;
-        p.systemId = p.componentId = 1;
-        params << p;
-    }
-    return formatParamFile({QStringLiteral("test"), QStringLiteral("20"), QDateTime()}, params) +
-           extraLines;
-}
-
-// One changed value each for the first INT8, INT16, INT32 and REAL32
-// parameters after the firmware version.
-QMap<QString, float> someChanges(const FcSimulator &sim, int perType = 1)
-{
-    QMap<QString, float> changes;
-    QMap<int, int> taken;
-    const ParameterTable &table = sim.parameterTable();
-    for (int i = 1; i < table.count(); ++i) {
-        const FcParameter &p = table.at(i);
-        if (taken[p.type]++ >= perType)
-            continue;
-        changes.insert(p.name, p.type == 9 ? p.value * 1.5f + 0.1f : p.value > 0 ? 0 : 1);
-    }
-    return changes;
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(path));
-}
 
 // Runs an action on the next modal widget of type T, from a timer, so that
 // it happens inside whatever nested event loop shows it.
@@ -244,7 +162,7 @@ void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
     const int count = fc.sim.parameterTable().count();
     QCOMPARE(boxes.boxes()[0].text,
              QStringLiteral("Backed up %1 parameters to %2.").arg(count).arg(path));
-    QCOMPARE(fileTable(path), simulatorTable(fc.sim));
+    QCOMPARE(fileRows(path), tableRows(fc.sim.parameterTable()));
     const QRegularExpression nOfN(QStringLiteral("^Reading parameters: \\d+ of %1$").arg(count));
     QVERIFY2(!progressSeen.filter(nOfN).isEmpty(), qPrintable(progressSeen.join('\n')));
     QVERIFY(!progressDialog(fc.gcs)->isVisible());
@@ -255,12 +173,12 @@ void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
 void TestSettingsTransfer::restoreOverANoisyLineLeavesTheFileOnTheFc()
 {
     SimulatedFc fc;
-    const QMap<QString, float> changes = someChanges(fc.sim);
-    const QStringList expected = simulatorTable(fc.sim, changes);
-    QMap<QString, float> fileChanges = changes;
+    const ValueChanges changes = someChanges(fc.sim.parameterTable());
+    const QStringList expected = tableRows(fc.sim.parameterTable(), changes);
+    ValueChanges fileChanges = changes;
     fileChanges.insert(QStringLiteral("ZEFAVERSION"), 21);
     const QString path = dir.filePath("edited.param");
-    writeFile(path, editedBackup(fc.sim, fileChanges, "1\t1\tNOT_ON_THIS_FC\t3\t6\n"));
+    writeFile(path, backupOf(fc.sim.parameterTable(), fileChanges, "1\t1\tNOT_ON_THIS_FC\t3\t6\n"));
     fc.sim.setFaultRate(kGarbledBytes, 11);
     fc.sim.setParamDropRate(kDroppedAnswers, 11);
 
@@ -276,14 +194,14 @@ void TestSettingsTransfer::restoreOverANoisyLineLeavesTheFileOnTheFc()
     for (const QString &row : seen.rows)
         QVERIFY2(changes.contains(row.section(' ', 0, 0)), qPrintable(row));
     const int count = fc.sim.parameterTable().count();
-    QCOMPARE(seen.summary, QStringLiteral("%1 values to write, %2 already equal. Not on the FC, "
+    QCOMPARE(seen.summary, QStringLiteral("To write: %1; already equal: %2. Not on the FC, "
                                           "skipped: NOT_ON_THIS_FC. Never written: ZEFAVERSION.")
                                .arg(changes.size())
                                .arg(count - 1 - changes.size()));
     QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
     QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("%1 of %1 values written and confirmed.").arg(changes.size()));
-    QCOMPARE(simulatorTable(fc.sim), expected);
+             QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
+    QCOMPARE(tableRows(fc.sim.parameterTable()), expected);
 }
 
 void TestSettingsTransfer::restoreIsRefusedWhileArmed()
@@ -291,7 +209,7 @@ void TestSettingsTransfer::restoreIsRefusedWhileArmed()
     SimulatedFc fc;
     fc.sim.setArmed(true);
     const QString path = dir.filePath("armed.param");
-    writeFile(path, editedBackup(fc.sim, someChanges(fc.sim)));
+    writeFile(path, backupOf(fc.sim.parameterTable(), someChanges(fc.sim.parameterTable())));
     ModalBoxCloser boxes;
     WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
     fc.gcs.action("actionRestoreSettings")->trigger();
@@ -308,9 +226,9 @@ void TestSettingsTransfer::restoreWithoutHeartbeatWritesNothing()
 {
     SimulatedFc fc;
     fc.sim.setHeartbeatSilenced(true);
-    const QMap<QString, float> changes = someChanges(fc.sim);
+    const ValueChanges changes = someChanges(fc.sim.parameterTable());
     const QString path = dir.filePath("silent.param");
-    writeFile(path, editedBackup(fc.sim, changes));
+    writeFile(path, backupOf(fc.sim.parameterTable(), changes));
     ModalBoxCloser boxes;
     ChangeListSeen seen;
     const auto changeList = answerChangeList(seen, true);
@@ -319,10 +237,11 @@ void TestSettingsTransfer::restoreWithoutHeartbeatWritesNothing()
     QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
 
     QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("No heartbeat from the FC for 3 seconds; the restore stopped. 0 of %1 "
-                            "values written and confirmed. Not written: %1 values.")
-                 .arg(changes.size()));
+    QCOMPARE(
+        boxes.boxes()[0].text,
+        QStringLiteral("No heartbeat from the FC; the restore stopped. Written and confirmed: 0 "
+                       "of %1. Not written: %1.")
+            .arg(changes.size()));
     QCOMPARE(writtenNames(fc.sim), QStringList());
 }
 
@@ -349,9 +268,9 @@ void TestSettingsTransfer::cancelledBackupWritesNoFile()
 void TestSettingsTransfer::cancelledRestoreStopsAfterTheWriteInFlight()
 {
     SimulatedFc fc;
-    const QMap<QString, float> changes = someChanges(fc.sim, 5);
+    const ValueChanges changes = someChanges(fc.sim.parameterTable(), 5);
     const QString path = dir.filePath("many.param");
-    writeFile(path, editedBackup(fc.sim, changes));
+    writeFile(path, backupOf(fc.sim.parameterTable(), changes));
     ModalBoxCloser boxes;
     ChangeListSeen seen;
     const auto changeList = answerChangeList(seen, true);
@@ -365,8 +284,7 @@ void TestSettingsTransfer::cancelledRestoreStopsAfterTheWriteInFlight()
     QVERIFY(written.size() < changes.size());
     QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
     QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Restore cancelled. %1 of %2 values written and confirmed. "
-                            "Not written: %3 values.")
+             QStringLiteral("Restore cancelled. Written and confirmed: %1 of %2. Not written: %3.")
                  .arg(written.size())
                  .arg(changes.size())
                  .arg(changes.size() - written.size()));

@@ -1,5 +1,6 @@
 #include "support/gcsharness.h"
 #include "support/modalboxcloser.h"
+#include "support/programs.h"
 
 #include "mavlink/mavlinkbridge.h"
 
@@ -11,31 +12,7 @@
 
 namespace {
 
-// zefa-fc-sim running in the background; its first line is the terminal.
-class SimulatorProgram
-{
-public:
-    explicit SimulatorProgram(const QStringList &arguments)
-    {
-        process.start(QStringLiteral(ZEFA_FCSIM_PATH), arguments);
-        if (!process.waitForStarted())
-            qFatal("zefa-fc-sim did not start");
-    }
-    ~SimulatorProgram()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-
-    QString slavePath()
-    {
-        while (!process.canReadLine() && process.waitForReadyRead(5000)) {
-        }
-        return QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
-
-    QProcess process;
-};
+const QString kSimulator = QStringLiteral(ZEFA_FCSIM_PATH);
 
 QString statusText(GcsHarness &gcs)
 {
@@ -82,7 +59,7 @@ void TestSimulatorProgram::servesTheAssistantAndLogsEveryFrame()
 {
     QTemporaryDir dir;
     const QString logPath = dir.filePath(QStringLiteral("frames.log"));
-    SimulatorProgram sim({"--firmware", "21", "--log", logPath});
+    SimulatorProgram sim(kSimulator, {"--firmware", "21", "--log", logPath});
     const QString path = sim.slavePath();
     QVERIFY2(path.startsWith("/dev/"), qPrintable(path));
 
@@ -104,7 +81,7 @@ void TestSimulatorProgram::unplugAfterHangsUpLikeARealDevice()
     // The window first: building it can take longer than the simulator waits
     // under a sanitizer on a loaded machine.
     GcsHarness gcs;
-    SimulatorProgram sim({"--unplug-after", "2"});
+    SimulatorProgram sim(kSimulator, {"--unplug-after", "2"});
     qputenv("ZEFA_GCS_PORT", sim.slavePath().toLocal8Bit());
     ModalBoxCloser boxes;
     gcs.action("actionConnect")->trigger();
@@ -131,7 +108,7 @@ void TestSimulatorProgram::paramDropRateDecidesWhetherReadsAreAnswered()
 {
     QFETCH(QString, rate);
     QFETCH(int, answers);
-    SimulatorProgram sim({"--param-drop-rate", rate});
+    SimulatorProgram sim(kSimulator, {"--param-drop-rate", rate});
     QSerialPort port;
     port.setPortName(sim.slavePath());
     QVERIFY(port.open(QIODevice::ReadWrite));
@@ -163,7 +140,7 @@ void TestSimulatorProgram::rejectsABadOption_data()
 void TestSimulatorProgram::rejectsABadOption()
 {
     QFETCH(QStringList, arguments);
-    SimulatorProgram sim(arguments);
+    SimulatorProgram sim(kSimulator, arguments);
     QVERIFY(sim.process.waitForFinished(5000));
     QCOMPARE(sim.process.exitCode(), 2);
     QVERIFY(sim.process.readAllStandardOutput().isEmpty());
