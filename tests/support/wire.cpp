@@ -26,6 +26,11 @@ float WireFrame::paramValue() const
     return PayloadReader(msg).f32(0);
 }
 
+int WireFrame::paramIndex() const
+{
+    return PayloadReader(msg).i16(0);
+}
+
 int WireFrame::paramType() const
 {
     return PayloadReader(msg).u8(22);
@@ -86,7 +91,10 @@ QString describe(const WireFrame &f)
             .arg(double(f.paramValue()), 0, 'g', 9)
             .arg(f.paramType());
     case MavMsg::ParamRequestRead:
-        return QStringLiteral("get %1").arg(f.paramName());
+        return f.paramName().isEmpty() ? QStringLiteral("get #%1").arg(f.paramIndex())
+                                       : QStringLiteral("get %1").arg(f.paramName());
+    case MavMsg::ParamRequestList:
+        return QStringLiteral("list");
     case MavMsg::RequestDataStream:
         return QStringLiteral("stream %1 rate %2 start %3")
             .arg(f.streamId())

@@ -17,6 +17,7 @@ struct WireFrame
     QString paramName() const;           // PARAM_SET or PARAM_REQUEST_READ
     float paramValue() const;            // PARAM_SET
     int paramType() const;               // PARAM_SET
+    int paramIndex() const;              // PARAM_REQUEST_READ
     int streamId() const;                // REQUEST_DATA_STREAM
     int streamRate() const;              // REQUEST_DATA_STREAM
     int streamStart() const;             // REQUEST_DATA_STREAM
@@ -29,7 +30,8 @@ struct WireFrame
 QList<WireFrame> parseFrames(const QByteArray &bytes);
 
 // Compact description used in test failure messages and comparisons, e.g.
-// "set RC_TYPE=3 (6)", "get FRAME", "stream 3 rate 2 start 1", "cmd 241", "ack 5".
+// "set RC_TYPE=3 (6)", "get FRAME", "get #12" (by index), "list", "stream 3 rate 2 start 1",
+// "cmd 241", "ack 5".
 QString describe(const WireFrame &frame);
 QStringList describeAll(const QList<WireFrame> &frames);
 

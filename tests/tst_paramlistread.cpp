@@ -1,0 +1,165 @@
+#include "support/ptypair.h"
+#include "support/wire.h"
+
+#include "fcsim/fcmessages.h"
+#include "mavlink/mavlinkbridge.h"
+#include "mavlink/mavlinkparser.h"
+#include "params/paramfile.h"
+#include "params/paramtransfer.h"
+#include "serial/fclink.h"
+#include "serial/portlist.h"
+
+#include <QSet>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A backup's reading of the whole list, against an FC played by the test
+// that loses exactly what each case says.
+
+namespace {
+
+constexpr int kRunTimeoutMs = 30000;
+
+struct FcParam
+{
+    const char *name;
+    float value;
+    std::uint8_t type;
+};
+
+const FcParam kParams[] = {{"ZEFAVERSION", 20, 6}, {"BRAVO", -3, 2}, {"ALPHA", 0.25f, 9}};
+constexpr int kCount = int(sizeof kParams / sizeof kParams[0]);
+
+// What the line loses: indexes missing from the list, indexes never
+// answered at all, and how many list requests go unheard.
+struct Losses
+{
+    QSet<int> fromList;
+    QSet<int> always;
+    int listRequests = 0;
+};
+
+// Three parameters, and the losses of each case.
+class ScriptedFc : public QObject
+{
+public:
+    ScriptedFc(PtyPair &pty, const Losses &losses) : line(pty), lost(losses)
+    {
+        connect(&poll, &QTimer::timeout, this, &ScriptedFc::readLine);
+        poll.start(2);
+    }
+
+    QStringList heard;
+
+private:
+    void readLine()
+    {
+        for (char byte : line.readUntilQuiet(0)) {
+            if (!parser.parseByte(std::uint8_t(byte)))
+                continue;
+            WireFrame frame;
+            frame.msg = parser.message();
+            heard << describe(frame);
+            answer(frame);
+        }
+    }
+
+    void answer(const WireFrame &frame)
+    {
+        if (frame.msgid() == MavMsg::ParamRequestList && lost.listRequests-- <= 0) {
+            for (int index = 0; index < kCount; ++index) {
+                if (!lost.fromList.contains(index))
+                    send(index);
+            }
+        } else if (frame.msgid() == MavMsg::ParamRequestRead && frame.paramName().isEmpty()) {
+            send(frame.paramIndex());
+        } else if (frame.msgid() == MavMsg::ParamRequestRead) {
+            sendAlways(0); // the firmware version, asked by name
+        }
+    }
+
+    void send(int index)
+    {
+        if (!lost.always.contains(index))
+            sendAlways(index);
+    }
+
+    void sendAlways(int index)
+    {
+        const FcParam &p = kParams[index];
+        MavLinkMessage msg = FcMessages::paramValue(QString::fromLatin1(p.name), p.value, p.type,
+                                                    kCount, std::uint16_t(index));
+        line.write(FcMessages::toWire(msg, sequence++));
+    }
+
+    PtyPair &line;
+    Losses lost;
+    MavLinkParser parser;
+    std::uint8_t sequence = 0;
+    QTimer poll;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Losses)
+
+class TestParamListRead : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void missingParametersAreAskedForByIndex_data();
+    void missingParametersAreAskedForByIndex();
+};
+
+void TestParamListRead::missingParametersAreAskedForByIndex_data()
+{
+    QTest::addColumn<Losses>("losses");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QString>("requests"); // what the FC heard after the version check
+
+    QTest::newRow("one lost from the list") << Losses{{1}, {}, 0} << "Backed up 3 parameters to %1."
+                                            << "list get #1";
+    QTest::newRow("the list request lost") << Losses{{}, {}, 1} << "Backed up 3 parameters to %1."
+                                           << "list list";
+    QTest::newRow("an index that never answers")
+        << Losses{{}, {2}, 0}
+        << "1 of 3 parameters did not arrive from the FC. No file was written."
+        << "list" + QString(" get #2").repeated(9);
+}
+
+void TestParamListRead::missingParametersAreAskedForByIndex()
+{
+    QFETCH(Losses, losses);
+    QFETCH(QString, report);
+    QFETCH(QString, requests);
+
+    PtyPair pty;
+    setFlightControllerPortOverride(pty.slavePath());
+    MavLinkBridge bridge;
+    FcLink link(bridge);
+    connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
+    QTest::ignoreMessage(QtDebugMsg, "port attached: true");
+    QVERIFY(link.open());
+    setFlightControllerPortOverride(QString());
+    ScriptedFc fc(pty, losses);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("three.param");
+    ParamTransfer transfer(bridge);
+    QSignalSpy finished(&transfer, &ParamTransfer::finished);
+    transfer.startBackup(path);
+    QVERIFY(finished.wait(kRunTimeoutMs));
+
+    QCOMPARE(finished.at(0).at(0).value<TransferReport>().message,
+             report.replace(QLatin1String("%1"), path));
+    QCOMPARE(fc.heard.mid(1).join(' '), requests);
+    QFile file(path);
+    QCOMPARE(file.open(QIODevice::ReadOnly), losses.always.isEmpty());
+    if (losses.always.isEmpty())
+        QCOMPARE(parseParamFile(file.readAll()).entries.size(), kCount);
+}
+
+QTEST_GUILESS_MAIN(TestParamListRead)
+#include "tst_paramlistread.moc"
