@@ -3,8 +3,10 @@
 #include "pages/knownvalues.h"
 #include "params/paramtransfer.h"
 
+#include <QDialog>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QVariant>
@@ -173,4 +175,5 @@ private:
     QTimer *countdownTimer = nullptr;
     ParamTransfer *transfer = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
+    QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

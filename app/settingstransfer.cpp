@@ -66,12 +66,12 @@ void MainWindow::showTransferProgress(ParamTransfer::Stage stage, int done, int 
     transferProgress->showProgress(ParamTransfer::progressText(stage, done, total), done, total);
 }
 
-// The box closes by itself when the run ends meanwhile, for example when
-// the FC is unplugged.
+// The list closes by itself when the run ends meanwhile, for example when
+// the FC is unplugged (showTransferReport).
 void MainWindow::confirmRestore(RestorePlan plan)
 {
     ChangeListDialog dialog(plan, this);
-    connect(transfer, &ParamTransfer::finished, &dialog, &QDialog::reject);
+    changeList = &dialog;
     if (dialog.exec() == QDialog::Accepted)
         transfer->confirmWrites();
     else
@@ -83,6 +83,8 @@ void MainWindow::showTransferReport(TransferReport report)
 {
     const QString title = transferProgress->windowTitle();
     transferProgress->hide();
+    if (changeList)
+        changeList->reject();
     switch (report.outcome) {
     case TransferReport::Outcome::Succeeded:
         QMessageBox::information(this, title, report.message);

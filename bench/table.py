@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Prints the benchmark figures as one table.
 
-usage: table.py BENCH_JSON STARTUP_RUNS
+usage: table.py BENCH_JSON STARTUP_RUNS BACKUP_RUNS
 BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
-of several start-up runs ("startup_ms N", "peak_rss_mb N")."""
+of several start-up runs ("startup_ms N", "peak_rss_mb N"); BACKUP_RUNS
+those of several backups ("backup_ms N") and the table's size
+("backup_params N")."""
 import json
 import statistics
 import sys
@@ -36,12 +38,18 @@ def benchmark_rows(path):
     ]
 
 
-def startup_rows(path):
-    runs = {"startup_ms": [], "peak_rss_mb": []}
+def read_runs(path):
+    """The values of the file's "key value" lines, by key."""
+    runs = {}
     with open(path) as f:
         for line in f:
             key, value = line.split()
-            runs[key].append(float(value))
+            runs.setdefault(key, []).append(float(value))
+    return runs
+
+
+def startup_rows(path):
+    runs = read_runs(path)
     count = len(runs["startup_ms"])
     return [
         (f"start-up to window shown (median of {count})",
@@ -51,8 +59,19 @@ def startup_rows(path):
     ]
 
 
+def backup_rows(path):
+    runs = read_runs(path)
+    count = len(runs["backup_ms"])
+    params = int(runs["backup_params"][-1])
+    return [
+        (f"backup of {params} parameters, real process (median of {count})",
+         f"{statistics.median(runs['backup_ms']):.0f} ms", "<= 3000 ms"),
+    ]
+
+
 def main():
-    rows = benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2])
+    rows = (benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2]) +
+            backup_rows(sys.argv[3]))
     width = max(len(r[0]) for r in rows)
     print(f"| {'figure'.ljust(width)} | measured | goal |")
     print(f"|{'-' * (width + 2)}|----------|------|")
