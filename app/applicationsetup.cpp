@@ -1,6 +1,7 @@
 #include "app/applicationsetup.h"
 
 #include "app/translation.h"
+#include "app/version.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,6 +12,7 @@ void setUpApplication(QApplication &app, QTranslator &translator)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("ZEFA Robotics"));
     QCoreApplication::setApplicationName(QStringLiteral("ZEFA GCS"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZEFA_VERSION));
 
     loadCatalogueForLocale(translator, QLocale::system().name());
     app.installTranslator(&translator);
