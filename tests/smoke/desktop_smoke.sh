@@ -65,9 +65,10 @@ display_reported() {
 wait_for 15 "Xvfb to report its display" display_reported
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
-# The X window, whatever desktop session the tests were started from.
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+# The English interface in an X window, whatever locale and desktop session
+# the tests were started from.
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+unset WAYLAND_DISPLAY LANGUAGE
 
 "$sim" --log "$work/frames.txt" >"$work/sim.out" 2>"$work/sim.log" &
 sim_pid=$!
