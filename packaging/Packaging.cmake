@@ -25,6 +25,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.zefa-robotics.com")
 # Dependencies come from the libraries the binaries link (the X11 platform
 # plugin ships inside libqt5gui5).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The interface's font; Chinese text is drawn in Noto Sans CJK SC when present.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-dejavu-core)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
