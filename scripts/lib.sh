@@ -10,7 +10,7 @@ ZEFA_PACKAGES=(
     fonts-dejavu-core
 )
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick dpkg-dev desktop-file-utils
     fonts-noto-cjk
 )
 
