@@ -8,6 +8,7 @@
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 #include "app/translation.h"
+#include "fuzz/seeds.h"
 #include "serial/portlist.h"
 #include "serial/settingsdialog.h"
 #include "support/modalboxcloser.h"
@@ -313,33 +314,6 @@ QList<SerialPortDescription> describedPorts()
     return {bare, fc};
 }
 
-// Error texts as the FC's pre-arm checks send them, one per verdict row; the
-// first passes, the barometer's fails the test.
-const char *const kPreArmReports[] = {
-    "PreArm: RC not calibrated",
-    "PreArm: Baro not healthy",
-    "PreArm: Compass not healthy",
-    "PreArm: Compass not calibrated",
-    "PreArm: Compass offsets too high",
-    "PreArm: Check mag field",
-    "PreArm: INS not calibrated",
-    "PreArm: INS not healthy",
-    "PreArm: GPS Glitch",
-    "PreArm: Need 3D Fix",
-    "PreArm: Bad Velocity",
-    "PreArm: High GPS HDOP",
-    "PreArm: Thr below FS",
-};
-
-const char *const kFacePrompts[] = {
-    "Place vehicle level and press any key.",
-    "Place vehicle on its LEFT side and press any key.",
-    "Place vehicle on its RIGHT side and press any key.",
-    "Place vehicle nose DOWN and press any key.",
-    "Place vehicle nose UP and press any key.",
-    "Place vehicle on its BACK and press any key.",
-};
-
 // Sticks at the top of the sliders' range, the switches at each position.
 const unsigned short kSwitchPositions[] = {1000, 1300, 1500, 1700, 1900};
 constexpr unsigned short kStickTop = 2200;
@@ -412,8 +386,9 @@ private slots:
         QStringList cut;
         const auto check = [&] { cut += cutCaptions(); };
 
-        for (const char *text : kPreArmReports) {
-            w.TextMessageReceived(1, 1, kSeverityError, QString::fromLatin1(text));
+        // The first report passes the self-test, the barometer's fails it.
+        for (const QByteArray &report : preArmReports()) {
+            w.TextMessageReceived(1, 1, kSeverityError, QString::fromLatin1(report));
             check();
         }
         w.attitudeUpdate(-180.0, -179.94, 179.96);
@@ -453,12 +428,8 @@ private slots:
 
         w.accelCalibrateButtonClicked();
         check();
-        for (const char *prompt : kFacePrompts) {
-            w.TextMessageReceived(1, 1, kSeverityNotice, QString::fromLatin1(prompt));
-            check();
-        }
-        for (const char *end : {"Calibration successful", "Calibration FAILED"}) {
-            w.TextMessageReceived(1, 1, kSeverityNotice, QString::fromLatin1(end));
+        for (const QByteArray &text : accelCalibrationTexts()) {
+            w.TextMessageReceived(1, 1, kSeverityNotice, QString::fromLatin1(text));
             check();
         }
         w.accelCalibrateButtonClicked();
