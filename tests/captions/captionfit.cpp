@@ -225,12 +225,12 @@ QRect toDevicePixels(const QRect &rect, qreal ratio)
                  qRound(rect.height() * ratio));
 }
 
-// Where the text's ink lands, in device pixels of its window: drawn as the
-// style draws it, without any clipping, on the window's own pixel grid, so
-// that glyphs fall on the same pixels as on screen also at 1.5x.
-QRect inkOf(const TextBox &box, const QRect &laidOut, qreal ratio)
+// Where the text's ink lands, in device pixels of its window (the widget
+// sits at origin in it): drawn as the style draws it, without any clipping,
+// on the window's own pixel grid, so that glyphs fall on the same pixels as
+// on screen also at 1.5x.
+QRect inkOf(const TextBox &box, const QRect &laidOut, const QPoint &origin, qreal ratio)
 {
-    const QPoint origin = box.widget->mapTo(box.widget->window(), QPoint());
     const int pad = box.widget->fontMetrics().height() + laidOut.width() / 2;
     const QRect area =
         (laidOut | box.room | box.widget->rect()).adjusted(-pad, -pad, pad, pad).translated(origin);
@@ -287,9 +287,9 @@ QStringList shortfalls(const TextBox &box)
     if (const int right = laidOut.right() - room.right(); right > 0)
         missing << QStringLiteral("%1 px too narrow on the right").arg(right);
     const qreal ratio = box.widget->devicePixelRatioF();
-    const QRect ink = inkOf(box, laidOut, ratio);
-    const QRect visible = toDevicePixels(
-        box.visible.translated(box.widget->mapTo(box.widget->window(), QPoint())), ratio);
+    const QPoint origin = box.widget->mapTo(box.widget->window(), QPoint());
+    const QRect ink = inkOf(box, laidOut, origin, ratio);
+    const QRect visible = toDevicePixels(box.visible.translated(origin), ratio);
     if (const int right = logicalPixels(ink.right() - visible.right(), ratio); right > 0)
         missing << QStringLiteral("ink %1 px beyond the right edge").arg(right);
     if (const int top = logicalPixels(visible.top() - ink.top(), ratio); top > 0)
