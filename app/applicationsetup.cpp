@@ -1,6 +1,7 @@
 #include "app/applicationsetup.h"
 
 #include "app/translation.h"
+#include "app/version.h"
 
 #include <QApplication>
 #include <QFont>
@@ -33,6 +34,7 @@ void setUpApplication(QApplication &app, QTranslator &translator)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("ZEFA Robotics"));
     QCoreApplication::setApplicationName(QStringLiteral("ZEFA GCS"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZEFA_VERSION));
     QApplication::setFont(interfaceFont());
 
     loadCatalogueForLocale(translator, QLocale::system().name());

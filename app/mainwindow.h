@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mavlink/mavlinkparser.h"
+#include "pages/knownvalues.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -10,6 +11,7 @@
 
 class MavLinkBridge;
 class SettingsDialog;
+class QDoubleSpinBox;
 class QLabel;
 class QRadioButton;
 class QTimer;
@@ -115,10 +117,12 @@ private:
     void startRadioCalibration();
     void finishRadioCalibration();
     void showFlyFeeling(QRadioButton *button, QLabel *mark);
+    void showReportedValue(QDoubleSpinBox *box, double value);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
     void accelTextReceived(const QString &text);
     void startAccelCalibration();
+    void enableAccelCalibrationForNewLink();
     void finishAccelFaces();
     void showAccelFacePrompt(const QString &text);
     void endAccelCalibration(const QString &text);
@@ -151,6 +155,8 @@ private:
     float voltageMultiplier = 0.0f;
     bool batteryVoltageKnown = false;
     bool voltageMultiplierKnown = false;
+    // Gains and alarm levels: Save writes only values somebody set.
+    KnownValues enteredValues;
     int accelStep = 0;
     int accelCountdown = 0;
     QTimer *countdownTimer = nullptr;

@@ -5,7 +5,11 @@
 
 #include "mavlink/mavlinkbridge.h"
 
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
 #include <QPixmap>
+#include <QStyle>
 #include <QTimer>
 
 namespace {
@@ -50,6 +54,33 @@ bool mentions(const QString &text, const char *key)
 {
     return text.indexOf(QLatin1String(key), 0, Qt::CaseSensitive) != -1;
 }
+
+// The part of the picture the label shows. Qt 5.15 clips a high-density
+// pixmap that overflows a label at the wrong offset (logical pixels taken as
+// device pixels), so the label gets only that part and nothing to clip.
+QPixmap visiblePart(const QLabel *label, const QPixmap &picture)
+{
+    const qreal ratio = picture.devicePixelRatioF();
+    const QRect area = label->contentsRect();
+    const QRect placed = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                             picture.size() / ratio, area);
+    const QRect shown = placed.intersected(area).translated(-placed.topLeft());
+    QPixmap part = picture.copy(
+        QRectF(QPointF(shown.topLeft()) * ratio, QSizeF(shown.size()) * ratio).toRect());
+    part.setDevicePixelRatio(ratio);
+    return part;
+}
+
+// The face as sharp as the label's screen allows. A file icon takes the @2x
+// drawing on a denser screen and scales it down smoothly for ratios between 1
+// and 2. A 1x screen gets the plain picture from the pixmap cache.
+QPixmap facePicture(const QLabel *label, const QString &path)
+{
+    if (label->devicePixelRatioF() <= 1.0)
+        return QPixmap(path);
+    const QSize logicalSize = QImageReader(path).size();
+    return visiblePart(label, QIcon(path).pixmap(label->window()->windowHandle(), logicalSize));
+}
 } // namespace
 
 void MainWindow::initAccelPage()
@@ -88,6 +119,13 @@ void MainWindow::startAccelCalibration()
     accelCountdown = kStepSeconds;
     ui->coutdownLabel->setText(tr("Time left: 30 Second"));
     countdownTimer->start(kTickMs);
+}
+
+// An end text leaves the button disabled; a fresh link is the user's way to
+// try again, so it must not stay a dead end.
+void MainWindow::enableAccelCalibrationForNewLink()
+{
+    ui->accelCalibrateButton->setEnabled(true);
 }
 
 void MainWindow::finishAccelFaces()
@@ -133,7 +171,7 @@ void MainWindow::showAccelFacePrompt(const QString &text)
             continue;
         ui->outputLabel->setText(tr(face.instruction));
         ui->accelCalibrateButton->setEnabled(true);
-        ui->accelImage->setPixmap(QPixmap(QString::fromLatin1(face.picture)));
+        ui->accelImage->setPixmap(facePicture(ui->accelImage, QString::fromLatin1(face.picture)));
     }
     ++accelStep;
 }

@@ -82,15 +82,15 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
             ui->voltageWarning->setChecked(true);
     }
     if (name == QLatin1String("FS_BATT_WARNING"))
-        ui->voltageLevel1->setValue(value.toFloat());
+        showReportedValue(ui->voltageLevel1, value.toFloat());
     if (name == QLatin1String("FS_BATT_VOLTAGE"))
-        ui->voltageLevel2->setValue(value.toFloat());
+        showReportedValue(ui->voltageLevel2, value.toFloat());
     if (name == QLatin1String("RATE_RLL_D"))
-        ui->pidRoll->setValue(gainFromRate(value, Fc::kRateDScale));
+        showReportedValue(ui->pidRoll, gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_PIT_D"))
-        ui->pidPitch->setValue(gainFromRate(value, Fc::kRateDScale));
+        showReportedValue(ui->pidPitch, gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_YAW_P"))
-        ui->pidYaw->setValue(gainFromRate(value, Fc::kYawPScale));
+        showReportedValue(ui->pidYaw, gainFromRate(value, Fc::kYawPScale));
     if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
         const int feel = roundedInt(value);
         if (feel == Fc::kFeelSoft)
@@ -102,6 +102,14 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
         showFlyFeeling(ui->advByRCButton, ui->advByRCLabel);
     if (name == QLatin1String("RTL_ALT"))
         ui->advRTHalt->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
+}
+
+// A reported value counts as known even when it equals what the box
+// already shows.
+void MainWindow::showReportedValue(QDoubleSpinBox *box, double value)
+{
+    box->setValue(value);
+    enteredValues.markKnown(box);
 }
 
 // Only the firmware this assistant was made for keeps the link.

@@ -37,6 +37,8 @@ void MainWindow::initPidPage()
 {
     connect(ui->pidReadButton, &QPushButton::clicked, this, &MainWindow::pidRead);
     connect(ui->pidSaveButton, &QPushButton::clicked, this, &MainWindow::pidSave);
+    for (QDoubleSpinBox *box : {ui->pidRoll, ui->pidPitch, ui->pidYaw})
+        enteredValues.watch(box);
     ui->pidHelp->setText(
         tr("1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related "
            "to the size of the copter frame and the weight. The bigger the frame, the bigger the "
@@ -47,8 +49,12 @@ void MainWindow::initPidPage()
            "the open area, and ensure the security protection."));
 }
 
+// All seven gains follow from the three boxes, so one box nobody set would
+// corrupt the tuning of its axis.
 void MainWindow::pidSave()
 {
+    if (!enteredValues.allKnown({ui->pidRoll, ui->pidPitch, ui->pidYaw}))
+        return;
     const double roll = ui->pidRoll->value();
     const double pitch = ui->pidPitch->value();
     const float rollP = squareRootGain(roll);

@@ -56,6 +56,9 @@ void MainWindow::initVoltagePage()
     bridge->requestExtra2Stream(1);
     bridge->requestExtra3Stream(1);
 
+    for (QDoubleSpinBox *box : {ui->voltageLevel1, ui->voltageLevel2})
+        enteredValues.watch(box);
+
     ui->voltageHelp->setPlainText(tr("1.Battery failsafe setting\n\n\n") +
                                   tr("2.Battery Voltage Calibrate"));
 }
@@ -79,8 +82,12 @@ void MainWindow::failSafeWarningClicked()
                          QVariant(kFailsafeAlarmOnly));
 }
 
+// A level of 0 turns the low-battery failsafe off, so the start-up zeros
+// are never written.
 void MainWindow::voltageSaveButtonClicked()
 {
+    if (!enteredValues.allKnown({ui->voltageLevel1, ui->voltageLevel2}))
+        return;
     const float secondAlarm = float(ui->voltageLevel2->value());
     const float firstAlarm = float(ui->voltageLevel1->value());
     bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_VOLTAGE"), QVariant(secondAlarm));

@@ -36,6 +36,7 @@ void MainWindow::openSerialPort()
     ui->statusBar->showMessage(tr("Connected to flight controller"));
     bridge->setSerialPort(serial);
     connectLinkSignals();
+    enableAccelCalibrationForNewLink();
     bridge->requestParameter(1, QString::fromLatin1(kFirmwareVersionParam));
 }
 

@@ -93,6 +93,7 @@ private slots:
     void secondStartBeforeAnyPromptRestarts();
     void sixFacesAcknowledgedThenSuccess();
     void sixFacesWithSimulatedFc();
+    void failedCalibrationCanBeRetriedAfterReconnecting();
     void prompt_data();
     void prompt();
     void countdownRunsOutAfterFortyTicks();
@@ -207,6 +208,34 @@ void AccelPageTest::sixFacesWithSimulatedFc()
     QTRY_COMPARE(pageState(fc.gcs), kSucceeded);
     QCOMPARE(fc.sentToFc(), QStringList{QStringLiteral("cmd 241")} + acksOfFullRun());
     QVERIFY(fc.sim.accelCalibrated());
+}
+
+// After an end text the button is disabled until the link comes up again.
+void AccelPageTest::failedCalibrationCanBeRetriedAfterReconnecting()
+{
+    SimulatedFc fc;
+    fc.sim.setAccelCalibrationFails(true);
+    fc.gcs.click("accelCalibrateButton");
+    for (const FaceStep &face : kSixFaces) {
+        QTRY_COMPARE(pageState(fc.gcs), asking(face));
+        fc.gcs.click("accelCalibrateButton");
+    }
+    QTRY_COMPARE(fc.gcs.widget<QLabel>("outputLabel")->text(), QStringLiteral("Calibrate Failed!"));
+    QPushButton *button = fc.gcs.widget<QPushButton>("accelCalibrateButton");
+    QVERIFY(!button->isEnabled());
+
+    fc.gcs.action("actionDisconnect")->trigger();
+    QVERIFY(!button->isEnabled());
+    fc.sentToFc();
+    fc.gcs.action("actionConnect")->trigger();
+    QVERIFY(button->isEnabled());
+    QCOMPARE(button->text(), QStringLiteral("Start Calibrate"));
+    QCOMPARE(fc.sentToFc(), QStringList{QStringLiteral("get ZEFAVERSION")});
+
+    fc.sim.setAccelCalibrationFails(false);
+    button->click();
+    QCOMPARE(fc.sentToFc(), QStringList{QStringLiteral("cmd 241")});
+    QTRY_COMPARE(pageState(fc.gcs), asking(kSixFaces[0]));
 }
 
 void AccelPageTest::prompt_data()

@@ -6,10 +6,15 @@
 #include "fcsim/linenoise.h"
 #include "fcsim/simulatorptylink.h"
 #include "mavlink/mavlinkbridge.h"
+#include "mavlink/payload.h"
 
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QStatusBar>
+#include <QtEndian>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -24,6 +29,61 @@ struct Text
     int severity;
     QString text;
 };
+
+// A PARAM_VALUE as it arrived, with the time since the line was set up.
+struct ParamFrame
+{
+    QString name;
+    float value;
+    int type;
+    int count;
+    int index;
+    qint64 atMs;
+};
+
+ParamFrame decodeParamValue(const MavLinkMessage &msg, qint64 atMs)
+{
+    const PayloadReader reader(msg);
+    char id[17] = {};
+    reader.bytes(8, reinterpret_cast<std::uint8_t *>(id), 16);
+    return {QString::fromLatin1(id), reader.f32(0), reader.u8(24),
+            reader.u16(4),           reader.u16(6), atMs};
+}
+
+// "index name value type count", the value with every digit a float has.
+QString paramLine(int index, const QString &name, float value, int type, int count)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(index)
+        .arg(name)
+        .arg(double(value), 0, 'g', 9)
+        .arg(type)
+        .arg(count);
+}
+
+QStringList paramLines(const QList<ParamFrame> &frames)
+{
+    QStringList out;
+    for (const ParamFrame &f : frames)
+        out << paramLine(f.index, f.name, f.value, f.type, f.count);
+    return out;
+}
+
+QStringList tableLines(const ParameterTable &table)
+{
+    QStringList out;
+    for (int i = 0; i < table.count(); ++i)
+        out << paramLine(i, table.at(i).name, table.at(i).value, table.at(i).type, table.count());
+    return out;
+}
+
+QVector<int> indexesOf(const QList<ParamFrame> &frames)
+{
+    QVector<int> out;
+    for (const ParamFrame &f : frames)
+        out << f.index;
+    return out;
+}
 
 // The simulator on the master of a pty; on the slave the assistant's own
 // bridge and parser, without a window, so every signal can be watched.
@@ -49,6 +109,7 @@ public:
         connect(&bridge, &MavLinkBridge::setBatt, this, [this](float v) { volts.append(v); });
         connect(&bridge, &MavLinkBridge::setATT, this,
                 [this](double roll, double, double) { rolls.append(roll); });
+        clock.start();
     }
 
     QStringList textsOf(int severity) const
@@ -72,6 +133,8 @@ public:
     QList<QVector<unsigned short>> radio;
     QList<float> volts;
     QList<double> rolls;
+    QList<ParamFrame> paramFrames;
+    QElapsedTimer clock;
 
 private:
     void readPort()
@@ -79,11 +142,45 @@ private:
         for (char byte : port.readAll()) {
             if (parser.parseByte(std::uint8_t(byte))) {
                 const MavLinkMessage msg = parser.message();
+                if (msg.msgid == MavMsg::ParamValue)
+                    paramFrames.append(decodeParamValue(msg, clock.elapsed()));
                 bridge.handleMessage(&msg);
             }
         }
     }
 };
+
+// Parameter requests the assistant's bridge cannot send yet, built by hand.
+QByteArray paramId(const QString &name)
+{
+    const QByteArray id = name.toLatin1().left(16);
+    return id + QByteArray(16 - id.size(), '\0');
+}
+
+QByteArray toTarget()
+{
+    return QByteArray("\x01\x01", 2);
+}
+
+QByteArray listRequest()
+{
+    return fcFrame(21, toTarget());
+}
+
+// An empty name asks by index.
+QByteArray readRequest(int index, const QString &name = QString())
+{
+    QByteArray payload(2, '\0');
+    qToLittleEndian<qint16>(qint16(index), payload.data());
+    return fcFrame(MavMsg::ParamRequestRead, payload + toTarget() + paramId(name));
+}
+
+QByteArray writeRequest(const QString &name, float value)
+{
+    QByteArray payload(4, '\0');
+    qToLittleEndian<float>(value, payload.data());
+    return fcFrame(MavMsg::ParamSet, payload + toTarget() + paramId(name) + char(9));
+}
 
 void requestStream(MavLinkBridge &bridge, int stream, int rate)
 {
@@ -157,6 +254,16 @@ private slots:
     void sendsParameterValuesUnasked();
     void firmwareVersionDecidesWhetherTheAssistantStays_data();
     void firmwareVersionDecidesWhetherTheAssistantStays();
+
+    void tableHasRealisticNamesTypesAndValues();
+    void sendsTheWholeListInOrderAtTheLinesPace();
+    void aNewListRequestStartsAgainAtTheTop();
+    void answersReadsByIndex_data();
+    void answersReadsByIndex();
+    void storesWritesAsTheParametersOwnType_data();
+    void storesWritesAsTheParametersOwnType();
+    void dropsTheAskedShareOfParameterAnswers_data();
+    void dropsTheAskedShareOfParameterAnswers();
 
     void streamsStartAndStopOnRequest_data();
     void streamsStartAndStopOnRequest();
@@ -271,6 +378,202 @@ void TestFcSimulator::firmwareVersionDecidesWhetherTheAssistantStays()
                                      "stream 10 rate 65535 start 1", "stream 11 rate 65535 start 1",
                                      "stream 6 rate 65535 start 1"};
     QCOMPARE(describeAll(parseFrames(sim.receivedBytes())), expected);
+}
+
+void TestFcSimulator::tableHasRealisticNamesTypesAndValues()
+{
+    const ParameterTable table;
+    const QRegularExpression form(QStringLiteral("^[A-Z][A-Z0-9_]{0,15}$"));
+    const QHash<int, QPair<double, double>> integerRanges = {
+        {2, {-128, 127}}, {4, {-32768, 32767}}, {6, {-2147483648.0, 2147483647.0}}};
+    QSet<int> types;
+    for (int i = 0; i < table.count(); ++i) {
+        const FcParameter &p = table.at(i);
+        QVERIFY2(form.match(p.name).hasMatch(), qPrintable(p.name));
+        QVERIFY2(table.indexOf(p.name) == i, qPrintable(p.name + " is there twice"));
+        types.insert(p.type);
+        if (p.type == 9) {
+            QVERIFY2(std::isfinite(p.value), qPrintable(p.name));
+            continue;
+        }
+        QVERIFY2(integerRanges.contains(p.type), qPrintable(p.name));
+        const QPair<double, double> range = integerRanges[p.type];
+        QVERIFY2(std::trunc(p.value) == p.value && p.value >= range.first &&
+                     p.value <= range.second,
+                 qPrintable(p.name));
+    }
+    QCOMPARE(types, (QSet<int>{2, 4, 6, 9}));
+    QVERIFY2(table.count() >= 350 && table.count() <= 450,
+             qPrintable(QString::number(table.count())));
+
+    const QStringList pageParameters = {
+        "ZEFAVERSION",      "FRAME",           "SHAPE",          "RC_TYPE",    "FS_BATT_ENABLE",
+        "FS_BATT_WARNING",  "FS_BATT_VOLTAGE", "BATT_VOLT_MULT", "RATE_RLL_P", "RATE_RLL_I",
+        "RATE_RLL_D",       "RATE_PIT_P",      "RATE_PIT_I",     "RATE_PIT_D", "RATE_YAW_P",
+        "ATC_RATE_FF_ENAB", "CH8_OPT",         "RTL_ALT",        "RC1_MIN",    "RC8_MAX"};
+    for (const QString &name : pageParameters)
+        QVERIFY2(table.indexOf(name) >= 0, qPrintable(name));
+}
+
+// A read by name in the middle of the list is answered at once: the list
+// must not hold up the rest of the FC's traffic.
+void TestFcSimulator::sendsTheWholeListInOrderAtTheLinesPace()
+{
+    SimulatorOnLine line;
+    const ParameterTable &table = line.sim.parameterTable();
+    const int n = table.count();
+    const qint64 requestedAt = line.clock.elapsed();
+    line.port.write(listRequest());
+    QTRY_VERIFY(line.paramFrames.size() >= 50);
+    line.bridge.requestParameter(1, QStringLiteral("ZEFAVERSION"));
+    QTRY_VERIFY_WITH_TIMEOUT(!line.paramFrames.isEmpty() && line.paramFrames.last().index == n - 1,
+                             30000);
+
+    QList<ParamFrame> listed = line.paramFrames;
+    const int readAnswer = indexesOf(listed).indexOf(0, 1);
+    QVERIFY2(readAnswer >= 50 && readAnswer < listed.size() - 1,
+             qPrintable(QString::number(readAnswer)));
+    listed.removeAt(readAnswer);
+    QCOMPARE(paramLines(listed), tableLines(table));
+
+    // 33 bytes a frame, 11520 bytes a second at 115200 baud.
+    const qint64 lineMs = qint64(n - 1) * 33 * 1000 / 11520;
+    QVERIFY2(listed.last().atMs - requestedAt >= lineMs,
+             qPrintable(QString::number(listed.last().atMs - requestedAt)));
+}
+
+void TestFcSimulator::aNewListRequestStartsAgainAtTheTop()
+{
+    SimulatorOnLine line;
+    const QStringList table = tableLines(line.sim.parameterTable());
+    line.port.write(listRequest());
+    QTRY_VERIFY(line.paramFrames.size() >= 20);
+    line.port.write(listRequest());
+    QTRY_VERIFY_WITH_TIMEOUT(line.paramFrames.last().index == table.size() - 1, 30000);
+
+    const QStringList listed = paramLines(line.paramFrames);
+    const int restart = indexesOf(line.paramFrames).indexOf(0, 1);
+    QVERIFY(restart >= 20);
+    QCOMPARE(listed.mid(0, restart), table.mid(0, restart));
+    QCOMPARE(listed.mid(restart), table);
+}
+
+void TestFcSimulator::answersReadsByIndex_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("fromEnd");
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("first") << 0 << false << true;
+    QTest::newRow("last") << -1 << true << true;
+    QTest::newRow("one past the last") << 0 << true << false;
+    QTest::newRow("largest index") << 32767 << false << false;
+    QTest::newRow("-1 without a name") << -1 << false << false;
+}
+
+// Each read is followed by one for FRAME; its answer shows that the first
+// read has been dealt with.
+void TestFcSimulator::answersReadsByIndex()
+{
+    QFETCH(int, index);
+    QFETCH(bool, fromEnd);
+    QFETCH(bool, answered);
+    SimulatorOnLine line;
+    const ParameterTable &table = line.sim.parameterTable();
+    const int asked = fromEnd ? table.count() + index : index;
+    line.port.write(readRequest(asked));
+    line.bridge.requestParameter(1, QStringLiteral("FRAME"));
+    QTRY_VERIFY(!line.paramFrames.isEmpty() && line.paramFrames.last().name == "FRAME");
+
+    QCOMPARE(line.paramFrames.size(), answered ? 2 : 1);
+    if (answered) {
+        const FcParameter &p = table.at(asked);
+        QCOMPARE(paramLines(line.paramFrames.mid(0, 1)),
+                 QStringList{paramLine(asked, p.name, p.value, p.type, table.count())});
+    }
+}
+
+void TestFcSimulator::storesWritesAsTheParametersOwnType_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<float>("written");
+    QTest::addColumn<float>("stored");
+    QTest::newRow("INT8 above its range") << "BATT_CELLS" << 2 << 300.0f << 127.0f;
+    QTest::newRow("INT8 below its range") << "BATT_CELLS" << 2 << -300.0f << -128.0f;
+    QTest::newRow("INT8 rounds") << "BATT_CELLS" << 2 << 2.6f << 3.0f;
+    QTest::newRow("INT16 above its range") << "RTL_DESC_ALT" << 4 << 70000.0f << 32767.0f;
+    QTest::newRow("INT32 rounds") << "BATT_MAH" << 6 << 5200.4f << 5200.0f;
+    QTest::newRow("INT32 above its range") << "BATT_MAH" << 6 << 3e9f << 2147483520.0f;
+    QTest::newRow("REAL32 keeps its fraction") << "BATT_AMP_MULT" << 9 << 36.65f << 36.65f;
+    QTest::newRow("firmware version is read-only") << "ZEFAVERSION" << 6 << 21.0f << 20.0f;
+}
+
+// The assistant writes every value as REAL32; the FC answers with its own
+// type and what it actually stored.
+void TestFcSimulator::storesWritesAsTheParametersOwnType()
+{
+    QFETCH(QString, name);
+    QFETCH(int, type);
+    QFETCH(float, written);
+    QFETCH(float, stored);
+    SimulatorOnLine line;
+    const ParameterTable &table = line.sim.parameterTable();
+    line.bridge.setParameter(1, name, QVariant(written));
+    QTRY_COMPARE(line.paramFrames.size(), 1);
+    const int index = table.indexOf(name);
+    QCOMPARE(paramLines(line.paramFrames),
+             QStringList{paramLine(index, name, stored, type, table.count())});
+    QCOMPARE(line.sim.parameter(name), stored);
+}
+
+void TestFcSimulator::dropsTheAskedShareOfParameterAnswers_data()
+{
+    QTest::addColumn<QByteArray>("requests");
+    const ParameterTable table;
+    QByteArray byIndex, byName, writes;
+    for (int i = 0; i < table.count(); ++i) {
+        byIndex += readRequest(i);
+        byName += readRequest(-1, table.at(i).name);
+        writes += writeRequest(table.at(i).name, table.at(i).value);
+    }
+    QTest::newRow("list") << listRequest();
+    QTest::newRow("reads by index") << byIndex;
+    QTest::newRow("reads by name") << byName;
+    QTest::newRow("writes") << writes;
+}
+
+// Three FCs side by side: two with one seed, one with another.
+void TestFcSimulator::dropsTheAskedShareOfParameterAnswers()
+{
+    QFETCH(QByteArray, requests);
+    struct DroppingFc
+    {
+        explicit DroppingFc(std::uint32_t seed)
+        {
+            sim.setParamDropRate(0.25, seed);
+            QObject::connect(&sim, &FcSimulator::frameSent, &sim, [this](const MavLinkMessage &m) {
+                if (m.msgid == MavMsg::ParamValue)
+                    answered << PayloadReader(m).u16(6);
+            });
+        }
+        FcSimulator sim;
+        QVector<int> answered;
+    };
+    DroppingFc first(7), again(7), other(8);
+    for (DroppingFc *fc : {&first, &again, &other})
+        fc->sim.receiveBytes(requests);
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return !first.sim.isSendingParameterList() && !again.sim.isSendingParameterList() &&
+                   !other.sim.isSendingParameterList();
+        },
+        30000));
+
+    const int n = first.sim.parameterTable().count();
+    const double dropped = 1.0 - double(first.answered.size()) / n;
+    QVERIFY2(dropped > 0.15 && dropped < 0.35, qPrintable(QString::number(dropped)));
+    QCOMPARE(first.answered, again.answered);
+    QVERIFY(first.answered != other.answered);
 }
 
 void TestFcSimulator::streamsStartAndStopOnRequest_data()

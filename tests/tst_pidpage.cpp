@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/simulatedfc.h"
 
 #include <QDoubleSpinBox>
 #include <QTextEdit>
@@ -47,7 +48,10 @@ class PidPageTest : public QObject
 private slots:
     void saveWritesGainsAsFloatBytes_data();
     void saveWritesGainsAsFloatBytes();
-    void saveBeforeAnyReadWritesGainZeroValues();
+    void saveWritesNothingUntilEveryGainIsKnown_data();
+    void saveWritesNothingUntilEveryGainIsKnown();
+    void reportedZeroGainsAreWrittenBack();
+    void saveAfterReadFromSimulatedFcWritesItsTuning();
     void readRequestsThreeGainsThenFirmwareVersion();
     void reportedGainsShowOnTheirAxis_data();
     void reportedGainsShowOnTheirAxis();
@@ -57,11 +61,21 @@ private:
     void setGains(GcsHarness &gcs, double roll, double pitch, double yaw);
 };
 
+namespace {
+// Typed as a user types them, so a gain equal to the box's start-up 0.00
+// is still entered.
+void typeGain(QDoubleSpinBox *box, double value)
+{
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(value, 'f', 2));
+}
+} // namespace
+
 void PidPageTest::setGains(GcsHarness &gcs, double roll, double pitch, double yaw)
 {
-    gcs.widget<QDoubleSpinBox>("pidRoll")->setValue(roll);
-    gcs.widget<QDoubleSpinBox>("pidPitch")->setValue(pitch);
-    gcs.widget<QDoubleSpinBox>("pidYaw")->setValue(yaw);
+    typeGain(gcs.widget<QDoubleSpinBox>("pidRoll"), roll);
+    typeGain(gcs.widget<QDoubleSpinBox>("pidPitch"), pitch);
+    typeGain(gcs.widget<QDoubleSpinBox>("pidYaw"), yaw);
 }
 
 // Expected bit patterns: square-root rule for P and I, linear rules for D
@@ -133,10 +147,42 @@ void PidPageTest::saveWritesGainsAsFloatBytes()
     }
 }
 
-void PidPageTest::saveBeforeAnyReadWritesGainZeroValues()
+// Each row leaves at least one gain as the form started it: Save must not
+// write a tuning computed from it.
+void PidPageTest::saveWritesNothingUntilEveryGainIsKnown_data()
+{
+    QTest::addColumn<QStringList>("reported");
+    QTest::addColumn<QStringList>("typed");
+    QTest::newRow("nothing known") << QStringList() << QStringList();
+    QTest::newRow("one reported") << QStringList{"RATE_RLL_D"} << QStringList();
+    QTest::newRow("two reported") << QStringList{"RATE_RLL_D", "RATE_YAW_P"} << QStringList();
+    QTest::newRow("two typed") << QStringList() << QStringList{"pidRoll", "pidPitch"};
+    QTest::newRow("reported and typed, yaw missing")
+        << QStringList{"RATE_RLL_D"} << QStringList{"pidPitch"};
+}
+
+void PidPageTest::saveWritesNothingUntilEveryGainIsKnown()
+{
+    QFETCH(QStringList, reported);
+    QFETCH(QStringList, typed);
+    GcsHarness gcs;
+    gcs.connectToFc();
+    for (const QString &name : reported)
+        gcs.deliver(paramValueFrame(name, 0.012f));
+    for (const QString &box : typed)
+        typeGain(gcs.widget<QDoubleSpinBox>(box.toLatin1().constData()), 4.0);
+
+    gcs.click("pidSaveButton");
+    QCOMPARE(gcs.sentDescriptions(), QStringList());
+}
+
+// A reported 0 is a value the FC holds, even though the boxes already show 0.
+void PidPageTest::reportedZeroGainsAreWrittenBack()
 {
     GcsHarness gcs;
     gcs.connectToFc();
+    for (const char *name : {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P"})
+        gcs.deliver(paramValueFrame(QString::fromLatin1(name), 0.0f));
     gcs.click("pidSaveButton");
 
     const QStringList expected = {"set RATE_RLL_P=0.0399999991 (9)",
@@ -147,6 +193,24 @@ void PidPageTest::saveBeforeAnyReadWritesGainZeroValues()
                                   "set RATE_PIT_D=0 (9)",
                                   "set RATE_YAW_P=0 (9)"};
     QCOMPARE(gcs.sentDescriptions(), expected);
+}
+
+// The simulated FC holds the tuning of gain 5; reading it and saving writes
+// that tuning back bit for bit.
+void PidPageTest::saveAfterReadFromSimulatedFcWritesItsTuning()
+{
+    SimulatedFc fc;
+    fc.gcs.click("pidReadButton");
+    QTRY_COMPARE(fc.gcs.widget<QDoubleSpinBox>("pidYaw")->value(), 5.0);
+    fc.sentToFc();
+
+    fc.gcs.click("pidSaveButton");
+    const QStringList expected = {
+        "set RATE_RLL_P=0.150000006 (9)",  "set RATE_RLL_I=0.150000006 (9)",
+        "set RATE_RLL_D=0.0120000001 (9)", "set RATE_PIT_P=0.150000006 (9)",
+        "set RATE_PIT_I=0.150000006 (9)",  "set RATE_PIT_D=0.0120000001 (9)",
+        "set RATE_YAW_P=0.300000012 (9)"};
+    QCOMPARE(fc.sentToFc(), expected);
 }
 
 void PidPageTest::readRequestsThreeGainsThenFirmwareVersion()

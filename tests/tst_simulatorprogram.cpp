@@ -1,6 +1,8 @@
 #include "support/gcsharness.h"
 #include "support/modalboxcloser.h"
 
+#include "mavlink/mavlinkbridge.h"
+
 #include <QProcess>
 #include <QSerialPort>
 #include <QStatusBar>
@@ -68,6 +70,9 @@ class TestSimulatorProgram : public QObject
 private slots:
     void servesTheAssistantAndLogsEveryFrame();
     void unplugAfterHangsUpLikeARealDevice();
+    void paramDropRateDecidesWhetherReadsAreAnswered_data();
+    void paramDropRateDecidesWhetherReadsAreAnswered();
+    void rejectsABadOption_data();
     void rejectsABadOption();
 };
 
@@ -112,9 +117,53 @@ void TestSimulatorProgram::unplugAfterHangsUpLikeARealDevice()
     QCOMPARE(sim.process.exitCode(), 0);
 }
 
+void TestSimulatorProgram::paramDropRateDecidesWhetherReadsAreAnswered_data()
+{
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<int>("answers");
+    QTest::newRow("none dropped") << "0" << 1;
+    QTest::newRow("all dropped") << "1" << 0;
+}
+
+// The FC answers a read at once; by its second heartbeat the answer, if
+// any, has long arrived.
+void TestSimulatorProgram::paramDropRateDecidesWhetherReadsAreAnswered()
+{
+    QFETCH(QString, rate);
+    QFETCH(int, answers);
+    SimulatorProgram sim({"--param-drop-rate", rate});
+    QSerialPort port;
+    port.setPortName(sim.slavePath());
+    QVERIFY(port.open(QIODevice::ReadWrite));
+    QByteArray received;
+    connect(&port, &QSerialPort::readyRead, this, [&] { received += port.readAll(); });
+    MavLinkBridge bridge;
+    bridge.setSerialPort(&port);
+    bridge.requestParameter(1, QStringLiteral("ZEFAVERSION"));
+
+    const auto countOf = [&received](int msgid) {
+        int count = 0;
+        for (const WireFrame &frame : parseFrames(received))
+            count += frame.msgid() == msgid ? 1 : 0;
+        return count;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(countOf(MavMsg::Heartbeat) >= 2, 10000);
+    QCOMPARE(countOf(MavMsg::ParamValue), answers);
+}
+
+void TestSimulatorProgram::rejectsABadOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("fault rate above 1") << QStringList{"--fault-rate", "1.5"};
+    QTest::newRow("drop rate above 1") << QStringList{"--param-drop-rate", "1.5"};
+    QTest::newRow("negative drop rate") << QStringList{"--param-drop-rate", "-0.1"};
+    QTest::newRow("drop rate not a number") << QStringList{"--param-drop-rate", "half"};
+}
+
 void TestSimulatorProgram::rejectsABadOption()
 {
-    SimulatorProgram sim({"--fault-rate", "1.5"});
+    QFETCH(QStringList, arguments);
+    SimulatorProgram sim(arguments);
     QVERIFY(sim.process.waitForFinished(5000));
     QCOMPARE(sim.process.exitCode(), 2);
     QVERIFY(sim.process.readAllStandardOutput().isEmpty());

@@ -25,6 +25,9 @@ private slots:
     void failsafeReportedByFcChecksButtonWithoutWriting();
     void readAsksForLevelsThenStatusStream();
     void saveWritesSecondAlarmBeforeFirst();
+    void saveWritesNothingUntilBothLevelsAreKnown_data();
+    void saveWritesNothingUntilBothLevelsAreKnown();
+    void saveAfterReadFromSimulatedFcWritesItsLevels();
     void reportedVoltageIsShownRoundedToTwoDecimals();
     void calibration_data();
     void calibration();
@@ -148,6 +151,47 @@ void VoltagePageTest::saveWritesSecondAlarmBeforeFirst()
     QCOMPARE(frames[1].paramValue(), 10.5f);
     for (const WireFrame &frame : frames)
         QCOMPARE(frame.paramType(), 9);
+}
+
+// A start-up 0.00 written as an alarm level switches the failsafe off.
+void VoltagePageTest::saveWritesNothingUntilBothLevelsAreKnown_data()
+{
+    QTest::addColumn<QString>("reported");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("nothing known") << QString() << QString();
+    QTest::newRow("first level reported") << "FS_BATT_WARNING" << QString();
+    QTest::newRow("second level reported") << "FS_BATT_VOLTAGE" << QString();
+    QTest::newRow("first level typed") << QString() << "voltageLevel1";
+}
+
+void VoltagePageTest::saveWritesNothingUntilBothLevelsAreKnown()
+{
+    QFETCH(QString, reported);
+    QFETCH(QString, typed);
+    if (!reported.isEmpty())
+        gcs->deliver(paramValueFrame(reported, 10.8f));
+    if (!typed.isEmpty()) {
+        auto *box = gcs->widget<QDoubleSpinBox>(typed.toLatin1().constData());
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("0.00"));
+    }
+
+    gcs->click("voltageSaveButton");
+    QCOMPARE(gcs->sentDescriptions(), QStringList());
+}
+
+void VoltagePageTest::saveAfterReadFromSimulatedFcWritesItsLevels()
+{
+    gcs.reset();
+    SimulatedFc fc;
+    fc.gcs.click("voltageReadButton");
+    QTRY_COMPARE(fc.gcs.widget<QDoubleSpinBox>("voltageLevel1")->value(), 11.1);
+    QTRY_COMPARE(fc.gcs.widget<QDoubleSpinBox>("voltageLevel2")->value(), 10.5);
+    fc.sentToFc();
+
+    fc.gcs.click("voltageSaveButton");
+    QCOMPARE(fc.sentToFc(),
+             (QStringList{"set FS_BATT_VOLTAGE=10.5 (9)", "set FS_BATT_WARNING=11.1000004 (9)"}));
 }
 
 void VoltagePageTest::reportedVoltageIsShownRoundedToTwoDecimals()

@@ -50,7 +50,8 @@ done
 port=$(head -n 1 "$work/sim.out")
 [ -n "$port" ] || fail "the simulator printed no port"
 
-ZEFA_GCS_PORT=$port "$gcs" >"$work/gcs.log" 2>&1 &
+# --port must win over the environment, or Connect opens nothing.
+ZEFA_GCS_PORT=/dev/zefa-no-such-port "$gcs" --port "$port" >"$work/gcs.log" 2>&1 &
 gcs_pid=$!
 pids+=("$gcs_pid")
 

@@ -16,6 +16,8 @@ constexpr std::uint8_t kSystemId = 1;
 constexpr std::uint8_t kComponentId = 1;
 
 // MAV_PARAM_TYPE values the FC reports.
+constexpr std::uint8_t kParamTypeInt8 = 2;
+constexpr std::uint8_t kParamTypeInt16 = 4;
 constexpr std::uint8_t kParamTypeInt32 = 6;
 constexpr std::uint8_t kParamTypeReal32 = 9;
 

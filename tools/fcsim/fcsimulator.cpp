@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -15,6 +16,17 @@ constexpr int kHeartbeatMs = 1000;
 constexpr int kRadioMs = 50;
 constexpr int kAttitudeMs = 100;
 constexpr int kStatusMs = 500;
+
+// A PARAM_VALUE frame is 33 bytes; 115200 baud carries 11520 bytes a second.
+// 300 frames a second leave room for the streams, in bursts of a few frames.
+constexpr int kListFramesPerSecond = 300;
+constexpr int kListTickMs = 10;
+constexpr int kListBurstFrames = 4;
+
+// Gives the drops a sequence of their own, apart from the line noise.
+constexpr std::uint32_t kDropSeedSalt = 0x5041524D;
+
+constexpr std::uint8_t kParamRequestList = 21;
 
 enum Stream
 {
@@ -33,6 +45,7 @@ constexpr float kSelfTestParam6 = 2.0f;
 constexpr std::uint8_t kBaseModeDisarmed = 1;
 
 constexpr int kParamIdLength = 16;
+const QString kFirmwareVersionParam = QStringLiteral("ZEFAVERSION");
 
 constexpr std::uint16_t kRcLowest = 1100;
 constexpr std::uint16_t kRcCentre = 1500;
@@ -74,17 +87,25 @@ FcSimulator::FcSimulator(QObject *parent) : QObject(parent)
     connect(&radioTimer, &QTimer::timeout, this, &FcSimulator::sendRadio);
     connect(&attitudeTimer, &QTimer::timeout, this, &FcSimulator::sendAttitude);
     connect(&statusTimer, &QTimer::timeout, this, &FcSimulator::sendSysStatus);
+    connect(&listTimer, &QTimer::timeout, this, &FcSimulator::sendParameterListBurst);
     heartbeatTimer.start(kHeartbeatMs);
 }
 
 void FcSimulator::setFirmwareVersion(int version)
 {
-    setParameter(QStringLiteral("ZEFAVERSION"), float(version));
+    setParameter(kFirmwareVersionParam, float(version));
 }
 
 void FcSimulator::setFaultRate(double rate, std::uint32_t seed)
 {
     noise = LineNoise(rate, seed);
+}
+
+void FcSimulator::setParamDropRate(double rate, std::uint32_t seed)
+{
+    paramDropRate = rate;
+    std::seed_seq sequence{seed, kDropSeedSalt};
+    dropRandom.seed(sequence);
 }
 
 bool FcSimulator::hasParameter(const QString &name) const
@@ -155,6 +176,9 @@ void FcSimulator::receiveBytes(const QByteArray &bytes)
 void FcSimulator::handleFrame(const MavLinkMessage &msg)
 {
     switch (msg.msgid) {
+    case kParamRequestList:
+        handleParamRequestList();
+        break;
     case MavMsg::ParamRequestRead:
         handleParamRequestRead(msg);
         break;
@@ -175,13 +199,22 @@ void FcSimulator::handleFrame(const MavLinkMessage &msg)
     }
 }
 
+// A new request starts the list again from the top.
+void FcSimulator::handleParamRequestList()
+{
+    listNext = 0;
+    listClock.start();
+    listTimer.start(kListTickMs);
+    sendParameterListBurst();
+}
+
 void FcSimulator::handleParamRequestRead(const MavLinkMessage &msg)
 {
     const PayloadReader reader(msg);
     const int requestedIndex = reader.i16(0);
     const int index = requestedIndex >= 0 ? requestedIndex : params.indexOf(paramIdAt(reader, 4));
     if (index >= 0 && index < params.count())
-        sendParameterAt(index);
+        answerParameter(index);
 }
 
 void FcSimulator::handleParamSet(const MavLinkMessage &msg)
@@ -191,10 +224,11 @@ void FcSimulator::handleParamSet(const MavLinkMessage &msg)
     const int index = params.indexOf(name);
     if (index < 0)
         return;
-    params.setValue(index, reader.f32(0));
+    if (name != kFirmwareVersionParam)
+        params.setValue(index, reader.f32(0));
     if (isRcLimit(name))
         rcLimitsWritten = true;
-    sendParameterAt(index);
+    answerParameter(index);
 }
 
 void FcSimulator::handleRequestDataStream(const MavLinkMessage &msg)
@@ -258,6 +292,29 @@ void FcSimulator::sendParameterAt(int index)
     const FcParameter &p = params.at(index);
     send(FcMessages::paramValue(p.name, p.value, p.type, std::uint16_t(params.count()),
                                 std::uint16_t(index)));
+}
+
+void FcSimulator::answerParameter(int index)
+{
+    if (!dropsParamAnswer())
+        sendParameterAt(index);
+}
+
+bool FcSimulator::dropsParamAnswer()
+{
+    return paramDropRate > 0.0 && dropChance(dropRandom) < paramDropRate;
+}
+
+// Paced by the clock since the request, not by the ticks: a late tick makes
+// up a little, never more than one short burst.
+void FcSimulator::sendParameterListBurst()
+{
+    const qint64 due = listClock.elapsed() * kListFramesPerSecond / 1000 + 1;
+    const qint64 end = std::min({due, qint64(listNext + kListBurstFrames), qint64(params.count())});
+    while (listNext < end)
+        answerParameter(listNext++);
+    if (listNext >= params.count())
+        listTimer.stop();
 }
 
 void FcSimulator::sendPreArmReport()

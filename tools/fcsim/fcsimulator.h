@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QVector>
 
+#include <random>
+
 // A simulated R7 flight controller, as far as the assistant can tell: no
 // transport of its own. Bytes from the assistant go in through
 // receiveBytes(); everything the FC sends leaves through bytesOut(). Join it
@@ -32,9 +34,15 @@
 // is read from the simulator, not from the pty.
 //
 // What it does:
-// - parameters: answers PARAM_REQUEST_READ (by name, or by index when the
-//   index is not -1) with PARAM_VALUE; stores PARAM_SET and answers with the
-//   stored value. Unknown names get no answer, as on the real FC.
+// - parameters: a table of about 400 (ParameterTable). PARAM_REQUEST_LIST
+//   sends all of them in index order, paced as a 115200 baud line carries
+//   them (about 1.4 s), while everything else goes on; a new request starts
+//   again at index 0. PARAM_REQUEST_READ is answered by name, or by index
+//   when the index is not -1; PARAM_SET stores the value as the parameter's
+//   own type holds it and answers with that. "ZEFAVERSION" is read-only.
+//   Unknown names and indexes get no answer, as on the real FC. Every
+//   parameter answer is sent as PARAM_VALUE with the FC's own type, and
+//   setParamDropRate() loses a share of them.
 // - streams: REQUEST_DATA_STREAM with start 1 starts, with start 0 or rate 0
 //   stops: 3 RC_CHANNELS_RAW at 20 Hz, 2 SYS_STATUS at 2 Hz, 10 and 11
 //   ATTITUDE at 10 Hz, 0 all of them. The requested rate only decides
@@ -66,12 +74,17 @@ public:
     void setFirmwareVersion(int version);
     // Garble this fraction of the bytes sent and slip in 0xFE frames.
     void setFaultRate(double rate, std::uint32_t seed = 1);
+    // Leave out this fraction of the parameter answers: list, reads, write
+    // echoes.
+    void setParamDropRate(double rate, std::uint32_t seed = 1);
 
     // The parameter table. parameter() is NaN for a name the FC lacks;
     // setParameter() changes a value without telling the assistant.
     bool hasParameter(const QString &name) const;
     float parameter(const QString &name) const;
     void setParameter(const QString &name, float value);
+    const ParameterTable &parameterTable() const { return params; }
+    bool isSendingParameterList() const { return listTimer.isActive(); }
 
     // What the assistant sent: every checksum-valid frame, and the raw
     // bytes as they arrived (parseFrames() of the test support reads them).
@@ -91,7 +104,7 @@ public:
     bool accelCalibrated() const { return accelDone; }
     bool rcCalibrated() const { return rcLimitsWritten; }
 
-    // Sends at once, outside any dialogue.
+    // Send at once, outside any dialogue; sendParameter() is never dropped.
     void sendStatusText(int severity, const QString &text);
     void sendParameter(const QString &name);
 
@@ -112,6 +125,7 @@ private:
     };
 
     void handleFrame(const MavLinkMessage &msg);
+    void handleParamRequestList();
     void handleParamRequestRead(const MavLinkMessage &msg);
     void handleParamSet(const MavLinkMessage &msg);
     void handleRequestDataStream(const MavLinkMessage &msg);
@@ -121,6 +135,9 @@ private:
     void setStream(int streamId, bool on);
     void updateStreamTimers();
     void sendParameterAt(int index);
+    void answerParameter(int index);
+    bool dropsParamAnswer();
+    void sendParameterListBurst();
     void sendPreArmReport();
     void startAccelCalibration();
     void sendAccelPrompt();
@@ -148,6 +165,13 @@ private:
     QTimer attitudeTimer;
     QTimer statusTimer;
     QVector<int> activeStreams;
+
+    QTimer listTimer;
+    QElapsedTimer listClock;
+    int listNext = 0;
+    double paramDropRate = 0.0;
+    std::mt19937 dropRandom;
+    std::uniform_real_distribution<double> dropChance{0.0, 1.0};
 
     QVector<std::uint16_t> fixedRadio;
     int radioTick = 0;

@@ -7,6 +7,7 @@
 #include "pseudoterminal.h"
 #include "simulatorptylink.h"
 
+#include "app/commandline.h"
 #include "serial/portlist.h"
 
 #include <QCommandLineParser>
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -24,6 +26,7 @@ struct Options
 {
     int firmware = 20;
     double faultRate = 0.0;
+    double paramDropRate = 0.0;
     std::uint32_t seed = 1;
     double unplugAfterSeconds = -1; // never
     QString logPath;
@@ -47,26 +50,29 @@ double numberOption(const QCommandLineParser &parser, const QString &name, doubl
 
 Options parseOptions(const QCoreApplication &app)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Simulated R7 flight controller on a pseudo-terminal. Prints the "
-                       "terminal's path, then serves it until killed."));
-    parser.addHelpOption();
+    ArgumentReader reader(QStringLiteral("zefa-fc-sim"),
+                          "Simulated R7 flight controller on a pseudo-terminal. Prints the "
+                          "terminal's path, then serves it until killed.");
+    QCommandLineParser &parser = reader.parser();
     parser.addOptions({
         {"firmware", "Value of ZEFAVERSION (default 20).", "N", "20"},
         {"fault-rate", "Garble this fraction of the bytes sent and slip in 0xFE frames.", "F", "0"},
-        {"seed", "Seed of the line noise (default 1).", "N", "1"},
+        {"param-drop-rate",
+         "Leave out this fraction of the parameter answers (list, reads, write echoes).", "F", "0"},
+        {"seed", "Seed of the line noise and of the dropped answers (default 1).", "N", "1"},
         {"unplug-after", "Hang up the line after this many seconds, then exit.", "SECONDS"},
         {"log", "Write every frame sent and received to FILE.", "FILE"},
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
                     "status 1 when there is none."},
     });
-    parser.process(app);
+    if (const std::optional<CommandLineAnswer> answer = reader.read(app.arguments()))
+        std::exit(printAnswer(*answer));
 
     Options options;
     options.findFc = parser.isSet("find-fc");
     options.firmware = int(numberOption(parser, "firmware", 0, 16777216));
     options.faultRate = numberOption(parser, "fault-rate", 0, 1);
+    options.paramDropRate = numberOption(parser, "param-drop-rate", 0, 1);
     options.seed = std::uint32_t(numberOption(parser, "seed", 0, 4294967295.0));
     if (parser.isSet("unplug-after"))
         options.unplugAfterSeconds = numberOption(parser, "unplug-after", 0, 86400);
@@ -107,6 +113,7 @@ int main(int argc, char *argv[])
     FcSimulator sim;
     sim.setFirmwareVersion(options.firmware);
     sim.setFaultRate(options.faultRate, options.seed);
+    sim.setParamDropRate(options.paramDropRate, options.seed);
     SimulatorPtyLink link(pty.masterFd(), sim);
     const std::unique_ptr<QFile> logFile = openLog(options.logPath);
     std::unique_ptr<FrameLog> log;

@@ -13,20 +13,21 @@ struct FcParameter
 };
 
 // The FC's parameters in its own fixed order, which gives each its index.
+// Values are kept as their type holds them: integers whole and in range.
 class ParameterTable
 {
 public:
-    // Every parameter the assistant reads or writes, at the FC's defaults.
+    // A quad X at the FC's defaults, with every parameter the assistant
+    // reads or writes among them.
     ParameterTable();
 
     int count() const { return params.size(); }
     // -1 for a name the FC does not know.
     int indexOf(const QString &name) const;
     const FcParameter &at(int index) const { return params.at(index); }
-    void setValue(int index, float value) { params[index].value = value; }
+    // Integer types round to the nearest whole number within their range.
+    void setValue(int index, float value);
 
 private:
-    void add(const QString &name, float value, std::uint8_t type);
-
     QVector<FcParameter> params;
 };

@@ -164,10 +164,10 @@ void drawLegend(QPainter &p, double right, double top)
 
 } // namespace
 
-QImage accelFace(int step)
+QImage accelFace(int step, int density)
 {
     const int w = kAccelWidth, h = kAccelHeight;
-    QImage image = newCanvas(w, h);
+    QImage image = newCanvas(w, h, density);
     QPainter p(&image);
     setupPainter(p);
 

@@ -126,10 +126,10 @@ struct Placed
 
 } // namespace
 
-QImage frameDiagram(const FrameLayout &layout)
+QImage frameDiagram(const FrameLayout &layout, int density)
 {
     const int size = kFrameDiagramSize;
-    QImage image = newCanvas(size, size);
+    QImage image = newCanvas(size, size, density);
     QPainter p(&image);
     setupPainter(p);
 

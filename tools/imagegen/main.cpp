@@ -1,6 +1,7 @@
 // zefa-imagegen OUTDIR
-// Writes every committed picture below OUTDIR. Output is a pure function of the
-// code and the installed font, so regenerating must reproduce the same bytes.
+// Writes every committed picture below OUTDIR. Output is a function of the code
+// and the installed font; only anti-aliasing may round differently where Qt's
+// raster engine takes another code path for the CPU it runs on.
 
 #include "accel_faces.h"
 #include "app_icon.h"
@@ -21,12 +22,26 @@ using namespace zefa::imagegen;
 
 namespace {
 
+// Pictures the window shows go in at 1x as NAME.png and at 2x as NAME@2x.png,
+// the name Qt looks for on high-density screens. The 2x one is drawn again at
+// twice the resolution, never enlarged from the 1x bitmap.
+template <typename Draw>
+void insertBothDensities(ImageSet &out, const QString &name, Draw drawAtDensity)
+{
+    out.insert(name + QLatin1String(".png"), pngBytes(drawAtDensity(1)));
+    out.insert(name + QLatin1String("@2x.png"), pngBytes(drawAtDensity(2)));
+}
+
 ImageSet buildAll()
 {
     ImageSet out;
-    out.insert(QStringLiteral("connect.png"), pngBytes(connectIcon(128)));
-    out.insert(QStringLiteral("disconnect.png"), pngBytes(disconnectIcon(128)));
-    out.insert(QStringLiteral("application-exit.png"), pngBytes(exitIcon(48)));
+    insertBothDensities(out, QStringLiteral("connect"),
+                        [](int density) { return connectIcon(128 * density); });
+    insertBothDensities(out, QStringLiteral("disconnect"),
+                        [](int density) { return disconnectIcon(128 * density); });
+    insertBothDensities(out, QStringLiteral("application-exit"),
+                        [](int density) { return exitIcon(48 * density); });
+    // Bundled, but nothing shows them.
     out.insert(QStringLiteral("clear.png"), pngBytes(clearIcon(128)));
     out.insert(QStringLiteral("settings.png"), pngBytes(settingsIcon(128)));
 
@@ -40,11 +55,12 @@ ImageSet buildAll()
     out.insert(QStringLiteral("r7ico.ico"), icoBytes(icoImages));
 
     for (const FrameLayout &layout : kFrameLayouts)
-        out.insert(QStringLiteral("zefa/frame-%1.png").arg(QLatin1String(layout.name)),
-                   pngBytes(frameDiagram(layout)));
+        insertBothDensities(out, QStringLiteral("zefa/frame-%1").arg(QLatin1String(layout.name)),
+                            [&layout](int density) { return frameDiagram(layout, density); });
 
     for (int step = 1; step <= kAccelSteps; ++step)
-        out.insert(QStringLiteral("accel/%1.png").arg(step), pngBytes(accelFace(step)));
+        insertBothDensities(out, QStringLiteral("accel/%1").arg(step),
+                            [step](int density) { return accelFace(step, density); });
     return out;
 }
 

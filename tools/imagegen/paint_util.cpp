@@ -33,9 +33,10 @@ bool checkFont(QString *error)
     return true;
 }
 
-QImage newCanvas(int width, int height)
+QImage newCanvas(int width, int height, int density)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(width * density, height * density, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(density);
     image.fill(Qt::transparent);
     // Fixed resolution so the pHYs chunk is the same everywhere.
     image.setDotsPerMeterX(3780);

@@ -21,8 +21,10 @@ QFont uiFont(int pixelSize, bool bold = true);
 // font would silently change the committed pictures.
 bool checkFont(QString *error);
 
-// Transparent canvas with a fixed pixel format.
-QImage newCanvas(int width, int height);
+// Transparent canvas with a fixed pixel format, `width` x `height` in the
+// painter's units and `density` device pixels per unit, so one drawing code
+// renders every pixel density.
+QImage newCanvas(int width, int height, int density = 1);
 
 // Fixed render hints so output does not depend on defaults.
 void setupPainter(QPainter &painter);
