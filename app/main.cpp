@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
         return printAnswer(*commandLine.answer);
     setFlightControllerPortOverride(commandLine.port);
 
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);

@@ -83,6 +83,7 @@ int main(int argc, char *argv[])
 {
     PseudoTerminal pty;
     setFlightControllerPortOverride(pty.slavePath());
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);
