@@ -4,9 +4,31 @@
 #include "app/version.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QLocale>
 #include <QTranslator>
+
+namespace {
+constexpr int kInterfacePointSize = 9;
+}
+
+void enableHighDpiScaling()
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+}
+
+// Latin from DejaVu Sans, Chinese from Noto Sans CJK SC.
+QFont interfaceFont()
+{
+    QFont font(QStringLiteral("DejaVu Sans"), kInterfacePointSize);
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
 
 void setUpCoreApplication(QCoreApplication &app, QTranslator &translator)
 {
@@ -21,5 +43,6 @@ void setUpCoreApplication(QCoreApplication &app, QTranslator &translator)
 void setUpApplication(QApplication &app, QTranslator &translator)
 {
     setUpCoreApplication(app, translator);
+    QApplication::setFont(interfaceFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/r7ico.ico")));
 }

@@ -2,13 +2,23 @@
 
 class QApplication;
 class QCoreApplication;
+class QFont;
 class QTranslator;
+
+// Before the application object exists: the window scales as a whole with
+// the desktop's scale factor, fractional ones such as 1.5 included, and
+// pictures are drawn at the screen's resolution.
+void enableHighDpiScaling();
+
+// The interface's font, the same whatever the desktop's font settings are:
+// the fixed layout of the pages is measured against it.
+QFont interfaceFont();
 
 // What a run without a window needs before it starts: identity and the
 // catalogue of the system's language. The translator must live as long as
 // the application.
 void setUpCoreApplication(QCoreApplication &app, QTranslator &translator);
 
-// What the program does before it builds the window: the above and the
-// window icon.
+// What the program does before it builds the window: the above, the font and
+// the window icon.
 void setUpApplication(QApplication &app, QTranslator &translator);

@@ -30,6 +30,7 @@ int main(int argc, char *argv[])
     if (commandLine.transfer != CommandLine::Transfer::None)
         return runWithoutWindow(argc, argv, commandLine);
 
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);

@@ -20,6 +20,8 @@ constexpr int kFirmwareAnswerMs = 500;
 constexpr int kFirmwareRequests = 10;
 // Beyond any version number; keeps the rounding below defined.
 constexpr float kLargestVersion = 1e6f;
+// A real FC sends a heartbeat every second.
+constexpr int kHeartbeatWaitMs = 3000;
 
 bool isSupportedFirmware(float version)
 {
@@ -33,7 +35,10 @@ ParamTransfer::ParamTransfer(MavLinkBridge &bridge, QObject *parent)
     qRegisterMetaType<RestorePlan>();
     qRegisterMetaType<TransferReport>();
     firmwareTurn.setSingleShot(true);
+    heartbeatWait.setSingleShot(true);
     connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
+    connect(&heartbeatWait, &QTimer::timeout, this, &ParamTransfer::heartbeatMissing);
+    connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamTransfer::heartbeatArrived);
     connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamTransfer::parameterReported);
     connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
     connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);
@@ -173,13 +178,36 @@ void ParamTransfer::offerWrites()
     } else if (plan.writes.isEmpty()) {
         end(TransferReport::Outcome::Succeeded,
             plan.summary() + QLatin1Char(' ') + nothingWritten());
-    } else if (heartbeat.armed()) {
-        fail(tr("The FC is armed. Disarm it before restoring settings."));
+    } else if (heartbeat.seen()) {
+        offerChanges();
     } else {
-        awaitingConfirmation = true;
-        QMetaObject::invokeMethod(
-            this, [this] { emit changesReady(plan); }, Qt::QueuedConnection);
+        heartbeatWait.start(kHeartbeatWaitMs);
     }
+}
+
+// Nobody is asked to write to an FC that is silent or armed.
+void ParamTransfer::offerChanges()
+{
+    if (heartbeat.armed()) {
+        fail(tr("The FC is armed. Disarm it before restoring settings."));
+        return;
+    }
+    awaitingConfirmation = true;
+    QMetaObject::invokeMethod(
+        this, [this] { emit changesReady(plan); }, Qt::QueuedConnection);
+}
+
+void ParamTransfer::heartbeatArrived()
+{
+    if (!heartbeatWait.isActive())
+        return;
+    heartbeatWait.stop();
+    offerChanges();
+}
+
+void ParamTransfer::heartbeatMissing()
+{
+    fail(tr("No heartbeat from the FC; the restore stopped."));
 }
 
 void ParamTransfer::confirmWrites()
@@ -213,7 +241,7 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
         fail(tr("The FC was armed; the restore stopped."));
         break;
     case ParamWriter::Ending::NoHeartbeat:
-        fail(tr("No heartbeat from the FC; the restore stopped."));
+        heartbeatMissing();
         break;
     }
 }
@@ -269,6 +297,7 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     running = false;
     awaitingConfirmation = false;
     firmwareTurn.stop();
+    heartbeatWait.stop();
     reader.stop();
     writer.stop();
     TransferReport report;

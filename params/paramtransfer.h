@@ -32,8 +32,9 @@ Q_DECLARE_METATYPE(TransferReport)
 // line alike. A state machine driven by timers and the FC's answers; it
 // sends at most one frame per turn of the event loop and never waits in a
 // loop. Both runs first make sure the FC runs the supported firmware, then
-// read its whole list. A backup then saves the file; a restore shows its
-// changes with changesReady() and writes only after confirmWrites().
+// read its whole list. A backup then saves the file; a restore, once a
+// heartbeat has shown the FC disarmed, shows its changes with changesReady()
+// and writes only after confirmWrites().
 // finished() ends every run, never from inside the receive path.
 class ParamTransfer : public QObject
 {
@@ -76,6 +77,8 @@ private slots:
     void listRead(bool complete);
     void writeProgress(int done, int total);
     void writesEnded(ParamWriter::Ending ending);
+    void heartbeatArrived();
+    void heartbeatMissing();
 
 private:
     enum class Mode
@@ -89,6 +92,7 @@ private:
     void firmwareReported(const ParameterReport &report);
     void saveBackup();
     void offerWrites();
+    void offerChanges();
     QString writeSummary() const;
     QString nothingWritten() const;
     void fail(const QString &message);
@@ -99,6 +103,8 @@ private:
     ParamListReader reader;
     ParamWriter writer;
     QTimer firmwareTurn;
+    // Before the changes are offered: the armed flag must be known.
+    QTimer heartbeatWait;
     int firmwareRequests = 0;
     Mode mode = Mode::Backup;
     Stage stage = Stage::CheckingFirmware;

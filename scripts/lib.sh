@@ -12,7 +12,7 @@ ZEFA_PACKAGES=(
 # What scripts/package needs to build the .deb and check it.
 ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils imagemagick fonts-noto-cjk
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-noto-cjk
     "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
