@@ -2,11 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 
 class MavLinkBridge;
 
 // What the FC's heartbeats told since watching began: whether one came,
 // how long the FC has been silent, and whether it reports itself armed.
+// Can also wait for the next one.
 class HeartbeatWatch : public QObject
 {
     Q_OBJECT
@@ -20,14 +22,28 @@ public:
     // Since the last heartbeat, or since watching began when none came.
     qint64 silenceMs() const { return silence.elapsed(); }
 
+    // Ends with heartbeat(), or with missing() after ms. Meanwhile it asks
+    // for the firmware version now and then: one garbled length byte makes
+    // the receiver take the next 257 bytes as one frame, which on a quiet
+    // line hides the heartbeats for many seconds; the answers push those
+    // bytes through.
+    void awaitNext(int ms);
+    void stopAwaiting();
+
 signals:
     void heartbeat();
+    void missing();
 
 private slots:
     void received(bool armed);
+    void nudgeFc();
+    void gaveUp();
 
 private:
+    MavLinkBridge &mavlink;
     QElapsedTimer silence;
+    QTimer deadline;
+    QTimer nudge;
     bool heartbeatSeen = false;
     bool armedReported = false;
 };

@@ -35,10 +35,9 @@ ParamTransfer::ParamTransfer(MavLinkBridge &bridge, QObject *parent)
     qRegisterMetaType<RestorePlan>();
     qRegisterMetaType<TransferReport>();
     firmwareTurn.setSingleShot(true);
-    heartbeatWait.setSingleShot(true);
     connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
-    connect(&heartbeatWait, &QTimer::timeout, this, &ParamTransfer::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamTransfer::heartbeatArrived);
+    connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamTransfer::heartbeatMissing);
     connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamTransfer::parameterReported);
     connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
     connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);
@@ -181,7 +180,8 @@ void ParamTransfer::offerWrites()
     } else if (heartbeat.seen()) {
         offerChanges();
     } else {
-        heartbeatWait.start(kHeartbeatWaitMs);
+        awaitingHeartbeat = true;
+        heartbeat.awaitNext(kHeartbeatWaitMs);
     }
 }
 
@@ -199,13 +199,19 @@ void ParamTransfer::offerChanges()
 
 void ParamTransfer::heartbeatArrived()
 {
-    if (!heartbeatWait.isActive())
+    if (!awaitingHeartbeat)
         return;
-    heartbeatWait.stop();
+    awaitingHeartbeat = false;
     offerChanges();
 }
 
 void ParamTransfer::heartbeatMissing()
+{
+    if (awaitingHeartbeat)
+        failForSilence();
+}
+
+void ParamTransfer::failForSilence()
 {
     fail(tr("No heartbeat from the FC; the restore stopped."));
 }
@@ -241,7 +247,7 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
         fail(tr("The FC was armed; the restore stopped."));
         break;
     case ParamWriter::Ending::NoHeartbeat:
-        heartbeatMissing();
+        failForSilence();
         break;
     }
 }
@@ -297,7 +303,8 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     running = false;
     awaitingConfirmation = false;
     firmwareTurn.stop();
-    heartbeatWait.stop();
+    awaitingHeartbeat = false;
+    heartbeat.stopAwaiting();
     reader.stop();
     writer.stop();
     TransferReport report;

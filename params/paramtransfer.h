@@ -93,6 +93,7 @@ private:
     void saveBackup();
     void offerWrites();
     void offerChanges();
+    void failForSilence();
     QString writeSummary() const;
     QString nothingWritten() const;
     void fail(const QString &message);
@@ -103,13 +104,13 @@ private:
     ParamListReader reader;
     ParamWriter writer;
     QTimer firmwareTurn;
-    // Before the changes are offered: the armed flag must be known.
-    QTimer heartbeatWait;
     int firmwareRequests = 0;
     Mode mode = Mode::Backup;
     Stage stage = Stage::CheckingFirmware;
     bool running = false;
     bool awaitingConfirmation = false;
+    // Before the changes are offered: the armed flag must be known.
+    bool awaitingHeartbeat = false;
     QString path;
     QString firmwareVersion;
     QList<ParamFileEntry> fileEntries;

@@ -16,21 +16,20 @@ constexpr int kWriteAttempts = 4;
 // the answers still confirms nearly every write.
 constexpr int kReadBackAttempts = 6;
 constexpr int kReadBackTimeoutMs = 500;
-// A real FC sends a heartbeat every second. A write waits while the last
-// one is older than this, and the restore stops when none comes within this
-// much more: a noisy line loses one now and then.
+// A real FC sends a heartbeat every second; a write waits while the last
+// one is older than this, at most as long again.
 constexpr qint64 kHeartbeatTimeoutMs = 3000;
 } // namespace
 
 ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
     : QObject(parent), bridge(bridge), heartbeat(heartbeat)
 {
-    for (QTimer *timer : {&sendTurn, &echoWait, &heartbeatWait})
+    for (QTimer *timer : {&sendTurn, &echoWait})
         timer->setSingleShot(true);
     sendTurn.setInterval(0);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
     connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
-    connect(&heartbeatWait, &QTimer::timeout, this, &ParamWriter::heartbeatMissing);
+    connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamWriter::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
     connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
 }
@@ -53,8 +52,11 @@ void ParamWriter::stop()
     if (writing && attempts > 0)
         recordCurrent(false);
     writing = false;
-    for (QTimer *timer : {&sendTurn, &echoWait, &heartbeatWait})
+    for (QTimer *timer : {&sendTurn, &echoWait})
         timer->stop();
+    if (awaitingHeartbeat)
+        heartbeat.stopAwaiting();
+    awaitingHeartbeat = false;
 }
 
 void ParamWriter::cancel()
@@ -66,9 +68,9 @@ void ParamWriter::cancel()
 
 void ParamWriter::heartbeatArrived()
 {
-    if (!heartbeatWait.isActive())
+    if (!awaitingHeartbeat)
         return;
-    heartbeatWait.stop();
+    awaitingHeartbeat = false;
     sendTurn.start();
 }
 
@@ -115,13 +117,15 @@ bool ParamWriter::mayWrite()
     }
     if (heartbeat.seen() && heartbeat.silenceMs() < kHeartbeatTimeoutMs)
         return true;
-    heartbeatWait.start(int(kHeartbeatTimeoutMs));
+    awaitingHeartbeat = true;
+    heartbeat.awaitNext(int(kHeartbeatTimeoutMs));
     return false;
 }
 
 void ParamWriter::heartbeatMissing()
 {
-    finish(Ending::NoHeartbeat);
+    if (awaitingHeartbeat)
+        finish(Ending::NoHeartbeat);
 }
 
 void ParamWriter::parameterReported(ParameterReport report)

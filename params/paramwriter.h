@@ -74,9 +74,9 @@ private:
     bool writing = false;
     bool cancelRequested = false;
     bool sent = false;
+    bool awaitingHeartbeat = false;
     QStringList confirmed;
     QStringList unconfirmed;
     QTimer sendTurn;
     QTimer echoWait;
-    QTimer heartbeatWait;
 };

@@ -106,24 +106,41 @@ struct ChangeListSeen
     QString summary;
 };
 
-// Reads the change list and presses Write, or Cancel.
-std::unique_ptr<WhenModal<ChangeListDialog>> answerChangeList(ChangeListSeen &seen, bool write)
+// Reads the change list and presses Write.
+void writeChanges(ChangeListDialog *dialog, ChangeListSeen &seen)
 {
-    return std::make_unique<WhenModal<ChangeListDialog>>([&seen, write](ChangeListDialog *d) {
-        seen.title = d->windowTitle();
-        const QTreeWidget *list = d->findChild<QTreeWidget *>("changeList");
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem *item = list->topLevelItem(i);
-            seen.rows
-                << QStringLiteral("%1 %2 %3").arg(item->text(0), item->text(1), item->text(2));
-        }
-        seen.summary = d->findChild<QLabel *>("changeSummary")->text();
-        if (write)
-            d->findChild<QPushButton *>("writeButton")->click();
-        else
-            d->reject();
-    });
+    seen.title = dialog->windowTitle();
+    const QTreeWidget *list = dialog->findChild<QTreeWidget *>("changeList");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = list->topLevelItem(i);
+        seen.rows << QStringLiteral("%1 %2 %3").arg(item->text(0), item->text(1), item->text(2));
+    }
+    seen.summary = dialog->findChild<QLabel *>("changeSummary")->text();
+    dialog->findChild<QPushButton *>("writeButton")->click();
 }
+
+// A backup or restore started from the menu: the file dialog gets the path,
+// a change list is read and written, every box is recorded and closed.
+class MenuRun
+{
+public:
+    MenuRun(GcsHarness &gcs, const char *action, const QString &path)
+        : files([path](QFileDialog *d) { chooseFile(d, path); }),
+          changeList([this](ChangeListDialog *d) { writeChanges(d, seen); })
+    {
+        gcs.action(action)->trigger();
+    }
+
+    bool ended() const { return !boxes.boxes().isEmpty(); }
+    QString report() const { return boxes.boxes().value(0).text; }
+
+    ModalBoxCloser boxes;
+    ChangeListSeen seen;
+
+private:
+    WhenModal<QFileDialog> files;
+    WhenModal<ChangeListDialog> changeList;
+};
 
 } // namespace
 
@@ -136,11 +153,11 @@ class TestSettingsTransfer : public QObject
 private slots:
     void backupOverANoisyLineHoldsTheWholeTable();
     void restoreOverANoisyLineLeavesTheFileOnTheFc();
-    void restoreIsRefusedWhileArmed();
-    void restoreStopsWhenTheFcArms();
-    void restoreWithoutHeartbeatWritesNothing();
+    void restoreNeedsADisarmedFcThatIsAlive_data();
+    void restoreNeedsADisarmedFcThatIsAlive();
     void cancelledBackupWritesNoFile();
-    void cancelledRestoreStopsAfterTheWriteInFlight();
+    void interruptedRestoreKeepsWhatTheFcConfirmed_data();
+    void interruptedRestoreKeepsWhatTheFcConfirmed();
 };
 
 void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
@@ -156,15 +173,12 @@ void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
             progressSeen << progressText(fc.gcs);
     });
     watch.start(50);
-    ModalBoxCloser boxes;
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionBackUpSettings")->trigger();
+    MenuRun run(fc.gcs, "actionBackUpSettings", path);
 
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
-    QCOMPARE(boxes.titles(), QStringList{"Back Up Settings"});
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
+    QCOMPARE(run.boxes.titles(), QStringList{"Back Up Settings"});
     const int count = fc.sim.parameterTable().count();
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Backed up %1 parameters to %2.").arg(count).arg(path));
+    QCOMPARE(run.report(), QStringLiteral("Backed up %1 parameters to %2.").arg(count).arg(path));
     QCOMPARE(fileRows(path), tableRows(fc.sim.parameterTable()));
     const QRegularExpression nOfN(QStringLiteral("^Reading parameters: \\d+ of %1$").arg(count));
     QVERIFY2(!progressSeen.filter(nOfN).isEmpty(), qPrintable(progressSeen.join('\n')));
@@ -185,86 +199,51 @@ void TestSettingsTransfer::restoreOverANoisyLineLeavesTheFileOnTheFc()
     fc.sim.setFaultRate(kGarbledBytes, 11);
     fc.sim.setParamDropRate(kDroppedAnswers, 11);
 
-    ModalBoxCloser boxes;
-    ChangeListSeen seen;
-    const auto changeList = answerChangeList(seen, true);
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionRestoreSettings")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
+    MenuRun run(fc.gcs, "actionRestoreSettings", path);
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
 
-    QCOMPARE(seen.title, QStringLiteral("Restore Settings"));
-    QCOMPARE(seen.rows.size(), changes.size());
-    for (const QString &row : seen.rows)
+    QCOMPARE(run.seen.title, QStringLiteral("Restore Settings"));
+    QCOMPARE(run.seen.rows.size(), changes.size());
+    for (const QString &row : run.seen.rows)
         QVERIFY2(changes.contains(row.section(' ', 0, 0)), qPrintable(row));
     const int count = fc.sim.parameterTable().count();
-    QCOMPARE(seen.summary, QStringLiteral("To write: %1; already equal: %2. Not on the FC, "
-                                          "skipped: NOT_ON_THIS_FC. Never written: ZEFAVERSION.")
-                               .arg(changes.size())
-                               .arg(count - 1 - changes.size()));
-    QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
+    QCOMPARE(run.seen.summary,
+             QStringLiteral("To write: %1; already equal: %2. Not on the FC, "
+                            "skipped: NOT_ON_THIS_FC. Never written: ZEFAVERSION.")
+                 .arg(changes.size())
+                 .arg(count - 1 - changes.size()));
+    QCOMPARE(run.boxes.titles(), QStringList{"Restore Settings"});
+    QCOMPARE(run.report(), QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
     QCOMPARE(tableRows(fc.sim.parameterTable()), expected);
 }
 
-void TestSettingsTransfer::restoreIsRefusedWhileArmed()
+void TestSettingsTransfer::restoreNeedsADisarmedFcThatIsAlive_data()
 {
-    SimulatedFc fc;
-    fc.sim.setArmed(true);
-    const QString path = dir.filePath("armed.param");
-    writeFile(path, backupOf(fc.sim.parameterTable(), someChanges(fc.sim.parameterTable())));
-    ModalBoxCloser boxes;
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionRestoreSettings")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
-
-    QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("The FC is armed. Disarm it before restoring settings. "
-                            "Nothing was written."));
-    QCOMPARE(writtenNames(fc.sim), QStringList());
+    QTest::addColumn<bool>("armed");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("armed") << true
+                           << "The FC is armed. Disarm it before restoring settings. Nothing was "
+                              "written.";
+    QTest::newRow("no heartbeat")
+        << false << "No heartbeat from the FC; the restore stopped. Nothing was written.";
 }
 
-// The next heartbeat tells; no write goes out after it.
-void TestSettingsTransfer::restoreStopsWhenTheFcArms()
+// Refused before the change list: nothing to ask, nothing written.
+void TestSettingsTransfer::restoreNeedsADisarmedFcThatIsAlive()
 {
+    QFETCH(bool, armed);
+    QFETCH(QString, report);
     SimulatedFc fc;
-    const ValueChanges changes = someChanges(fc.sim.parameterTable(), 40);
-    const QString path = dir.filePath("arming.param");
-    writeFile(path, backupOf(fc.sim.parameterTable(), changes));
-    ModalBoxCloser boxes;
-    ChangeListSeen seen;
-    const auto changeList = answerChangeList(seen, true);
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionRestoreSettings")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(simulatorGotAWrite(fc.sim), kRunTimeoutMs);
-    fc.sim.setArmed(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
-
-    const QStringList written = writtenNames(fc.sim);
-    QVERIFY(written.size() < changes.size());
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("The FC was armed; the restore stopped. Written and confirmed: %1 of "
-                            "%2. Not written: %3.")
-                 .arg(written.size())
-                 .arg(changes.size())
-                 .arg(changes.size() - written.size()));
-}
-
-void TestSettingsTransfer::restoreWithoutHeartbeatWritesNothing()
-{
-    SimulatedFc fc;
-    fc.sim.setHeartbeatSilenced(true);
-    const QString path = dir.filePath("silent.param");
+    fc.sim.setArmed(armed);
+    fc.sim.setHeartbeatSilenced(!armed);
+    const QString path = dir.filePath("refused.param");
     writeFile(path, backupOf(fc.sim.parameterTable(), someChanges(fc.sim.parameterTable())));
-    ModalBoxCloser boxes;
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionRestoreSettings")->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
+    MenuRun run(fc.gcs, "actionRestoreSettings", path);
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
 
-    QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("No heartbeat from the FC; the restore stopped. Nothing was written."));
+    QCOMPARE(run.boxes.titles(), QStringList{"Restore Settings"});
+    QCOMPARE(run.report(), report);
+    QVERIFY(run.seen.title.isEmpty());
     QCOMPARE(writtenNames(fc.sim), QStringList());
 }
 
@@ -273,9 +252,7 @@ void TestSettingsTransfer::cancelledBackupWritesNoFile()
 {
     SimulatedFc fc;
     const QString path = dir.filePath("cancelled.param");
-    ModalBoxCloser boxes;
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionBackUpSettings")->trigger();
+    MenuRun run(fc.gcs, "actionBackUpSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(progressText(fc.gcs).startsWith("Reading parameters: "),
                              kRunTimeoutMs);
     cancelTransfer(fc.gcs);
@@ -283,34 +260,43 @@ void TestSettingsTransfer::cancelledBackupWritesNoFile()
     pumpEvents(1500);
     QVERIFY(!QFile::exists(path));
     QCOMPARE(QDir(dir.path()).entryList({"cancelled*"}), QStringList());
-    QCOMPARE(boxes.boxes().size(), 0);
+    QCOMPARE(run.boxes.boxes().size(), 0);
 }
 
-// Whatever the FC confirmed before the cancel stays; nothing is sent after
-// the write in flight.
-void TestSettingsTransfer::cancelledRestoreStopsAfterTheWriteInFlight()
+void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed_data()
 {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("cancelled") << true << "Restore cancelled.";
+    QTest::newRow("armed meanwhile") << false << "The FC was armed; the restore stopped.";
+}
+
+// The write in flight ends; nothing is sent after it (after the armed
+// heartbeat has arrived), and whatever the FC confirmed stays.
+void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed()
+{
+    QFETCH(bool, cancel);
+    QFETCH(QString, why);
     SimulatedFc fc;
-    const ValueChanges changes = someChanges(fc.sim.parameterTable(), 5);
+    const ValueChanges changes = someChanges(fc.sim.parameterTable(), 40);
     const QString path = dir.filePath("many.param");
     writeFile(path, backupOf(fc.sim.parameterTable(), changes));
-    ModalBoxCloser boxes;
-    ChangeListSeen seen;
-    const auto changeList = answerChangeList(seen, true);
-    WhenModal<QFileDialog> files([&](QFileDialog *d) { chooseFile(d, path); });
-    fc.gcs.action("actionRestoreSettings")->trigger();
+    MenuRun run(fc.gcs, "actionRestoreSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(simulatorGotAWrite(fc.sim), kRunTimeoutMs);
-    cancelTransfer(fc.gcs);
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRunTimeoutMs);
+    if (cancel)
+        cancelTransfer(fc.gcs);
+    else
+        fc.sim.setArmed(true);
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
 
     const QStringList written = writtenNames(fc.sim);
     QVERIFY(written.size() < changes.size());
-    QCOMPARE(boxes.titles(), QStringList{"Restore Settings"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Restore cancelled. Written and confirmed: %1 of %2. Not written: %3.")
-                 .arg(written.size())
-                 .arg(changes.size())
-                 .arg(changes.size() - written.size()));
+    QCOMPARE(run.boxes.titles(), QStringList{"Restore Settings"});
+    QCOMPARE(run.report(), QStringLiteral("%1 Written and confirmed: %2 of %3. Not written: %4.")
+                               .arg(why)
+                               .arg(written.size())
+                               .arg(changes.size())
+                               .arg(changes.size() - written.size()));
     for (auto change = changes.begin(); change != changes.end(); ++change) {
         const bool applied = fc.sim.parameter(change.key()) == change.value();
         QCOMPARE(applied, written.contains(change.key()));
