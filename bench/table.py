@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Prints the benchmark figures as one table.
 
-usage: table.py BENCH_JSON STARTUP_RUNS
+usage: table.py BENCH_JSON STARTUP_RUNS LIVE_RUNS
 BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
-of several start-up runs ("startup_ms N", "peak_rss_mb N")."""
+of several start-up runs ("startup_ms N", "peak_rss_mb N"), LIVE_RUNS those
+of the live-view runs ("live_radio_pct N", "live_frame_pct N")."""
 import json
 import statistics
 import sys
@@ -36,12 +37,18 @@ def benchmark_rows(path):
     ]
 
 
-def startup_rows(path):
-    runs = {"startup_ms": [], "peak_rss_mb": []}
+def read_runs(path):
+    """Lines "KEY VALUE", gathered into a list of values per key."""
+    runs = {}
     with open(path) as f:
         for line in f:
             key, value = line.split()
-            runs[key].append(float(value))
+            runs.setdefault(key, []).append(float(value))
+    return runs
+
+
+def startup_rows(path):
+    runs = read_runs(path)
     count = len(runs["startup_ms"])
     return [
         (f"start-up to window shown (median of {count})",
@@ -51,8 +58,19 @@ def startup_rows(path):
     ]
 
 
+def live_rows(path):
+    runs = read_runs(path)
+    count = len(runs["live_radio_pct"])
+    return [
+        (f"live view, radio tab shown (median of {count})",
+         f"{statistics.median(runs['live_radio_pct']):.2f} %", "<= 1 %"),
+        (f"live view, frame tab shown (median of {count})",
+         f"{statistics.median(runs['live_frame_pct']):.2f} %", ""),
+    ]
+
+
 def main():
-    rows = benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2])
+    rows = benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2]) + live_rows(sys.argv[3])
     width = max(len(r[0]) for r in rows)
     print(f"| {'figure'.ljust(width)} | measured | goal |")
     print(f"|{'-' * (width + 2)}|----------|------|")
