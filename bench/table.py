@@ -34,6 +34,8 @@ def benchmark_rows(path):
          "<= 50 us"),
         ("RC frame end to end, repainted", f"{ns('rcFrameRepainted') / 1e3:.1f} us", ""),
         ("ATTITUDE frame end to end", f"{ns('attitudeFrameEndToEnd') / 1e3:.1f} us", ""),
+        ("live stream frame, radio tab repainted",
+         f"{ns('recordedStreamRepainted') / 1e3:.1f} us", ""),
     ]
 
 
