@@ -126,7 +126,8 @@ bool SliderBand::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
-// One pixel to spare on each side, for antialiased edges.
+// Where a style draws a focus frame around the whole slider, the band is the
+// whole slider. One pixel to spare on each side, for antialiased edges.
 void SliderBand::maskToBand()
 {
     QStyleOptionSlider option;
@@ -135,7 +136,7 @@ void SliderBand::maskToBand()
     option.orientation = slider->orientation();
     option.minimum = slider->minimum();
     option.maximum = slider->maximum();
-    QRect drawn;
+    QRect drawn = slider->style()->subElementRect(QStyle::SE_SliderFocusRect, &option, slider);
     for (int value : {slider->minimum(), slider->maximum()}) {
         option.sliderPosition = option.sliderValue = value;
         for (QStyle::SubControl part : {QStyle::SC_SliderGroove, QStyle::SC_SliderHandle})

@@ -51,9 +51,9 @@ private:
 
 // A slider repaints its whole rectangle on every value change, and with it
 // the captions that overlap its empty rows above and below the groove. This
-// masks the slider to the band of rows its style draws in (groove and
-// handle, at both ends of the range), kept up to date on resize and style
-// change. A click in the empty rows then goes to the widget behind.
+// masks the slider to the band of rows its style draws in (groove, handle
+// at both ends of the range, focus frame), kept up to date on resize and
+// style change. A click in the empty rows then goes to the widget behind.
 class SliderBand : public QObject
 {
 public:
