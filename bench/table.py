@@ -49,30 +49,27 @@ def read_runs(path):
     return runs
 
 
-def startup_rows(path):
+def median_rows(path, figures):
+    """One row per (figure, key, format, goal): the median of the key's runs."""
     runs = read_runs(path)
-    count = len(runs["startup_ms"])
-    return [
-        (f"start-up to window shown (median of {count})",
-         f"{statistics.median(runs['startup_ms']):.0f} ms", "<= 150 ms"),
-        (f"peak resident memory (median of {count})",
-         f"{statistics.median(runs['peak_rss_mb']):.1f} MB", "<= 60 MB"),
-    ]
+    return [(f"{figure} (median of {len(runs[key])})",
+             fmt.format(statistics.median(runs[key])), goal)
+            for figure, key, fmt, goal in figures]
 
 
-def live_rows(path):
-    runs = read_runs(path)
-    count = len(runs["live_radio_pct"])
-    return [
-        (f"live view, radio tab shown (median of {count})",
-         f"{statistics.median(runs['live_radio_pct']):.2f} %", "<= 1 %"),
-        (f"live view, frame tab shown (median of {count})",
-         f"{statistics.median(runs['live_frame_pct']):.2f} %", ""),
-    ]
+STARTUP_FIGURES = [
+    ("start-up to window shown", "startup_ms", "{:.0f} ms", "<= 150 ms"),
+    ("peak resident memory", "peak_rss_mb", "{:.1f} MB", "<= 60 MB"),
+]
+LIVE_FIGURES = [
+    ("live view, radio tab shown", "live_radio_pct", "{:.2f} %", "<= 1 %"),
+    ("live view, frame tab shown", "live_frame_pct", "{:.2f} %", ""),
+]
 
 
 def main():
-    rows = benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2]) + live_rows(sys.argv[3])
+    rows = (benchmark_rows(sys.argv[1]) + median_rows(sys.argv[2], STARTUP_FIGURES) +
+            median_rows(sys.argv[3], LIVE_FIGURES))
     width = max(len(r[0]) for r in rows)
     print(f"| {'figure'.ljust(width)} | measured | goal |")
     print(f"|{'-' * (width + 2)}|----------|------|")
