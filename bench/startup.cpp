@@ -49,6 +49,7 @@ double peakResidentMegabytes()
 
 int main(int argc, char *argv[])
 {
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);

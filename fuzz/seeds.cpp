@@ -3,6 +3,7 @@
 #include "fcsim/fcmessages.h"
 #include "mavlink/payload.h"
 
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -134,13 +135,11 @@ void addParameterSeeds(QList<Seed> &seeds)
 void addStatusTextSeeds(QList<Seed> &seeds)
 {
     int index = 0;
-    for (const char *text : kAccelTexts)
+    for (const QByteArray &text : accelCalibrationTexts())
         seeds << Seed{numbered("accel", index++), wire(statusText(kSeverityNotice, text))};
     index = 0;
-    for (const char *key : kPreArmKeys) {
-        const QByteArray text = QByteArray("PreArm: ") + key;
+    for (const QByteArray &text : preArmReports())
         seeds << Seed{numbered("prearm", index++), wire(statusText(kSeverityError, text))};
-    }
     seeds << Seed{QStringLiteral("text-audio"),
                   wire(statusText(kSeverityNotice, "#audio:calibrate"))};
     seeds << Seed{QStringLiteral("text-full"),
@@ -166,6 +165,19 @@ void addLiveValueSeeds(QList<Seed> &seeds)
 }
 
 } // namespace
+
+QList<QByteArray> accelCalibrationTexts()
+{
+    return QList<QByteArray>(std::begin(kAccelTexts), std::end(kAccelTexts));
+}
+
+QList<QByteArray> preArmReports()
+{
+    QList<QByteArray> reports;
+    for (const char *key : kPreArmKeys)
+        reports << QByteArray("PreArm: ") + key;
+    return reports;
+}
 
 QList<Seed> receivePathSeeds()
 {

@@ -17,6 +17,12 @@ struct Seed
 // texts carrying every accelerometer and pre-arm key.
 QList<Seed> receivePathSeeds();
 
+// Status texts as the FC sends them: the accelerometer calibration's six
+// face prompts and its two endings, and one pre-arm report for every key the
+// self-test knows.
+QList<QByteArray> accelCalibrationTexts();
+QList<QByteArray> preArmReports();
+
 // Framing cases for the parser alone: one frame per handled id, frames
 // back to back, frames broken by noise.
 QList<Seed> parserSeeds();

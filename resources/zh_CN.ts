@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>显示此帮助并退出。</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>显示版本并退出。</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos;; see --help</source>
+        <translation>未知选项“%1”；请参阅 --help</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;; see --help</source>
+        <translation>多余的参数“%1”；请参阅 --help</translation>
+    </message>
+    <message>
+        <source>Configuration assistant for ZEFA R7 multirotor flight controllers.</source>
+        <translation>ZEFA R7 系列多旋翼飞控配置助手。</translation>
+    </message>
+    <message>
+        <source>Open PORT instead of searching for the flight controller&apos;s port; wins over ZEFA_GCS_PORT.</source>
+        <translation>打开 PORT，而不是搜索飞控的端口；优先于 ZEFA_GCS_PORT。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>ZEFA R7 series of flight controller assistant software</source>

@@ -9,9 +9,11 @@ ZEFA_PACKAGES=(
     qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
     fonts-dejavu-core
 )
+# What scripts/package needs to build the .deb and check it.
+ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils imagemagick dpkg-dev desktop-file-utils
-    fonts-noto-cjk
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-noto-cjk
+    "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
 as_root() {

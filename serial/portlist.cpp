@@ -4,6 +4,12 @@
 
 namespace {
 
+QString &portOverride()
+{
+    static QString portName;
+    return portName;
+}
+
 SerialPortLister &currentLister()
 {
     static SerialPortLister lister;
@@ -57,8 +63,15 @@ QString findFlightControllerPort(const QList<SerialPortDescription> &ports)
     return QString();
 }
 
+void setFlightControllerPortOverride(const QString &portName)
+{
+    portOverride() = portName;
+}
+
 QString flightControllerPortName()
 {
+    if (!portOverride().isEmpty())
+        return portOverride();
     const QString forced = qEnvironmentVariable("ZEFA_GCS_PORT");
     if (!forced.isEmpty())
         return forced;

@@ -29,5 +29,9 @@ void setSerialPortLister(SerialPortLister lister);
 // vendor (case-sensitive); empty when there is none.
 QString findFlightControllerPort(const QList<SerialPortDescription> &ports);
 
-// The port to open: ZEFA_GCS_PORT when set, otherwise the search result.
+// The port to open: the override when set, then ZEFA_GCS_PORT when set,
+// otherwise the search result.
 QString flightControllerPortName();
+
+// The port named on the command line; empty clears it.
+void setFlightControllerPortOverride(const QString &portName);

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -21,7 +22,8 @@ struct WidgetRow
     QRect geometry;
 };
 
-// Every widget of the seven pages: class, parent, caption, fixed geometry.
+// Every widget of the seven pages: class, parent, caption, fixed geometry as
+// drawn up for the form.
 const WidgetRow kPageWidgets[] = {
     {"frameReadButton", "QPushButton", "tab", "Read", QRect(520, 330, 113, 32)},
     {"frameSaveButton", "QPushButton", "tab", "Save", QRect(640, 330, 113, 32)},
@@ -149,6 +151,32 @@ const WidgetRow kPageWidgets[] = {
     {"advRTHSaveButton", "QPushButton", "groupBox_13", "Save", QRect(130, 80, 113, 32)},
 };
 
+// Boxes grown so that their texts fit in the fonts users get: each keeps its
+// place and grows only to the right and downward.
+const struct
+{
+    const char *name;
+    QSize size;
+} kGrownBoxes[] = {
+    {"groupBox_11", QSize(228, 101)},         // "65535" in rcdataLabel5
+    {"groupBox_12", QSize(228, 101)},         // "65535" in rcdataLabel6
+    {"radioCalibrateButton", QSize(118, 32)}, // "Calibrate Complete"
+    {"label_6", QSize(54, 13)},               // Chinese "Baro:" at 1.375x
+    {"label_26", QSize(59, 15)},              // "Compass:" and its descender
+    {"fcRoll", QSize(54, 14)},                // 12 point digits
+    {"fcPitch", QSize(54, 14)},
+    {"fcYaw", QSize(54, 14)},
+};
+
+QSize sizeAsBuilt(const WidgetRow &row)
+{
+    for (const auto &grown : kGrownBoxes) {
+        if (qstrcmp(grown.name, row.name) == 0)
+            return grown.size;
+    }
+    return row.geometry.size();
+}
+
 QString captionOf(QWidget *w)
 {
     if (auto *box = qobject_cast<QGroupBox *>(w))
@@ -186,8 +214,44 @@ private slots:
             QCOMPARE(widget->metaObject()->className(), row.className);
             QVERIFY2(widget->parentWidget(), row.name);
             QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(row.parent));
-            QCOMPARE(widget->geometry(), row.geometry);
+            QCOMPARE(widget->pos(), row.geometry.topLeft());
+            QCOMPARE(widget->size(), sizeAsBuilt(row));
             QCOMPARE(captionOf(widget), QString::fromUtf8(row.caption));
+        }
+    }
+
+    // A grown box does not grow out of its group box or page and covers no
+    // widget beside it that it did not cover at its drawn-up size.
+    void grownBoxesTakeNoOnesPlace()
+    {
+        MainWindow w;
+        w.show();
+        // Only the current page is given the tab widget's page area; the
+        // others get the same when shown.
+        const auto *tabs = w.findChild<QTabWidget *>();
+        const auto boundsOf = [tabs](QWidget *parent) {
+            return tabs->indexOf(parent) >= 0 ? tabs->currentWidget()->rect() : parent->rect();
+        };
+        for (const WidgetRow &row : kPageWidgets) {
+            auto *widget = w.findChild<QWidget *>(QString::fromLatin1(row.name));
+            if (widget->geometry() == row.geometry)
+                continue;
+            QVERIFY2(widget->width() >= row.geometry.width(), row.name);
+            QVERIFY2(widget->height() >= row.geometry.height(), row.name);
+            const QRect bounds = boundsOf(widget->parentWidget());
+            const QRect box = widget->geometry();
+            QVERIFY2(box.width() == row.geometry.width() || box.right() <= bounds.right(),
+                     row.name);
+            QVERIFY2(box.height() == row.geometry.height() || box.bottom() <= bounds.bottom(),
+                     row.name);
+            for (const WidgetRow &other : kPageWidgets) {
+                auto *neighbour = w.findChild<QWidget *>(QString::fromLatin1(other.name));
+                if (neighbour == widget || neighbour->parentWidget() != widget->parentWidget())
+                    continue;
+                const bool coveredBefore = row.geometry.intersects(neighbour->geometry());
+                QVERIFY2(coveredBefore || !widget->geometry().intersects(neighbour->geometry()),
+                         qPrintable(QStringLiteral("%1 covers %2").arg(row.name, other.name)));
+            }
         }
     }
 

@@ -53,6 +53,7 @@ private slots:
     void firstPortNamingTheMakerOrItsChipWins();
     void overrideSkipsTheSearch();
     void emptyOverrideMeansSearch();
+    void commandLinePortWinsOverTheEnvironment();
     void connectOpensThePortTheSearchFound();
 };
 
@@ -103,6 +104,17 @@ void TestPortSearch::emptyOverrideMeansSearch()
     PortOverride empty("");
     ListedPorts listed({port("ttyACM0", "ZEFA")});
     QCOMPARE(flightControllerPortName(), QStringLiteral("ttyACM0"));
+}
+
+void TestPortSearch::commandLinePortWinsOverTheEnvironment()
+{
+    PortOverride environment("/dev/pts/42");
+    ListedPorts listed({port("ttyACM0", "ZEFA")});
+    setFlightControllerPortOverride(QStringLiteral("/dev/ttyUSB3"));
+    QCOMPARE(flightControllerPortName(), QStringLiteral("/dev/ttyUSB3"));
+    setFlightControllerPortOverride(QString());
+    QCOMPARE(flightControllerPortName(), QStringLiteral("/dev/pts/42"));
+    QCOMPARE(listed.reads, 0);
 }
 
 // Only the port name comes from the search; the open itself is the usual

@@ -7,6 +7,7 @@
 #include "pseudoterminal.h"
 #include "simulatorptylink.h"
 
+#include "app/commandline.h"
 #include "serial/portlist.h"
 
 #include <QCommandLineParser>
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -65,11 +67,10 @@ QPair<int, int> streamOption(const QString &text)
 
 Options parseOptions(const QCoreApplication &app)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Simulated R7 flight controller on a pseudo-terminal. Prints the "
-                       "terminal's path, then serves it until killed."));
-    parser.addHelpOption();
+    ArgumentReader reader(QStringLiteral("zefa-fc-sim"),
+                          "Simulated R7 flight controller on a pseudo-terminal. Prints the "
+                          "terminal's path, then serves it until killed.");
+    QCommandLineParser &parser = reader.parser();
     parser.addOptions({
         {"firmware", "Value of ZEFAVERSION (default 20).", "N", "20"},
         {"fault-rate", "Garble this fraction of the bytes sent and slip in 0xFE frames.", "F", "0"},
@@ -89,7 +90,8 @@ Options parseOptions(const QCoreApplication &app)
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
                     "status 1 when there is none."},
     });
-    parser.process(app);
+    if (const std::optional<CommandLineAnswer> answer = reader.read(app.arguments()))
+        std::exit(printAnswer(*answer));
 
     Options options;
     options.findFc = parser.isSet("find-fc");

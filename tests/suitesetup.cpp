@@ -1,0 +1,35 @@
+// Linked into every suite: settings the suites rely on, made before the
+// first test whatever the machine's environment says.
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+namespace {
+
+// Qt's own filter, which applies the rules; not yet known while the new
+// filter is first applied.
+QLoggingCategory::CategoryFilter configuredFilter = nullptr;
+
+// The suites expect the program's own messages (the "default" category of
+// qDebug() and its kin) line by line. Distributions and users switch debug
+// output off with QT_LOGGING_RULES, QT_LOGGING_CONF or a qtlogging.ini, and
+// those rules outrank QLoggingCategory::setFilterRules(); a filter is applied
+// after all of them. Qt's own categories stay as configured.
+void enableProgramMessages(QLoggingCategory *category)
+{
+    if (configuredFilter)
+        configuredFilter(category);
+    if (qstrcmp(category->categoryName(), "default") != 0)
+        return;
+    for (QtMsgType type : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+        category->setEnabled(type, true);
+}
+
+void setUpSuite()
+{
+    configuredFilter = QLoggingCategory::installFilter(enableProgramMessages);
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(setUpSuite)

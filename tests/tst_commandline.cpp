@@ -1,0 +1,178 @@
+#include "app/commandline.h"
+#include "app/version.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+// The real programs as a user runs them from a terminal: no display, and
+// no platform chosen for Qt.
+
+namespace {
+
+const QString kGcs = QStringLiteral(ZEFA_GCS_PATH);
+const QString kSimulator = QStringLiteral(ZEFA_FCSIM_PATH);
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runWithoutDisplay(const QString &program, const QStringList &arguments,
+                      const QString &locale = QStringLiteral("C.UTF-8"))
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    // A program that started its window instead of answering never ends.
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The option names of a help text: "-h", "--help", "--port", ...
+QStringList helpOptions(const QString &help)
+{
+    static const QRegularExpression namesColumn(QStringLiteral("^  (-\\S.*?)(?:  |$)"),
+                                                QRegularExpression::MultilineOption);
+    static const QRegularExpression name(QStringLiteral("--?[a-z][a-z-]*"));
+    QStringList names;
+    for (auto line = namesColumn.globalMatch(help); line.hasNext();) {
+        for (auto n = name.globalMatch(line.next().captured(1)); n.hasNext();)
+            names << n.next().captured();
+    }
+    return names;
+}
+
+// The OPTIONS section of a manual page, with roff's minus signs as typed.
+QString manualOptions(const QString &page)
+{
+    QFile file(QStringLiteral(ZEFA_BINARY_DIR "/packaging/") + page);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    const QString roff = QString::fromUtf8(file.readAll()).replace(QLatin1String("\\-"), "-");
+    const int start = roff.indexOf(QLatin1String("\n.SH OPTIONS\n"));
+    return start < 0 ? QString() : roff.mid(start, roff.indexOf("\n.SH ", start + 1) - start);
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void answersWithoutAWindow_data();
+    void answersWithoutAWindow();
+    void manualPageCoversEveryOption_data();
+    void manualPageCoversEveryOption();
+    void portOptionIsRead();
+};
+
+void TestCommandLine::answersWithoutAWindow_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // a pattern for the whole of stdout
+    QTest::addColumn<QString>("err"); // stderr, exactly
+
+    const QString c = QStringLiteral("C.UTF-8");
+    const QString version = QRegularExpression::escape(QStringLiteral(" " ZEFA_VERSION "\n"));
+    QTest::newRow("gcs --version")
+        << kGcs << QStringList{"--version"} << c << 0 << "zefa-gcs" + version << "";
+    QTest::newRow("gcs --help") << kGcs << QStringList{"--help"} << c << 0
+                                << "Usage: zefa-gcs .*\n  --port <PORT>  Open PORT .*\n"
+                                << "";
+    QTest::newRow("gcs --help in Chinese")
+        << kGcs << QStringList{"-h"} << "zh_CN.UTF-8" << 0
+        << QString::fromUtf8(".*\n  --port <PORT>  打开 PORT.*") << "";
+    QTest::newRow("gcs unknown option")
+        << kGcs << QStringList{"--no-such-option"} << c << 2 << ""
+        << "zefa-gcs: unknown option '--no-such-option'; see --help\n";
+    QTest::newRow("gcs unknown option beside --help")
+        << kGcs << QStringList{"--help", "-x"} << c << 2 << ""
+        << "zefa-gcs: unknown option '-x'; see --help\n";
+    QTest::newRow("gcs port without --port")
+        << kGcs << QStringList{"/dev/ttyACM0"} << c << 2 << ""
+        << "zefa-gcs: unexpected argument '/dev/ttyACM0'; see --help\n";
+    QTest::newRow("gcs --port without a port") << kGcs << QStringList{"--port"} << c << 2 << ""
+                                               << "zefa-gcs: Missing value after '--port'.\n";
+    QTest::newRow("simulator --version")
+        << kSimulator << QStringList{"-v"} << c << 0 << "zefa-fc-sim" + version << "";
+    QTest::newRow("simulator --help")
+        << kSimulator << QStringList{"--help"} << c << 0 << "Usage: .*\n  --fault-rate <F> .*"
+        << "";
+    QTest::newRow("simulator unknown option")
+        << kSimulator << QStringList{"--fault"} << c << 2 << ""
+        << "zefa-fc-sim: unknown option '--fault'; see --help\n";
+    QTest::newRow("simulator stray argument")
+        << kSimulator << QStringList{"--seed", "3", "4"} << c << 2 << ""
+        << "zefa-fc-sim: unexpected argument '4'; see --help\n";
+}
+
+void TestCommandLine::answersWithoutAWindow()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, locale);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    const Run run = runWithoutDisplay(program, arguments, locale);
+    QCOMPARE(run.exitCode, exitCode);
+    const QRegularExpression outPattern(QRegularExpression::anchoredPattern(out),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    QVERIFY2(outPattern.match(run.out).hasMatch(), qPrintable(run.out));
+    QCOMPARE(run.err, err);
+}
+
+void TestCommandLine::manualPageCoversEveryOption_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("zefa-gcs") << kGcs << "zefa-gcs.1";
+    QTest::newRow("zefa-fc-sim") << kSimulator << "zefa-fc-sim.1";
+}
+
+void TestCommandLine::manualPageCoversEveryOption()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, page);
+
+    const QStringList options = helpOptions(runWithoutDisplay(program, {"--help"}).out);
+    QVERIFY(options.contains("--help") && options.contains("--version"));
+    const QString manual = manualOptions(page);
+    QVERIFY2(!manual.isEmpty(), "no OPTIONS section");
+    for (const QString &option : options) {
+        const QRegularExpression named("(?<![\\w-])" + QRegularExpression::escape(option) +
+                                       "(?![\\w-])");
+        QVERIFY2(named.match(manual).hasMatch(), qPrintable(option + " is not in " + page));
+    }
+}
+
+void TestCommandLine::portOptionIsRead()
+{
+    const CommandLine withPort = parseCommandLine({"zefa-gcs", "--port", "/dev/ttyUSB3"});
+    QVERIFY(!withPort.answer);
+    QCOMPARE(withPort.port, QStringLiteral("/dev/ttyUSB3"));
+    QCOMPARE(parseCommandLine({"zefa-gcs"}).port, QString());
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
