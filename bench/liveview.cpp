@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: zefa-bench-live frame|radio\n");
         return 2;
     }
+    enableHighDpiScaling();
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);
