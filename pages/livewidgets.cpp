@@ -42,8 +42,10 @@ bool CapturedBackdrop::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
-// Runs before the widget's own paintEvent. An ancestor that moved or grew
-// sends the widget nothing: its copy shows once more, and is then retaken.
+// Runs before the widget's own paintEvent. The copy goes back pixel for
+// pixel in device coordinates, also where the widget starts between device
+// pixels. An ancestor that moved or grew sends the widget nothing: its copy
+// shows once more, and is then retaken.
 void CapturedBackdrop::paintBehind(const QPaintEvent &event)
 {
     if (backdrop.isNull()) {
@@ -51,15 +53,17 @@ void CapturedBackdrop::paintBehind(const QPaintEvent &event)
         return;
     }
     QPainter painter(widget);
-    painter.drawImage(QPoint(0, 0), backdrop);
+    const QTransform toDevice = painter.deviceTransform();
+    painter.setWorldTransform(toDevice.inverted());
+    painter.drawImage(toDevice.map(QPointF()) + shift, backdrop);
     if (placementChanged())
         forget();
 }
 
 bool CapturedBackdrop::placementChanged() const
 {
-    const qreal ratio = widget->devicePixelRatioF();
-    if (ratio != pixelRatio || widget->mapTo(widget->window(), QPoint()) * ratio != deviceOrigin)
+    if (widget->devicePixelRatioF() != pixelRatio ||
+        widget->mapTo(widget->window(), QPoint()) != windowOrigin)
         return true;
     int i = 0;
     for (const QWidget *w = widget; w; w = w->parentWidget(), ++i) {
@@ -74,26 +78,29 @@ bool CapturedBackdrop::placementChanged() const
 // everything behind it has just been painted there.
 void CapturedBackdrop::capture(const QPaintEvent &event)
 {
-    const qreal ratio = widget->devicePixelRatioF();
     const QRegion shown =
         widget->visibleRegion() & (widget->mask().isEmpty() ? widget->rect() : widget->mask());
     QBackingStore *store = widget->backingStore();
     QPaintDevice *device = store ? store->paintDevice() : nullptr;
-    if (ratio != std::round(ratio) || !(shown - event.region()).isEmpty() || !device ||
-        device->devType() != QInternal::Image)
+    if (!(shown - event.region()).isEmpty() || !device || device->devType() != QInternal::Image)
         return;
-    if (QPainter(widget).paintEngine()->paintDevice() != device)
+    const QPainter probe(widget);
+    if (probe.paintEngine()->paintDevice() != device)
         return;
 
+    // The device pixels the widget touches, from the one its corner falls in.
+    const QRectF exact = probe.deviceTransform().mapRect(QRectF(widget->rect()));
+    const QPoint first(int(std::floor(exact.left())), int(std::floor(exact.top())));
+    const QPoint last(int(std::ceil(exact.right())) - 1, int(std::ceil(exact.bottom())) - 1);
+    const QRect area(first, last);
     const QImage &window = *static_cast<QImage *>(device);
-    const QPoint origin = widget->mapTo(widget->window(), QPoint()) * ratio;
-    const QRect area(origin, widget->size() * ratio);
     if (!window.rect().contains(area))
         return;
     backdrop = window.copy(area);
-    backdrop.setDevicePixelRatio(ratio);
-    pixelRatio = ratio;
-    deviceOrigin = origin;
+    backdrop.setDevicePixelRatio(1); // drawn in device pixels
+    shift = QPointF(first) - exact.topLeft();
+    pixelRatio = widget->devicePixelRatioF();
+    windowOrigin = widget->mapTo(widget->window(), QPoint());
     sizes.clear();
     for (const QWidget *w = widget; w; w = w->parentWidget())
         sizes << w->size();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QSize>
 #include <QVector>
 
@@ -25,8 +26,7 @@ class QWidget;
 // anything that shapes it changes: the widget's place in the window, its
 // own or an ancestor's size, the pixel ratio, style, palette, font, enabled
 // or active state. Lower siblings that overlap the widget (captions) are
-// taken to be static. At fractional pixel ratios, where the widget does not
-// start on a whole device pixel, painting stays as it was.
+// taken to be static.
 class CapturedBackdrop : public QObject
 {
 public:
@@ -44,7 +44,8 @@ private:
 
     QWidget *widget;
     QImage backdrop;
-    QPoint deviceOrigin;
+    QPointF shift; // from the widget's corner to the copy's, in device pixels
+    QPoint windowOrigin;
     qreal pixelRatio = 0;
     QVector<QSize> sizes; // the widget's and its ancestors'
 };
