@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Prints the benchmark figures as one table.
 
-usage: table.py BENCH_JSON STARTUP_RUNS BACKUP_RUNS
+usage: table.py BENCH_JSON STARTUP_RUNS LIVE_RUNS BACKUP_RUNS
 BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
-of several start-up runs ("startup_ms N", "peak_rss_mb N"); BACKUP_RUNS
+of several start-up runs ("startup_ms N", "peak_rss_mb N"), LIVE_RUNS those
+of the live-view runs ("live_radio_pct N", "live_frame_pct N"), BACKUP_RUNS
 those of several backups ("backup_ms N") and the table's size
 ("backup_params N")."""
 import json
@@ -35,11 +36,13 @@ def benchmark_rows(path):
          "<= 50 us"),
         ("RC frame end to end, repainted", f"{ns('rcFrameRepainted') / 1e3:.1f} us", ""),
         ("ATTITUDE frame end to end", f"{ns('attitudeFrameEndToEnd') / 1e3:.1f} us", ""),
+        ("live stream frame, radio tab repainted",
+         f"{ns('recordedStreamRepainted') / 1e3:.1f} us", ""),
     ]
 
 
 def read_runs(path):
-    """The values of the file's "key value" lines, by key."""
+    """Lines "KEY VALUE", gathered into a list of values per key."""
     runs = {}
     with open(path) as f:
         for line in f:
@@ -48,15 +51,22 @@ def read_runs(path):
     return runs
 
 
-def startup_rows(path):
+def median_rows(path, figures):
+    """One row per (figure, key, format, goal): the median of the key's runs."""
     runs = read_runs(path)
-    count = len(runs["startup_ms"])
-    return [
-        (f"start-up to window shown (median of {count})",
-         f"{statistics.median(runs['startup_ms']):.0f} ms", "<= 150 ms"),
-        (f"peak resident memory (median of {count})",
-         f"{statistics.median(runs['peak_rss_mb']):.1f} MB", "<= 60 MB"),
-    ]
+    return [(f"{figure} (median of {len(runs[key])})",
+             fmt.format(statistics.median(runs[key])), goal)
+            for figure, key, fmt, goal in figures]
+
+
+STARTUP_FIGURES = [
+    ("start-up to window shown", "startup_ms", "{:.0f} ms", "<= 150 ms"),
+    ("peak resident memory", "peak_rss_mb", "{:.1f} MB", "<= 60 MB"),
+]
+LIVE_FIGURES = [
+    ("live view, radio tab shown", "live_radio_pct", "{:.2f} %", "<= 1 %"),
+    ("live view, frame tab shown", "live_frame_pct", "{:.2f} %", ""),
+]
 
 
 def backup_rows(path):
@@ -70,8 +80,8 @@ def backup_rows(path):
 
 
 def main():
-    rows = (benchmark_rows(sys.argv[1]) + startup_rows(sys.argv[2]) +
-            backup_rows(sys.argv[3]))
+    rows = (benchmark_rows(sys.argv[1]) + median_rows(sys.argv[2], STARTUP_FIGURES) +
+            median_rows(sys.argv[3], LIVE_FIGURES) + backup_rows(sys.argv[4]))
     width = max(len(r[0]) for r in rows)
     print(f"| {'figure'.ljust(width)} | measured | goal |")
     print(f"|{'-' * (width + 2)}|----------|------|")

@@ -2,9 +2,11 @@
 #include "ui_mainwindow.h"
 
 #include "pages/fcconventions.h"
+#include "pages/livewidgets.h"
 
 #include "mavlink/mavlinkbridge.h"
 
+#include <array>
 #include <iterator>
 
 namespace {
@@ -44,22 +46,42 @@ int flightModeBand(unsigned short value)
     return band;
 }
 
+struct ChannelWidgets
+{
+    int position;
+    QSlider *slider;
+    QLabel *number;
+};
+
 // Channel 6 has no widget; it only feeds the lists.
+std::array<ChannelWidgets, 7> shownChannels(Ui::MainWindow *ui)
+{
+    return {{{0, ui->radioSlider0, ui->rcdataLabel0},
+             {1, ui->radioSlider1, ui->rcdataLabel1},
+             {2, ui->radioSlider2, ui->rcdataLabel2},
+             {3, ui->radioSlider3, ui->rcdataLabel3},
+             {4, ui->radioSlider4, ui->rcdataLabel4},
+             {6, ui->radioSlider5, ui->rcdataLabel5},
+             {7, ui->radioSlider6, ui->rcdataLabel6}}};
+}
+
 void showChannelValues(Ui::MainWindow *ui, const unsigned short *rcinput)
 {
-    const struct
-    {
-        int position;
-        QSlider *slider;
-        QLabel *number;
-    } shown[] = {{0, ui->radioSlider0, ui->rcdataLabel0}, {1, ui->radioSlider1, ui->rcdataLabel1},
-                 {2, ui->radioSlider2, ui->rcdataLabel2}, {3, ui->radioSlider3, ui->rcdataLabel3},
-                 {4, ui->radioSlider4, ui->rcdataLabel4}, {6, ui->radioSlider5, ui->rcdataLabel5},
-                 {7, ui->radioSlider6, ui->rcdataLabel6}};
+    const auto shown = shownChannels(ui);
     for (const auto &channel : shown)
         channel.slider->setValue(rcinput[channel.position]);
     for (const auto &channel : shown)
         channel.number->setText(QString::number(rcinput[channel.position]));
+}
+
+// They change at the stream's rate; see livewidgets.h.
+void paintLiveWidgetsCheaply(Ui::MainWindow *ui)
+{
+    for (const auto &channel : shownChannels(ui)) {
+        SliderBand::install(channel.slider);
+        CapturedBackdrop::install(channel.slider);
+        CapturedBackdrop::install(channel.number);
+    }
 }
 
 void showSwitchPositions(Ui::MainWindow *ui, const unsigned short *rcinput)
@@ -96,6 +118,7 @@ void MainWindow::initRadioPage()
     connect(ui->radioRcTypeSBUS, &QRadioButton::clicked, this, &MainWindow::radioSBUSClicked);
     connect(bridge, &MavLinkBridge::setRadioInput, this, &MainWindow::updateRadioValue);
 
+    paintLiveWidgetsCheaply(ui);
     for (int i = 0; i < kRadioChannels; ++i) {
         rcLiveValues << 0.0;
         rcMinValues << 0.0;

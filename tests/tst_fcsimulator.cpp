@@ -15,7 +15,11 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -203,19 +207,47 @@ void requestStream(MavLinkBridge &bridge, int stream, int rate)
     }
 }
 
-// How many frames of each message id the simulator sends from now on.
+// REQUEST_DATA_STREAM with any start flag; the bridge only sends start 0
+// for stream 0.
+QByteArray streamRequest(int stream, int rate, int start)
+{
+    QByteArray payload(6, '\0');
+    qToLittleEndian<quint16>(quint16(rate), payload.data());
+    payload[2] = 1;
+    payload[4] = char(stream);
+    payload[5] = char(start);
+    return fcFrame(MavMsg::RequestDataStream, payload);
+}
+
+// The frames of each message id the simulator sends from now on, with the
+// milliseconds since then at which each went out.
 class SentCounter : public QObject
 {
 public:
     explicit SentCounter(FcSimulator &sim)
     {
+        clock.start();
         connect(&sim, &FcSimulator::frameSent, this,
-                [this](const MavLinkMessage &msg) { ++counts[msg.msgid]; });
+                [this](const MavLinkMessage &msg) { times[msg.msgid] << clock.elapsed(); });
     }
-    int operator[](int msgid) const { return counts.value(msgid); }
+    int operator[](int msgid) const { return times.value(msgid).size(); }
+    int between(int msgid, qint64 fromMs, qint64 toMs) const
+    {
+        const QVector<qint64> sent = times.value(msgid);
+        return int(std::count_if(sent.begin(), sent.end(),
+                                 [=](qint64 at) { return at >= fromMs && at < toMs; }));
+    }
+    QList<int> streamedIds() const
+    {
+        QList<int> ids = times.keys();
+        ids.removeAll(MavMsg::Heartbeat);
+        std::sort(ids.begin(), ids.end());
+        return ids;
+    }
 
 private:
-    QHash<int, int> counts;
+    QElapsedTimer clock;
+    QHash<int, QVector<qint64>> times;
 };
 
 void startAccelCalibration(MavLinkBridge &bridge)
@@ -268,6 +300,11 @@ private slots:
 
     void streamsStartAndStopOnRequest_data();
     void streamsStartAndStopOnRequest();
+    void eachStreamSendsTheMessagesItGroups_data();
+    void eachStreamSendsTheMessagesItGroups();
+    void sendsAboutTheRequestedFramesASecond();
+    void everyWayOfStoppingEndsTheStream_data();
+    void everyWayOfStoppingEndsTheStream();
     void fixedRadioAndAttitudeReachTheAssistant();
     void sweptSticksCoverTheirRangeWithinLimits();
     void reportedVoltageFollowsTheMultiplier();
@@ -586,7 +623,6 @@ void TestFcSimulator::streamsStartAndStopOnRequest_data()
     QTest::newRow("extended status") << 2 << int(MavMsg::SysStatus);
     QTest::newRow("rc channels") << 3 << int(MavMsg::RcChannelsRaw);
     QTest::newRow("extra 1") << 10 << int(MavMsg::Attitude);
-    QTest::newRow("extra 2") << 11 << int(MavMsg::Attitude);
 }
 
 void TestFcSimulator::streamsStartAndStopOnRequest()
@@ -607,6 +643,119 @@ void TestFcSimulator::streamsStartAndStopOnRequest()
     QCOMPARE(sent[msgid], afterStop);
 }
 
+void TestFcSimulator::eachStreamSendsTheMessagesItGroups_data()
+{
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<QList<int>>("msgids");
+    const int status = MavMsg::SysStatus;
+    const int attitude = MavMsg::Attitude;
+    const int rc = MavMsg::RcChannelsRaw;
+    QTest::newRow("all") << 0 << QList<int>{status, attitude, rc};
+    QTest::newRow("raw sensors") << 1 << QList<int>{};
+    QTest::newRow("extended status") << 2 << QList<int>{status};
+    QTest::newRow("rc channels") << 3 << QList<int>{rc};
+    QTest::newRow("position") << 6 << QList<int>{};
+    QTest::newRow("extra 1") << 10 << QList<int>{attitude};
+    QTest::newRow("extra 2") << 11 << QList<int>{};
+    QTest::newRow("extra 3") << 12 << QList<int>{};
+}
+
+// Streams that carry nothing the assistant shows are kept but stay silent.
+void TestFcSimulator::eachStreamSendsTheMessagesItGroups()
+{
+    QFETCH(int, stream);
+    QFETCH(QList<int>, msgids);
+    FcSimulator sim;
+    SentCounter sent(sim);
+    sim.receiveBytes(streamRequest(stream, 20, 1));
+    pumpEvents(1000);
+    QCOMPARE(sent.streamedIds(), msgids);
+    for (int id : {1, 2, 3, 6, 10, 11, 12})
+        QCOMPARE(sim.isStreaming(id), stream == 0 || id == stream);
+}
+
+// One simulator per case, all counted over the same five seconds after a
+// second to settle. The bounds are wide: a busy machine delays timers, the
+// point is to catch a wrong rate.
+void TestFcSimulator::sendsAboutTheRequestedFramesASecond()
+{
+    const struct
+    {
+        const char *name;
+        int stream;
+        int requested;
+        double forced;
+        int msgid;
+        double hz;
+    } cases[] = {
+        {"RC at 1 Hz", 3, 1, 0, MavMsg::RcChannelsRaw, 1},
+        {"RC at 2 Hz", 3, 2, 0, MavMsg::RcChannelsRaw, 2},
+        {"attitude at 10 Hz", 10, 10, 0, MavMsg::Attitude, 10},
+        {"status at 50 Hz", 2, 50, 0, MavMsg::SysStatus, 50},
+        {"100 Hz capped at 50", 3, 100, 0, MavMsg::RcChannelsRaw, 50},
+        {"65535 capped at 50", 3, 65535, 0, MavMsg::RcChannelsRaw, 50},
+        {"forced 20 Hz over 2", 3, 2, 20, MavMsg::RcChannelsRaw, 20},
+        {"forced 80 Hz over the cap", 10, 1, 80, MavMsg::Attitude, 80},
+    };
+    std::vector<std::unique_ptr<FcSimulator>> sims;
+    std::vector<std::unique_ptr<SentCounter>> counters;
+    for (const auto &c : cases) {
+        sims.emplace_back(new FcSimulator);
+        counters.emplace_back(new SentCounter(*sims.back()));
+        sims.back()->setStreamRate(c.forced);
+        sims.back()->receiveBytes(streamRequest(c.stream, c.requested, 1));
+    }
+    constexpr qint64 kFromMs = 1000;
+    constexpr qint64 kToMs = 6000;
+    pumpEvents(int(kToMs) + 100);
+
+    const double seconds = (kToMs - kFromMs) / 1000.0;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto &c = cases[i];
+        const SentCounter &sent = *counters[i];
+        const int frames = sent.between(c.msgid, kFromMs, kToMs);
+        const int beats = sent.between(MavMsg::Heartbeat, kFromMs, kToMs);
+        const QString seen = QStringLiteral("%1: %2 frames, %3 heartbeats in %4 s")
+                                 .arg(QLatin1String(c.name))
+                                 .arg(frames)
+                                 .arg(beats)
+                                 .arg(seconds);
+        QVERIFY2(frames >= 0.6 * c.hz * seconds && frames <= 1.4 * c.hz * seconds,
+                 qPrintable(seen));
+        QVERIFY2(beats >= 0.6 * seconds && beats <= 1.4 * seconds, qPrintable(seen));
+    }
+}
+
+void TestFcSimulator::everyWayOfStoppingEndsTheStream_data()
+{
+    QTest::addColumn<QByteArray>("stop");
+    QTest::addColumn<bool>("attitudeGoesOn");
+    QTest::newRow("rate 0") << streamRequest(3, 0, 1) << true;
+    QTest::newRow("start 0") << streamRequest(3, 50, 0) << true;
+    QTest::newRow("all at rate 0, as the advanced page asks") << streamRequest(0, 0, 1) << false;
+    QTest::newRow("all with start 0") << streamRequest(0, 50, 0) << false;
+}
+
+// Radio at 50 Hz and attitude at 10 Hz; then the radio, or everything, stops.
+void TestFcSimulator::everyWayOfStoppingEndsTheStream()
+{
+    QFETCH(QByteArray, stop);
+    QFETCH(bool, attitudeGoesOn);
+    FcSimulator sim;
+    SentCounter sent(sim);
+    sim.receiveBytes(streamRequest(3, 50, 1) + streamRequest(10, 10, 1));
+    QTRY_VERIFY(sent[MavMsg::RcChannelsRaw] >= 5 && sent[MavMsg::Attitude] >= 1);
+
+    sim.receiveBytes(stop);
+    QVERIFY(!sim.isStreaming(3));
+    QCOMPARE(sim.isStreaming(10), attitudeGoesOn);
+    const int rcAtStop = sent[MavMsg::RcChannelsRaw];
+    const int attitudeAtStop = sent[MavMsg::Attitude];
+    pumpEvents(700);
+    QCOMPARE(sent[MavMsg::RcChannelsRaw], rcAtStop);
+    QCOMPARE(sent[MavMsg::Attitude] > attitudeAtStop, attitudeGoesOn);
+}
+
 void TestFcSimulator::fixedRadioAndAttitudeReachTheAssistant()
 {
     SimulatorOnLine line;
@@ -620,19 +769,25 @@ void TestFcSimulator::fixedRadioAndAttitudeReachTheAssistant()
     QCOMPARE(line.rolls.last(), double(0.5f) * 57.3);
 }
 
+// The sticks move with the clock, a sweep in 4 s; watched at 10 Hz until
+// the throttle has been at both ends.
 void TestFcSimulator::sweptSticksCoverTheirRangeWithinLimits()
 {
     SimulatorOnLine line;
-    line.bridge.requestRcChannelsStream(2);
-    QTRY_VERIFY_WITH_TIMEOUT(line.radio.size() >= 40, 10000);
-    QSet<unsigned short> throttle;
+    line.bridge.requestRcChannelsStream(10);
+    const auto throttle = [&line] {
+        QSet<unsigned short> values;
+        for (const QVector<unsigned short> &channels : line.radio)
+            values.insert(channels[2]);
+        return values;
+    };
+    QVERIFY(QTest::qWaitFor([&] { return throttle().contains(1100) && throttle().contains(1900); },
+                            15000));
     for (const QVector<unsigned short> &channels : line.radio) {
         for (unsigned short value : channels)
             QVERIFY2(value >= 1100 && value <= 1900, qPrintable(QString::number(value)));
-        throttle.insert(channels[2]);
     }
-    QVERIFY(throttle.contains(1100) || throttle.contains(1900));
-    QVERIFY(throttle.size() > 10);
+    QVERIFY(throttle().size() > 10);
 }
 
 // A calibration writes a new multiplier; the voltage the FC reports must

@@ -1,20 +1,32 @@
 // Pictures drawn for the window's pixel density. ctest runs this suite once per
 // scale factor through QT_SCALE_FACTOR; run by hand without it, it checks 1x.
 
+#include "support/wire.h"
+
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QBackingStore>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
 #include <QWindow>
 #include <QtTest>
 
+#include <cmath>
+#include <functional>
 #include <memory>
 
 #ifndef ZEFA_SOURCE_DIR
 #error "ZEFA_SOURCE_DIR must name the source tree"
 #endif
+
+using RcFrames = QList<QList<unsigned short>>;
+using Change = std::function<void(MainWindow &)>;
+Q_DECLARE_METATYPE(Change)
 
 namespace {
 
@@ -33,6 +45,52 @@ QImage committedFace(const QString &file)
         .convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+void showRadioTab(MainWindow &window)
+{
+    window.findChild<QTabWidget *>("tabWidget")->setCurrentIndex(1);
+}
+
+// What the window shows: its backing store, once every pending paint is done
+// (a widget that finds its backdrop stale asks for one more).
+QImage shownPixels(MainWindow &window)
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QPaintDevice *device = window.backingStore()->paintDevice();
+    if (device->devType() != QInternal::Image)
+        qFatal("the backing store is no image");
+    return static_cast<QImage *>(device)->copy();
+}
+
+// Largest difference of a colour channel between the two, and in how many
+// pixels the two differ at all.
+QString differences(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return QStringLiteral("sizes differ");
+    int worst = 0;
+    int pixels = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                    std::abs(qBlue(p) - qBlue(q))});
+            worst = std::max(worst, d);
+            pixels += d > 0 ? 1 : 0;
+        }
+    }
+    return pixels == 0 ? QString()
+                       : QStringLiteral("%1 pixels differ, by up to %2").arg(pixels).arg(worst);
+}
+
+QList<unsigned short> sticksAt(unsigned short value, unsigned short switches)
+{
+    return {
+        value,   static_cast<unsigned short>(3000 - value), value, value, switches, 1500, switches,
+        switches};
+}
+
 } // namespace
 
 class PixelDensityTest : public QObject
@@ -45,6 +103,8 @@ private slots:
 
     void accelFaceMatchesWindow();
     void frameButtonIconMatchesWindow();
+    void liveRadioTabShowsWhatAFreshWindowShows_data();
+    void liveRadioTabShowsWhatAFreshWindowShows();
 
 private:
     qreal ratio() const { return window->windowHandle()->devicePixelRatio(); }
@@ -92,6 +152,71 @@ void PixelDensityTest::frameButtonIconMatchesWindow()
     const QPixmap drawn = button->icon().pixmap(window->windowHandle(), button->iconSize());
     QCOMPARE(drawn.size(), button->iconSize() * ratio());
     QCOMPARE(drawn.devicePixelRatioF(), ratio());
+}
+
+void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows_data()
+{
+    QTest::addColumn<RcFrames>("frames");
+    QTest::addColumn<Change>("change");
+    RcFrames sweep;
+    for (unsigned short v = 800; v <= 2200; v += 70)
+        sweep << sticksAt(v, 1500);
+    RcFrames flicks;
+    for (unsigned short position : {1100, 1300, 1500, 1700, 1900, 1500, 1100})
+        flicks << sticksAt(2000 - position / 2, position);
+    const RcFrames beyond = {sticksAt(700, 700), sticksAt(2300, 2300), sticksAt(1234, 1501)};
+    const Change nothing = [](MainWindow &) {};
+    const Change recoloured = [](MainWindow &window) {
+        QPalette palette = window.palette();
+        palette.setColor(QPalette::Window, QColor(200, 170, 120));
+        window.setPalette(palette);
+    };
+    // The box's right edge then runs under the first number.
+    const Change narrowed = [](MainWindow &window) {
+        window.findChild<QGroupBox *>("groupBox_9")->resize(280, 211);
+    };
+    QTest::newRow("sticks sweep under the captions") << sweep << nothing;
+    QTest::newRow("switches flick") << flicks << nothing;
+    QTest::newRow("values beyond the sliders") << beyond << nothing;
+    QTest::newRow("window recoloured while live") << sweep << recoloured;
+    QTest::newRow("group box narrowed while live") << sweep << narrowed;
+}
+
+// Frame after frame only what changed is painted; the result must be what
+// a window shows that paints the last values from scratch. Halfway through,
+// something behind the live widgets may change.
+void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows()
+{
+    QFETCH(RcFrames, frames);
+    QFETCH(Change, change);
+    showRadioTab(*window);
+    shownPixels(*window);
+    int opaque = 0;
+    for (QWidget *w :
+         window->findChildren<QWidget *>(QRegularExpression("^(radioSlider|rcdataLabel)")))
+        opaque += w->testAttribute(Qt::WA_OpaquePaintEvent) ? 1 : 0;
+    QCOMPARE(opaque, 14);
+
+    for (int i = 0; i < frames.size(); ++i) {
+        if (i == frames.size() / 2)
+            change(*window);
+        window->receiveBytes(rcChannelsFrame(frames[i]));
+        shownPixels(*window);
+    }
+    const QImage live = shownPixels(*window);
+    // Screenshots render the window again, backdrops included.
+    const QString grabbed = differences(live, window->grab().toImage());
+    QVERIFY2(grabbed.isEmpty(), qPrintable(grabbed));
+    window.reset();
+
+    MainWindow fresh;
+    change(fresh);
+    fresh.receiveBytes(rcChannelsFrame(frames.last()));
+    showRadioTab(fresh);
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    const QString differ = differences(live, shownPixels(fresh));
+    QVERIFY2(differ.isEmpty(), qPrintable(differ));
 }
 
 int main(int argc, char *argv[])

@@ -14,6 +14,34 @@ namespace {
 
 const QString kSimulator = QStringLiteral(ZEFA_FCSIM_PATH);
 
+// The assistant's end of the line without a window: it asks for the
+// firmware version, so the FC starts talking, and keeps what comes back.
+class LineToSimulator : public QObject
+{
+public:
+    explicit LineToSimulator(const QString &slavePath)
+    {
+        port.setPortName(slavePath);
+        if (!port.open(QIODevice::ReadWrite))
+            qFatal("cannot open %s", qPrintable(slavePath));
+        connect(&port, &QSerialPort::readyRead, this, [this] { received += port.readAll(); });
+        bridge.setSerialPort(&port);
+        bridge.requestParameter(1, QStringLiteral("ZEFAVERSION"));
+    }
+
+    int countOf(int msgid) const
+    {
+        int count = 0;
+        for (const WireFrame &frame : parseFrames(received))
+            count += frame.msgid() == msgid ? 1 : 0;
+        return count;
+    }
+
+    QSerialPort port;
+    MavLinkBridge bridge;
+    QByteArray received;
+};
+
 QString statusText(GcsHarness &gcs)
 {
     return gcs.widget<QStatusBar>("statusBar")->currentMessage();
@@ -49,6 +77,7 @@ private slots:
     void unplugAfterHangsUpLikeARealDevice();
     void paramDropRateDecidesWhetherReadsAreAnswered_data();
     void paramDropRateDecidesWhetherReadsAreAnswered();
+    void streamsFromTheStartAtTheForcedRate();
     void rejectsABadOption_data();
     void rejectsABadOption();
 };
@@ -109,23 +138,29 @@ void TestSimulatorProgram::paramDropRateDecidesWhetherReadsAreAnswered()
     QFETCH(QString, rate);
     QFETCH(int, answers);
     SimulatorProgram sim(kSimulator, {"--param-drop-rate", rate});
-    QSerialPort port;
-    port.setPortName(sim.slavePath());
-    QVERIFY(port.open(QIODevice::ReadWrite));
-    QByteArray received;
-    connect(&port, &QSerialPort::readyRead, this, [&] { received += port.readAll(); });
-    MavLinkBridge bridge;
-    bridge.setSerialPort(&port);
-    bridge.requestParameter(1, QStringLiteral("ZEFAVERSION"));
+    LineToSimulator line(sim.slavePath());
+    QTRY_VERIFY_WITH_TIMEOUT(line.countOf(MavMsg::Heartbeat) >= 2, 10000);
+    QCOMPARE(line.countOf(MavMsg::ParamValue), answers);
+}
 
-    const auto countOf = [&received](int msgid) {
-        int count = 0;
-        for (const WireFrame &frame : parseFrames(received))
-            count += frame.msgid() == msgid ? 1 : 0;
-        return count;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(countOf(MavMsg::Heartbeat) >= 2, 10000);
-    QCOMPARE(countOf(MavMsg::ParamValue), answers);
+// Asked for nothing but the firmware version, the FC streams the radio it
+// was started with, at the forced rate instead of the 2 Hz given. Its
+// heartbeat is the clock: about 20 frames from one to the next.
+void TestSimulatorProgram::streamsFromTheStartAtTheForcedRate()
+{
+    SimulatorProgram sim(kSimulator, {"--stream", "3=2", "--stream-rate", "20"});
+    LineToSimulator line(sim.slavePath());
+    QTRY_VERIFY_WITH_TIMEOUT(line.countOf(MavMsg::Heartbeat) >= 5, 15000);
+
+    QList<int> ids;
+    for (const WireFrame &frame : parseFrames(line.received))
+        ids << frame.msgid();
+    const int first = ids.indexOf(MavMsg::Heartbeat);
+    const int last = ids.lastIndexOf(MavMsg::Heartbeat);
+    const int between = int(ids.mid(first, last - first).count(MavMsg::RcChannelsRaw));
+    const int seconds = int(ids.count(MavMsg::Heartbeat)) - 1;
+    QVERIFY2(between >= 12 * seconds && between <= 28 * seconds,
+             qPrintable(QStringLiteral("%1 frames in %2 s").arg(between).arg(seconds)));
 }
 
 void TestSimulatorProgram::rejectsABadOption_data()
@@ -135,6 +170,10 @@ void TestSimulatorProgram::rejectsABadOption_data()
     QTest::newRow("drop rate above 1") << QStringList{"--param-drop-rate", "1.5"};
     QTest::newRow("negative drop rate") << QStringList{"--param-drop-rate", "-0.1"};
     QTest::newRow("drop rate not a number") << QStringList{"--param-drop-rate", "half"};
+    QTest::newRow("stream rate 0") << QStringList{"--stream-rate", "0"};
+    QTest::newRow("stream without a rate") << QStringList{"--stream", "3"};
+    QTest::newRow("stream rate not a number") << QStringList{"--stream", "3=fast"};
+    QTest::newRow("stream id above 255") << QStringList{"--stream", "256=10"};
 }
 
 void TestSimulatorProgram::rejectsABadOption()

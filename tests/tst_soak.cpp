@@ -296,9 +296,10 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
 
     gcs.action("actionConnect")->trigger();
     QTRY_VERIFY(link.isListening());
-    gcs.bridge().requestRcChannelsStream(2);
+    // The rates a live page sees on a real FC, radio at its fastest.
+    gcs.bridge().requestRcChannelsStream(50);
     gcs.bridge().requestExtendedStatusStream(2);
-    gcs.bridge().requestExtra1Stream(2);
+    gcs.bridge().requestExtra1Stream(10);
     QTRY_VERIFY(sim.isStreaming(3) && sim.isStreaming(2) && sim.isStreaming(10));
 
     const int target = soakFrames();
@@ -350,7 +351,7 @@ void TestSoak::repeatedUnplugKeepsMemoryFlatWithOneBoxEach()
 
         gcs.action("actionConnect")->trigger();
         QTRY_VERIFY(link.isListening());
-        gcs.bridge().requestRcChannelsStream(2);
+        gcs.bridge().requestRcChannelsStream(50);
         QTRY_VERIFY(rcFrames >= 3);
         QObject::disconnect(counting);
 

@@ -13,9 +13,8 @@
 namespace {
 
 constexpr int kHeartbeatMs = 1000;
-constexpr int kRadioMs = 50;
-constexpr int kAttitudeMs = 100;
-constexpr int kStatusMs = 500;
+// What a real FC sends at most, whatever it is asked for.
+constexpr int kMaxStreamRate = 50;
 
 // A PARAM_VALUE frame is 33 bytes; 115200 baud carries 11520 bytes a second.
 // 300 frames a second leave room for the streams, in bursts of a few frames.
@@ -34,8 +33,9 @@ enum Stream
     StreamExtendedStatus = 2,
     StreamRcChannels = 3,
     StreamExtra1 = 10,
-    StreamExtra2 = 11,
 };
+// What "all" sets: every stream the assistant asks for.
+constexpr int kStreams[] = {1, 2, 3, 6, 10, 11, 12};
 
 constexpr std::uint16_t kCommandPreflightCalibration = 241;
 constexpr float kAccelCalibrationParam5 = 1.0f;
@@ -51,9 +51,14 @@ const QString kFirmwareVersionParam = QStringLiteral("ZEFAVERSION");
 constexpr std::uint16_t kRcLowest = 1100;
 constexpr std::uint16_t kRcCentre = 1500;
 constexpr std::uint16_t kRcHighest = 1900;
-constexpr int kStickSweepTicks = 80; // 4 s at 20 Hz
-constexpr int kSwitchStepTicks = 20; // 1 s
-constexpr int kStickPhaseTicks = 20;
+// A stick rises for 1.5 s, rests 0.5 s at the top, falls and rests at the
+// bottom; each stick a second behind the previous one.
+constexpr int kStickPeriodMs = 4000;
+constexpr int kStickTravelMs = 1500;
+constexpr int kStickRestMs = 500;
+constexpr int kStickPhaseMs = 1000;
+static_assert(kStickTravelMs + kStickRestMs == kStickPeriodMs / 2, "a stick's half period");
+constexpr int kSwitchStepMs = 1000;
 constexpr double kPi = 3.14159265358979323846;
 
 const char *const kAccelPrompts[] = {
@@ -85,9 +90,9 @@ FcSimulator::FcSimulator(QObject *parent) : QObject(parent)
 {
     bootClock.start();
     connect(&heartbeatTimer, &QTimer::timeout, this, &FcSimulator::sendHeartbeat);
-    connect(&radioTimer, &QTimer::timeout, this, &FcSimulator::sendRadio);
-    connect(&attitudeTimer, &QTimer::timeout, this, &FcSimulator::sendAttitude);
-    connect(&statusTimer, &QTimer::timeout, this, &FcSimulator::sendSysStatus);
+    connect(&radioTimer, &StreamTimer::tick, this, &FcSimulator::sendRadio);
+    connect(&attitudeTimer, &StreamTimer::tick, this, &FcSimulator::sendAttitude);
+    connect(&statusTimer, &StreamTimer::tick, this, &FcSimulator::sendSysStatus);
     connect(&listTimer, &QTimer::timeout, this, &FcSimulator::sendParameterListBurst);
     heartbeatTimer.start(kHeartbeatMs);
 }
@@ -144,9 +149,29 @@ void FcSimulator::setAttitude(float roll, float pitch, float yaw)
     fixedAttitude = {roll, pitch, yaw};
 }
 
-bool FcSimulator::isStreaming(int streamId) const
+void FcSimulator::startStream(int streamId, int hz)
 {
-    return activeStreams.contains(streamId) || activeStreams.contains(StreamAll);
+    if (streamId == StreamAll) {
+        for (int stream : kStreams)
+            requestedRates[stream] = hz;
+    } else {
+        requestedRates[streamId] = hz;
+    }
+    updateStreamTimers();
+}
+
+void FcSimulator::setStreamRate(double hz)
+{
+    forcedRate = hz;
+    updateStreamTimers();
+}
+
+double FcSimulator::streamRate(int streamId) const
+{
+    const int requested = requestedRates.value(streamId);
+    if (requested <= 0)
+        return 0;
+    return forcedRate > 0 ? forcedRate : std::min(requested, kMaxStreamRate);
 }
 
 void FcSimulator::sendStatusText(int severity, const QString &text)
@@ -235,8 +260,8 @@ void FcSimulator::handleParamSet(const MavLinkMessage &msg)
 void FcSimulator::handleRequestDataStream(const MavLinkMessage &msg)
 {
     const PayloadReader reader(msg);
-    const bool on = reader.u16(0) != 0 && reader.u8(5) != 0;
-    setStream(reader.u8(4), on);
+    const bool start = reader.u8(5) != 0;
+    startStream(reader.u8(4), start ? reader.u16(0) : 0);
 }
 
 void FcSimulator::handleCommandLong(const MavLinkMessage &msg)
@@ -264,28 +289,11 @@ void FcSimulator::handleCommandAck()
         finishAccelCalibration();
 }
 
-void FcSimulator::setStream(int streamId, bool on)
-{
-    if (!on && streamId == StreamAll)
-        activeStreams.clear();
-    else if (!on)
-        activeStreams.removeAll(streamId);
-    else if (!activeStreams.contains(streamId))
-        activeStreams.append(streamId);
-    updateStreamTimers();
-}
-
 void FcSimulator::updateStreamTimers()
 {
-    const auto run = [](QTimer &timer, bool on, int intervalMs) {
-        if (on && !timer.isActive())
-            timer.start(intervalMs);
-        else if (!on)
-            timer.stop();
-    };
-    run(radioTimer, isStreaming(StreamRcChannels), kRadioMs);
-    run(statusTimer, isStreaming(StreamExtendedStatus), kStatusMs);
-    run(attitudeTimer, isStreaming(StreamExtra1) || isStreaming(StreamExtra2), kAttitudeMs);
+    radioTimer.start(streamRate(StreamRcChannels));
+    statusTimer.start(streamRate(StreamExtendedStatus));
+    attitudeTimer.start(streamRate(StreamExtra1));
 }
 
 void FcSimulator::sendParameterAt(int index)
@@ -365,38 +373,39 @@ void FcSimulator::sendHeartbeat()
 
 void FcSimulator::sendRadio()
 {
-    ++radioTick;
-    send(FcMessages::rcChannelsRaw(fixedRadio.isEmpty() ? sweptRadio() : fixedRadio, timeBootMs()));
+    const std::uint32_t ms = timeBootMs();
+    send(FcMessages::rcChannelsRaw(fixedRadio.isEmpty() ? sweptRadio(ms) : fixedRadio, ms));
 }
 
-// Sticks run a triangle between the ends, a quarter period apart; switches
-// step through their three positions.
-QVector<std::uint16_t> FcSimulator::sweptRadio() const
+// The rests make every rate that is watched for a while see both ends.
+QVector<std::uint16_t> FcSimulator::sweptRadio(std::uint32_t ms) const
 {
     QVector<std::uint16_t> channels;
-    const int half = kStickSweepTicks / 2;
+    const int span = kRcHighest - kRcLowest;
     for (int stick = 0; stick < 4; ++stick) {
-        const int phase = (radioTick + stick * kStickPhaseTicks) % kStickSweepTicks;
-        const int rise = phase < half ? phase : kStickSweepTicks - phase;
-        channels << std::uint16_t(kRcLowest + (kRcHighest - kRcLowest) * rise / half);
+        const int phase = int((ms + std::uint32_t(stick * kStickPhaseMs)) % kStickPeriodMs);
+        const int half = phase % (kStickPeriodMs / 2);
+        const int travelled = std::min(half, kStickTravelMs);
+        const int rise = phase < kStickPeriodMs / 2 ? travelled : kStickTravelMs - travelled;
+        channels << std::uint16_t(kRcLowest + span * rise / kStickTravelMs);
     }
     const std::uint16_t positions[] = {kRcLowest, kRcCentre, kRcHighest};
-    for (int sw = 0; sw < 4; ++sw)
-        channels << positions[(radioTick / kSwitchStepTicks + sw) % 3];
+    for (std::uint32_t sw = 0; sw < 4; ++sw)
+        channels << positions[(ms / kSwitchStepMs + sw) % 3];
     return channels;
 }
 
 void FcSimulator::sendAttitude()
 {
-    ++attitudeTick;
-    const Attitude a = attitudeFixed ? fixedAttitude : movingAttitude();
-    send(FcMessages::attitude(a.roll, a.pitch, a.yaw, timeBootMs()));
+    const std::uint32_t ms = timeBootMs();
+    const Attitude a = attitudeFixed ? fixedAttitude : movingAttitude(ms);
+    send(FcMessages::attitude(a.roll, a.pitch, a.yaw, ms));
 }
 
 // A gentle rocking while the heading turns slowly.
-FcSimulator::Attitude FcSimulator::movingAttitude() const
+FcSimulator::Attitude FcSimulator::movingAttitude(std::uint32_t ms) const
 {
-    const double t = attitudeTick * (kAttitudeMs / 1000.0);
+    const double t = ms / 1000.0;
     const double yaw = std::remainder(0.3 * t, 2 * kPi);
     return {float(0.35 * std::sin(0.8 * t)), float(0.25 * std::sin(0.5 * t)), float(yaw)};
 }

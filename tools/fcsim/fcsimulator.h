@@ -2,12 +2,14 @@
 
 #include "linenoise.h"
 #include "parametertable.h"
+#include "streamtimer.h"
 
 #include "mavlink/mavlinkmessage.h"
 #include "mavlink/mavlinkparser.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -43,12 +45,17 @@
 //   Unknown names and indexes get no answer, as on the real FC. Every
 //   parameter answer is sent as PARAM_VALUE with the FC's own type, and
 //   setParamDropRate() loses a share of them.
-// - streams: REQUEST_DATA_STREAM with start 1 starts, with start 0 or rate 0
-//   stops: 3 RC_CHANNELS_RAW at 20 Hz, 2 SYS_STATUS at 2 Hz, 10 and 11
-//   ATTITUDE at 10 Hz, 0 all of them. The requested rate only decides
-//   start or stop. HEARTBEAT goes out at 1 Hz always.
-// - radio: sticks (channels 1-4) sweep 1100..1900 us, switches (5-8) step
-//   through 1100/1500/1900, until setRadio() fixes the values.
+// - streams: REQUEST_DATA_STREAM sends a stream at the requested rate in
+//   hertz, capped at 50 Hz (65535 too); rate 0 or start 0 stops it. Stream
+//   3 sends RC_CHANNELS_RAW, 2 SYS_STATUS, 10 ATTITUDE. The other streams
+//   (1, 6, 11, 12) carry nothing the assistant shows: they are kept as
+//   asked for but send nothing. 0 (all) sets every one of these streams at
+//   once. setStreamRate() runs every started stream at one rate instead.
+//   HEARTBEAT goes out at 1 Hz always.
+// - radio: sticks (channels 1-4) sweep 1100..1900 us, resting a moment at
+//   each end, switches (5-8) step through 1100/1500/1900 once a second,
+//   until setRadio() fixes the values. They move with the clock, whatever
+//   the rate the assistant watches them at.
 // - battery: SYS_STATUS reports the voltage at the FC's sense pin (1.2 V,
 //   setBatteryPinVoltage()) times BATT_VOLT_MULT, so a voltage calibration
 //   moves the reported voltage.
@@ -98,7 +105,15 @@ public:
     void setRadio(const QVector<std::uint16_t> &channels);
     void setAttitude(float roll, float pitch, float yaw);
     void setBatteryPinVoltage(float volts) { pinVoltage = volts; }
-    bool isStreaming(int streamId) const;
+
+    // Streams by MAVLink stream id. startStream() acts as a request from
+    // the assistant would; streamRate() is the rate a stream runs at, 0 when
+    // stopped. setStreamRate() forces every started stream to hz, above the
+    // cap too (for demonstrations and load tests); 0 honours the requests.
+    void startStream(int streamId, int hz);
+    void setStreamRate(double hz);
+    double streamRate(int streamId) const;
+    bool isStreaming(int streamId) const { return streamRate(streamId) > 0; }
 
     // The heartbeat's safety-armed flag; a silenced FC sends no heartbeat.
     void setArmed(bool isArmed) { armed = isArmed; }
@@ -136,7 +151,6 @@ private:
     void handleCommandLong(const MavLinkMessage &msg);
     void handleCommandAck();
 
-    void setStream(int streamId, bool on);
     void updateStreamTimers();
     void sendParameterAt(int index);
     void answerParameter(int index);
@@ -151,8 +165,8 @@ private:
     void sendRadio();
     void sendAttitude();
     void sendSysStatus();
-    QVector<std::uint16_t> sweptRadio() const;
-    Attitude movingAttitude() const;
+    QVector<std::uint16_t> sweptRadio(std::uint32_t ms) const;
+    Attitude movingAttitude(std::uint32_t ms) const;
     std::uint32_t timeBootMs() const;
     void send(MavLinkMessage msg);
 
@@ -165,10 +179,11 @@ private:
 
     QElapsedTimer bootClock;
     QTimer heartbeatTimer;
-    QTimer radioTimer;
-    QTimer attitudeTimer;
-    QTimer statusTimer;
-    QVector<int> activeStreams;
+    StreamTimer radioTimer;
+    StreamTimer attitudeTimer;
+    StreamTimer statusTimer;
+    QHash<int, int> requestedRates; // stream id to hertz as asked, 0 stopped
+    double forcedRate = 0;
 
     QTimer listTimer;
     QElapsedTimer listClock;
@@ -178,10 +193,8 @@ private:
     std::uniform_real_distribution<double> dropChance{0.0, 1.0};
 
     QVector<std::uint16_t> fixedRadio;
-    int radioTick = 0;
     bool attitudeFixed = false;
     Attitude fixedAttitude = {0, 0, 0};
-    int attitudeTick = 0;
     float pinVoltage = 1.2f;
 
     int accelFace = -1; // -1: no calibration running

@@ -13,6 +13,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QPair>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
@@ -29,6 +31,8 @@ struct Options
     double paramDropRate = 0.0;
     std::uint32_t seed = 1;
     double unplugAfterSeconds = -1; // never
+    double streamRate = 0;          // as requested
+    QList<QPair<int, int>> streams; // stream id and rate sent from the start
     QString logPath;
     bool findFc = false;
 };
@@ -48,6 +52,19 @@ double numberOption(const QCommandLineParser &parser, const QString &name, doubl
     return value;
 }
 
+QPair<int, int> streamOption(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('='));
+    bool idOk = false;
+    bool rateOk = false;
+    const int id = parts.value(0).toInt(&idOk);
+    const int hz = parts.value(1).toInt(&rateOk);
+    if (parts.size() != 2 || !idOk || !rateOk || id < 0 || id > 255 || hz < 0 || hz > 65535)
+        fail(QStringLiteral("--stream takes ID=HZ, a stream id from 0 to 255 and a rate from 0 "
+                            "to 65535"));
+    return {id, hz};
+}
+
 Options parseOptions(const QCoreApplication &app)
 {
     ArgumentReader reader(QStringLiteral("zefa-fc-sim"),
@@ -62,6 +79,14 @@ Options parseOptions(const QCoreApplication &app)
         {"seed", "Seed of the line noise and of the dropped answers (default 1).", "N", "1"},
         {"unplug-after", "Hang up the line after this many seconds, then exit.", "SECONDS"},
         {"log", "Write every frame sent and received to FILE.", "FILE"},
+        {"stream-rate",
+         "Send every started stream at HZ, whatever rate was asked for and above the FC's "
+         "50 Hz cap too (demonstrations, load tests).",
+         "HZ"},
+        {"stream",
+         "Send stream ID at HZ from the start, as an FC set up to stream does (e.g. 3=50 for the "
+         "radio); requests still change it. May be repeated.",
+         "ID=HZ"},
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
                     "status 1 when there is none."},
     });
@@ -76,6 +101,10 @@ Options parseOptions(const QCoreApplication &app)
     options.seed = std::uint32_t(numberOption(parser, "seed", 0, 4294967295.0));
     if (parser.isSet("unplug-after"))
         options.unplugAfterSeconds = numberOption(parser, "unplug-after", 0, 86400);
+    if (parser.isSet("stream-rate"))
+        options.streamRate = numberOption(parser, "stream-rate", 0.1, 1000);
+    for (const QString &stream : parser.values("stream"))
+        options.streams << streamOption(stream);
     options.logPath = parser.value("log");
     return options;
 }
@@ -114,6 +143,9 @@ int main(int argc, char *argv[])
     sim.setFirmwareVersion(options.firmware);
     sim.setFaultRate(options.faultRate, options.seed);
     sim.setParamDropRate(options.paramDropRate, options.seed);
+    sim.setStreamRate(options.streamRate);
+    for (const auto &stream : options.streams)
+        sim.startStream(stream.first, stream.second);
     SimulatorPtyLink link(pty.masterFd(), sim);
     const std::unique_ptr<QFile> logFile = openLog(options.logPath);
     std::unique_ptr<FrameLog> log;

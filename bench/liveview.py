@@ -1,0 +1,64 @@
+#!/usr/bin/env python3
+"""CPU share of the assistant showing live data, in percent of one core.
+
+usage: liveview.py BENCH_DIR RUNS SECONDS
+Each run starts the simulated FC streaming RC channels at 50 Hz, attitude
+at 10 Hz and battery status at 2 Hz, and a real assistant process
+(zefa-bench-live) connected to it with one tab in front; after it has
+settled, the assistant's user and system time (/proc/PID/stat) over SECONDS
+of wall time is its share. Runs alternate between the radio and the frame
+tab, so both see the same load of the machine. Prints "live_TAB_pct N" per
+run."""
+import os
+import subprocess
+import sys
+import time
+
+STREAMS = ["--stream", "3=50", "--stream", "10=10", "--stream", "2=2"]
+TABS = ["radio", "frame"]
+SETTLE_SECONDS = 2
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        # Fields after the command name, which may itself hold blanks.
+        fields = f.read().rsplit(")", 1)[1].split()
+    utime, stime = int(fields[11]), int(fields[12])
+    return (utime + stime) / os.sysconf("SC_CLK_TCK")
+
+
+def stopped(process):
+    process.terminate()
+    process.wait()
+
+
+def share_of_one_run(bench_dir, tab, seconds):
+    sim = subprocess.Popen([f"{bench_dir}/tools/fcsim/zefa-fc-sim", *STREAMS],
+                           stdout=subprocess.PIPE, text=True)
+    try:
+        port = sim.stdout.readline().strip()
+        env = dict(os.environ, ZEFA_GCS_PORT=port, QT_QPA_PLATFORM="offscreen")
+        gcs = subprocess.Popen([f"{bench_dir}/bench/zefa-bench-live", tab], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            time.sleep(SETTLE_SECONDS)
+            if gcs.poll() is not None:
+                sys.exit(f"zefa-bench-live {tab} stopped with status {gcs.returncode}")
+            cpu_before, wall_before = cpu_seconds(gcs.pid), time.monotonic()
+            time.sleep(seconds)
+            cpu_after, wall_after = cpu_seconds(gcs.pid), time.monotonic()
+        finally:
+            stopped(gcs)
+    finally:
+        stopped(sim)
+    return 100 * (cpu_after - cpu_before) / (wall_after - wall_before)
+
+
+def main():
+    bench_dir, runs, seconds = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
+    for _ in range(runs):
+        for tab in TABS:
+            print(f"live_{tab}_pct {share_of_one_run(bench_dir, tab, seconds):.2f}", flush=True)
+
+
+main()
