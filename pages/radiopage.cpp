@@ -80,7 +80,9 @@ void paintLiveWidgetsCheaply(Ui::MainWindow *ui)
     for (const auto &channel : shownChannels(ui)) {
         SliderBand::install(channel.slider);
         CapturedBackdrop::install(channel.slider);
-        CapturedBackdrop::install(channel.number);
+        // A number over its own slider's handle would keep a stale copy of it.
+        if (!channel.number->geometry().intersects(channel.slider->geometry()))
+            CapturedBackdrop::install(channel.number);
     }
 }
 

@@ -180,6 +180,11 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows_data()
     QTest::newRow("values beyond the sliders") << beyond << nothing;
     QTest::newRow("window recoloured while live") << sweep << recoloured;
     QTest::newRow("group box narrowed while live") << sweep << narrowed;
+    // At its top the flight mode handle runs under the flight mode number.
+    const RcFrames modeSwitchTop = {sticksAt(1500, 2200), sticksAt(1500, 2200),
+                                    sticksAt(1500, 2200), sticksAt(1500, 2200),
+                                    sticksAt(1500, 1500), sticksAt(1500, 1500)};
+    QTest::newRow("handle leaves the number after a repaint") << modeSwitchTop << recoloured;
 }
 
 // Frame after frame only what changed is painted; the result must be what
@@ -195,7 +200,9 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows()
     for (QWidget *w :
          window->findChildren<QWidget *>(QRegularExpression("^(radioSlider|rcdataLabel)")))
         opaque += w->testAttribute(Qt::WA_OpaquePaintEvent) ? 1 : 0;
-    QCOMPARE(opaque, 14);
+    // Seven sliders, and the numbers but the flight mode's, which its
+    // slider's handle runs under.
+    QCOMPARE(opaque, 13);
 
     for (int i = 0; i < frames.size(); ++i) {
         if (i == frames.size() / 2)
