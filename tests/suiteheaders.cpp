@@ -1,0 +1,1 @@
+// The translation unit the suites' precompiled headers are built from.
