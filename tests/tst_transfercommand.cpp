@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <memory>
+
 // zefa-gcs --backup and --restore as an installer runs them, without a
 // display, against zefa-fc-sim on a noisy line.
 
@@ -35,6 +37,7 @@ private slots:
     void backupRestoreAndBackupAgainOverANoisyLine();
     void failuresSayWhyAndExitWithOne_data();
     void failuresSayWhyAndExitWithOne();
+    void unpluggedFcEndsTheBackupWithOne();
 };
 
 // The second backup reads back what the restore wrote.
@@ -95,6 +98,27 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(lastLine(run.err), error);
     QVERIFY(!QFile::exists(dir.filePath("x.param")));
+}
+
+// The simulator's end closes its side of the terminal, as pulling the USB
+// cable hangs up the FC's port.
+void TestTransferCommand::unpluggedFcEndsTheBackupWithOne()
+{
+    auto sim = std::make_unique<SimulatorProgram>(kSimulator, QStringList{});
+    const QString backup = dir.filePath("unplugged.param");
+    QProcess gcs;
+    gcs.setProcessEnvironment(environmentWithoutDisplay());
+    gcs.start(kGcs, {"--backup", backup, "--port", sim->slavePath()});
+    QString err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += gcs.readAllStandardError()).contains("Reading parameters"),
+                             30000);
+    sim.reset();
+    QVERIFY(gcs.waitForFinished(60000));
+    QCOMPARE(gcs.exitCode(), 1);
+    err += gcs.readAllStandardError();
+    QCOMPARE(lastLine(err),
+             QStringLiteral("zefa-gcs: The link to the FC was closed. No file was written."));
+    QVERIFY(!QFile::exists(backup));
 }
 
 QTEST_GUILESS_MAIN(TestTransferCommand)

@@ -27,15 +27,20 @@ QString SimulatorProgram::slavePath()
     return QString::fromLocal8Bit(process.readLine()).trimmed();
 }
 
-ProgramRun runWithoutDisplay(const QString &program, const QStringList &arguments,
-                             const QString &locale)
+QProcessEnvironment environmentWithoutDisplay(const QString &locale)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("LC_ALL"), locale);
+    return environment;
+}
+
+ProgramRun runWithoutDisplay(const QString &program, const QStringList &arguments,
+                             const QString &locale)
+{
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(environmentWithoutDisplay(locale));
     process.start(program, arguments);
     if (!process.waitForFinished(kRunTimeoutMs)) {
         process.kill();

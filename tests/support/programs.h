@@ -23,7 +23,10 @@ struct ProgramRun
     QString err;
 };
 
-// A program as a user runs it from a terminal: no display, and no platform
-// chosen for Qt.
+// The environment of a program run from a terminal: no display, and no
+// platform chosen for Qt.
+QProcessEnvironment environmentWithoutDisplay(const QString &locale = QStringLiteral("C.UTF-8"));
+
+// A program as a user runs it from a terminal, to its end.
 ProgramRun runWithoutDisplay(const QString &program, const QStringList &arguments,
                              const QString &locale = QStringLiteral("C.UTF-8"));
