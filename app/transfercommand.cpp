@@ -1,5 +1,6 @@
 #include "app/transfercommand.h"
 
+#include "app/interruptwatch.h"
 #include "mavlink/mavlinkbridge.h"
 #include "params/paramtransfer.h"
 #include "serial/fclink.h"
@@ -41,6 +42,8 @@ public:
         connect(&transfer, &ParamTransfer::progress, this, &CommandLineTransfer::showProgress);
         connect(&transfer, &ParamTransfer::changesReady, this, &CommandLineTransfer::writeChanges);
         connect(&transfer, &ParamTransfer::finished, this, &CommandLineTransfer::finish);
+        // Ctrl+C cancels as the window's Cancel does: the report still comes.
+        connect(&interrupt, &InterruptWatch::interrupted, &transfer, &ParamTransfer::cancel);
     }
 
     int run(TransferMode mode, const QString &file)
@@ -108,6 +111,7 @@ private:
     MavLinkBridge bridge;
     FcLink link;
     ParamTransfer transfer;
+    InterruptWatch interrupt;
     QEventLoop loop;
     int status = kFailureStatus;
     ParamTransfer::Stage shownStage = ParamTransfer::Stage::CheckingFirmware;

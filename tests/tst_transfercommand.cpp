@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
 
 // zefa-gcs --backup and --restore as an installer runs them, without a
@@ -38,6 +39,7 @@ private slots:
     void failuresSayWhyAndExitWithOne_data();
     void failuresSayWhyAndExitWithOne();
     void unpluggedFcEndsTheBackupWithOne();
+    void ctrlCStopsARestoreAndSaysWhatWasWritten();
 };
 
 // The second backup reads back what the restore wrote.
@@ -119,6 +121,33 @@ void TestTransferCommand::unpluggedFcEndsTheBackupWithOne()
     QCOMPARE(lastLine(err),
              QStringLiteral("zefa-gcs: The link to the FC was closed. No file was written."));
     QVERIFY(!QFile::exists(backup));
+}
+
+void TestTransferCommand::ctrlCStopsARestoreAndSaysWhatWasWritten()
+{
+    SimulatorProgram sim(kSimulator, {});
+    const ParameterTable table;
+    const ValueChanges changes = someChanges(table, table.count());
+    const QString edited = dir.filePath("many.param");
+    writeFile(edited, backupOf(table, changes));
+    QProcess gcs;
+    gcs.setProcessEnvironment(environmentWithoutDisplay());
+    gcs.start(kGcs, {"--restore", edited, "--port", sim.slavePath()});
+    QString err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += gcs.readAllStandardError()).contains("Writing parameters"),
+                             30000);
+    ::kill(pid_t(gcs.processId()), SIGINT);
+    QVERIFY(gcs.waitForFinished(30000));
+    QCOMPARE(gcs.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(gcs.exitCode(), 1);
+    err += gcs.readAllStandardError();
+    const QRegularExpressionMatch report =
+        QRegularExpression("^zefa-gcs: Restore cancelled\\. Written and confirmed: (\\d+) of "
+                           "(\\d+)\\. Not written: (\\d+)\\.$")
+            .match(lastLine(err));
+    QVERIFY2(report.hasMatch(), qPrintable(err));
+    QCOMPARE(report.captured(2).toInt(), changes.size());
+    QCOMPARE(report.captured(1).toInt() + report.captured(3).toInt(), changes.size());
 }
 
 QTEST_GUILESS_MAIN(TestTransferCommand)
