@@ -25,7 +25,6 @@ constexpr FramePair kX8{5, 2};
 
 const char kFrameParam[] = "FRAME";
 const char kShapeParam[] = "SHAPE";
-const char kFirmwareVersionParam[] = "ZEFAVERSION";
 
 } // namespace
 
@@ -63,7 +62,7 @@ void MainWindow::frameReadButtonClicked()
 {
     bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kFrameParam));
     bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kShapeParam));
-    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kFirmwareVersionParam));
+    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
 }
 
 // Until a Read or a selection has set both values, the pair is neither the

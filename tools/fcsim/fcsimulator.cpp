@@ -25,8 +25,6 @@ constexpr int kListBurstFrames = 4;
 // Gives the drops a sequence of their own, apart from the line noise.
 constexpr std::uint32_t kDropSeedSalt = 0x5041524D;
 
-constexpr std::uint8_t kParamRequestList = 21;
-
 enum Stream
 {
     StreamAll = 0,
@@ -202,7 +200,7 @@ void FcSimulator::receiveBytes(const QByteArray &bytes)
 void FcSimulator::handleFrame(const MavLinkMessage &msg)
 {
     switch (msg.msgid) {
-    case kParamRequestList:
+    case MavMsg::ParamRequestList:
         handleParamRequestList();
         break;
     case MavMsg::ParamRequestRead:
