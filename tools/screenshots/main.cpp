@@ -14,10 +14,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QPixmap>
 #include <QTabWidget>
-#include <QThread>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -56,14 +56,12 @@ const Tab kTabs[] = {
      }},
 };
 
+// The window and the simulator run for ms.
 void settle(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 bool shoot(MainWindow &window, FcSimulator &sim, const Tab &tab, const QString &path)
