@@ -4,8 +4,6 @@
 #include "payload.h"
 
 #include <QDebug>
-#include <QSerialPort>
-#include <QThread>
 
 namespace {
 
@@ -23,9 +21,6 @@ constexpr std::uint8_t kParamRequestListLength = 2;
 constexpr std::uint8_t kParamSetLength = 23;
 constexpr int kParamIdLength = 16;
 constexpr std::int16_t kByName = -1;
-
-// Pause after every frame written: the only pacing towards the FC.
-constexpr unsigned long kFramePauseMs = 20;
 
 enum StreamId : std::uint8_t
 {
@@ -91,9 +86,8 @@ MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent)
     qRegisterMetaType<ParameterReport>();
 }
 
-void MavLinkBridge::setSerialPort(QSerialPort *port)
+void MavLinkBridge::attachSerialPort()
 {
-    serialPort = port;
     portAttached = true;
     qDebug() << "port attached:" << portAttached;
 }
@@ -112,16 +106,10 @@ int MavLinkBridge::finalizeMessage(MavLinkMessage &msg, std::uint8_t sysid, std:
 void MavLinkBridge::sendFrame(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
                               std::uint8_t length, std::uint8_t extra)
 {
-    std::uint8_t buffer[kMavLinkMaxPayload + kMavLinkHeaderLength + kMavLinkChecksumLength];
     const int frameLength = finalizeMessage(msg, sysid, compid, length, extra);
-    std::memcpy(buffer, msg.frameBegin(), static_cast<std::size_t>(frameLength));
     if (!portAttached)
         return;
-    serialPort->write(reinterpret_cast<const char *>(buffer), frameLength);
-    // QSerialPort only queues the bytes; push them out now so the pause really
-    // paces the line and a close right after cannot discard them.
-    serialPort->flush();
-    QThread::msleep(kFramePauseMs);
+    emit frameReady(QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), frameLength));
 }
 
 void MavLinkBridge::requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start)

@@ -7,8 +7,6 @@
 #include <QString>
 #include <QVariant>
 
-class QSerialPort;
-
 // One PARAM_VALUE as the FC sent it: the value with its MAVLink type, where
 // it sits in the FC's list, and the ids in the frame's header.
 struct ParameterReport
@@ -23,8 +21,9 @@ struct ParameterReport
 };
 Q_DECLARE_METATYPE(ParameterReport)
 
-// The one object that talks MAVLink to the flight controller: builds and
-// writes the frames the assistant sends, and turns received frames into
+// The one object that talks MAVLink to the flight controller: builds the
+// frames the assistant sends, hands them on while a port is attached
+// (frameReady; the link writes them), and turns received frames into
 // signals.
 class MavLinkBridge : public QObject
 {
@@ -33,7 +32,7 @@ class MavLinkBridge : public QObject
 public:
     explicit MavLinkBridge(QObject *parent = nullptr);
 
-    void setSerialPort(QSerialPort *port);
+    void attachSerialPort();
     void detachSerialPort();
     bool isPortAttached() const { return portAttached; }
 
@@ -77,6 +76,8 @@ signals:
     void parameterReported(ParameterReport report);
     // From base_mode's safety-armed flag alone (0x80).
     void heartbeatReceived(bool armed);
+    // A whole frame to write, emitted only while a port is attached.
+    void frameReady(const QByteArray &frame);
 
 private:
     void requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start);
@@ -95,7 +96,6 @@ private:
     void decodeSensorOffsets(const MavLinkMessage &msg);
     void decodeStatusText(const MavLinkMessage &msg);
 
-    QSerialPort *serialPort = nullptr;
     bool portAttached = false;
     std::uint8_t txSequence = 0;
 };

@@ -14,8 +14,10 @@ constexpr int kStopStreams = -1;
 }
 
 FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this))
+    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial)
 {
+    connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
+    connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
 }
 
 bool FcLink::open()
@@ -30,7 +32,7 @@ bool FcLink::open()
     if (!serial->open(QIODevice::ReadWrite))
         return false;
     lossNoted = false;
-    mavlink.setSerialPort(serial);
+    mavlink.attachSerialPort();
     return true;
 }
 
@@ -47,6 +49,7 @@ void FcLink::close()
         mavlink.requestExtra2Stream(kStopStreams);
         mavlink.requestPositionStream(kStopStreams);
     }
+    outbound.flush();
     mavlink.detachSerialPort();
     serial->readAll();
     serial->close();
@@ -77,6 +80,7 @@ void FcLink::receiveByte(char byte)
 {
     if (rxParser.parseByte(static_cast<std::uint8_t>(byte))) {
         const MavLinkMessage received = rxParser.message();
+        emit frameReceived(received);
         mavlink.handleMessage(&received);
     }
 }

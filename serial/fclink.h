@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mavlink/mavlinkparser.h"
+#include "serial/outboundqueue.h"
 
 #include <QObject>
 #include <QSerialPort>
@@ -10,8 +11,9 @@ class MavLinkBridge;
 
 // The serial link to the FC that the window and the command line share:
 // finding and opening the port, the receive loop with the one parser, the
-// signs of a lost device, and the close sequence. Shows nothing; what to
-// tell the user is the front end's business.
+// signs of a lost device, the paced queue of frames to send, and the close
+// sequence. Every frame in and out passes frameReceived and frameSent.
+// Shows nothing; what to tell the user is the front end's business.
 class FcLink : public QObject
 {
     Q_OBJECT
@@ -42,6 +44,14 @@ public:
     // errors.
     bool noteDeviceLoss(QSerialPort::SerialPortError error);
 
+    // True while frames wait for their turn on the line.
+    bool isSending() const { return !outbound.isEmpty(); }
+
+signals:
+    void frameSent(const QByteArray &frame);
+    // A checksum-valid frame, before the bridge decodes it.
+    void frameReceived(const MavLinkMessage &frame);
+
 public slots:
     // Drains what the port holds now, byte by byte.
     void readAvailable();
@@ -55,5 +65,6 @@ private:
     QSerialPort *serial;
     // Never reset, so a frame cut by a disconnect simply fails its checksum.
     MavLinkParser rxParser;
+    OutboundQueue outbound;
     bool lossNoted = false;
 };

@@ -1,7 +1,9 @@
 #include "mavlink/mavlinkbridge.h"
+#include "serial/outboundqueue.h"
 #include "support/ptypair.h"
 #include "support/wire.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QtTest>
 
@@ -39,8 +41,19 @@ class BridgeSend : public QObject
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<QSerialPort> port;
     std::unique_ptr<MavLinkBridge> bridge;
+    std::unique_ptr<OutboundQueue> queue;
 
-    QByteArray written() { return pty->readUntilQuiet(50); }
+    QByteArray written()
+    {
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(queue->isEmpty(), 10000); }();
+        return pty->readUntilQuiet(50);
+    }
+
+    void attach()
+    {
+        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
+        bridge->attachSerialPort();
+    }
 
 private slots:
     void init()
@@ -49,12 +62,14 @@ private slots:
         port.reset(new QSerialPort(pty->slavePath()));
         QVERIFY(port->open(QIODevice::ReadWrite));
         bridge.reset(new MavLinkBridge);
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        bridge->setSerialPort(port.get());
+        queue.reset(new OutboundQueue(*port));
+        connect(bridge.get(), &MavLinkBridge::frameReady, queue.get(), &OutboundQueue::send);
+        attach();
     }
 
     void cleanup()
     {
+        queue.reset();
         bridge.reset();
         port.reset();
         pty.reset();
@@ -156,8 +171,7 @@ private slots:
                                          168));
         bridge->detachSerialPort();
         bridge->writeParameter(1, "RC1_MIN", 1100.0f, 4);
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        bridge->setSerialPort(port.get());
+        attach();
         bridge->writeParameter(1, "RC1_MIN", 1.0f, 9);
         QCOMPARE(int(parseFrames(written()).value(0).msg.seq), 1);
     }
@@ -246,8 +260,7 @@ private slots:
         bridge->setParameter(1, "FRAME", QVariant(1));
         bridge->sendCommandAck(1, true);
         QVERIFY(written().isEmpty());
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        bridge->setSerialPort(port.get());
+        attach();
         bridge->requestAllStreams(1);
         QCOMPARE(int(parseFrames(written()).value(0).msg.seq), 0);
 
@@ -256,10 +269,58 @@ private slots:
         bridge->requestParameter(1, "FRAME");
         bridge->sendCommandLong(241, 0, 0, 0, 0, 0, 0, 2, 0, 1);
         QVERIFY(written().isEmpty());
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        bridge->setSerialPort(port.get());
+        attach();
         bridge->requestAllStreams(1);
         QCOMPARE(int(parseFrames(written()).value(0).msg.seq), 4);
+    }
+
+    // The first frame of an idle line goes out at once, the next ones in
+    // order once the event loop has run on. The 20 ms are a lower bound the
+    // queue guarantees, not luck.
+    void framesLeaveSpacedWhileTheEventLoopRuns()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        int turns = 0;
+        QTimer everyTurn;
+        everyTurn.setInterval(0);
+        connect(&everyTurn, &QTimer::timeout, this, [&turns] { ++turns; });
+        everyTurn.start();
+        QList<qint64> sentAtMs;
+        QList<int> sentAtTurn;
+        connect(queue.get(), &OutboundQueue::frameSent, this, [&] {
+            sentAtMs << clock.elapsed();
+            sentAtTurn << turns;
+        });
+        for (int rate = 1; rate <= 4; ++rate)
+            bridge->requestRcChannelsStream(rate);
+        QCOMPARE(sentAtMs.size(), 1);
+        QCOMPARE(describeAll(parseFrames(written())),
+                 (QStringList{"stream 3 rate 1 start 1", "stream 3 rate 2 start 1",
+                              "stream 3 rate 3 start 1", "stream 3 rate 4 start 1"}));
+        for (int i = 1; i < sentAtMs.size(); ++i) {
+            QVERIFY2(sentAtMs[i] - sentAtMs[i - 1] >= 20, qPrintable(QString::number(i)));
+            QVERIFY2(sentAtTurn[i] > sentAtTurn[i - 1], qPrintable(QString::number(i)));
+        }
+    }
+
+    // A close cannot wait for the event loop: flush writes what waits
+    // before it returns, still spaced, and leaves the line free for the
+    // next port.
+    void flushWritesEverythingWaiting()
+    {
+        QSignalSpy sent(queue.get(), &OutboundQueue::frameSent);
+        QElapsedTimer clock;
+        clock.start();
+        bridge->requestExtra1Stream(-1);
+        bridge->requestExtra2Stream(-1);
+        bridge->requestPositionStream(-1);
+        queue->flush();
+        QCOMPARE(sent.size(), 3);
+        QVERIFY(clock.elapsed() >= 60);
+        QCOMPARE(describeAll(parseFrames(pty->readUntilQuiet(50))),
+                 (QStringList{"stream 10 rate 65535 start 1", "stream 11 rate 65535 start 1",
+                              "stream 6 rate 65535 start 1"}));
     }
 
     void sequenceWrapsAfter255()
@@ -268,8 +329,7 @@ private slots:
             bridge->detachSerialPort();
             bridge->requestAllStreams(1);
         }
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        bridge->setSerialPort(port.get());
+        attach();
         bridge->requestAllStreams(1);
         bridge->requestAllStreams(1);
         const QList<WireFrame> frames = parseFrames(written());

@@ -8,6 +8,7 @@
 #include "fcsim/simulatorptylink.h"
 #include "mavlink/mavlinkbridge.h"
 #include "mavlink/payload.h"
+#include "serial/outboundqueue.h"
 
 #include <QRegularExpression>
 #include <QSerialPort>
@@ -100,7 +101,8 @@ public:
         port.setPortName(pty.slavePath());
         if (!port.open(QIODevice::ReadWrite))
             qFatal("cannot open the slave side");
-        bridge.setSerialPort(&port);
+        connect(&bridge, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
+        bridge.attachSerialPort();
         connect(&port, &QSerialPort::readyRead, this, &SimulatorOnLine::readPort);
         connect(&bridge, &MavLinkBridge::setParam, this, [this](QString &name, QVariant value) {
             params.append({name, value});
@@ -132,6 +134,7 @@ public:
     SimulatorPtyLink link;
     QSerialPort port;
     MavLinkBridge bridge;
+    OutboundQueue outbound{port};
     MavLinkParser parser;
     QList<Param> params;
     QList<Text> texts;

@@ -5,6 +5,7 @@
 #include "params/paramfile.h"
 #include "params/paramtransfer.h"
 #include "params/restoreplan.h"
+#include "serial/outboundqueue.h"
 
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -116,8 +117,10 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing()
     QSerialPort port(pty.slavePath());
     QVERIFY(port.open(QIODevice::ReadWrite));
     MavLinkBridge bridge;
+    OutboundQueue outbound(port);
+    connect(&bridge, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-    bridge.setSerialPort(&port);
+    bridge.attachSerialPort();
     ParamTransfer transfer(bridge);
     QSignalSpy finished(&transfer, &ParamTransfer::finished);
     transfer.startRestore(path);

@@ -1,6 +1,8 @@
 #include "support/gcsharness.h"
 #include "support/simulatedfc.h"
 
+#include "serial/fclink.h"
+
 #include <QDoubleSpinBox>
 #include <QTextEdit>
 #include <QTranslator>
@@ -46,6 +48,7 @@ class PidPageTest : public QObject
     Q_OBJECT
 
 private slots:
+    void windowKeepsRunningWhileSaveIsSent();
     void saveWritesGainsAsFloatBytes_data();
     void saveWritesGainsAsFloatBytes();
     void saveWritesNothingUntilEveryGainIsKnown_data();
@@ -76,6 +79,29 @@ void PidPageTest::setGains(GcsHarness &gcs, double roll, double pitch, double ya
     typeGain(gcs.widget<QDoubleSpinBox>("pidRoll"), roll);
     typeGain(gcs.widget<QDoubleSpinBox>("pidPitch"), pitch);
     typeGain(gcs.widget<QDoubleSpinBox>("pidYaw"), yaw);
+}
+
+// The seven writes leave one by one with the event loop turning between
+// them, so the window repaints and reads the line meanwhile.
+void PidPageTest::windowKeepsRunningWhileSaveIsSent()
+{
+    GcsHarness gcs;
+    gcs.connectToFc();
+    setGains(gcs, 5.0, 5.0, 5.0);
+    int turns = 0;
+    QTimer everyTurn;
+    everyTurn.setInterval(0);
+    connect(&everyTurn, &QTimer::timeout, this, [&turns] { ++turns; });
+    everyTurn.start();
+    QList<int> sentAtTurn;
+    connect(&gcs.link(), &FcLink::frameSent, this, [&] { sentAtTurn << turns; });
+
+    gcs.click("pidSaveButton");
+    QCOMPARE(sentAtTurn.size(), 1);
+    QCOMPARE(gcs.sent().size(), kGainNames.size());
+    QCOMPARE(sentAtTurn.size(), kGainNames.size());
+    for (int i = 1; i < sentAtTurn.size(); ++i)
+        QVERIFY2(sentAtTurn[i] > sentAtTurn[i - 1], qPrintable(kGainNames[i]));
 }
 
 // Expected bit patterns: square-root rule for P and I, linear rules for D

@@ -3,6 +3,7 @@
 #include "support/programs.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "serial/outboundqueue.h"
 
 #include <QProcess>
 #include <QSerialPort>
@@ -25,7 +26,8 @@ public:
         if (!port.open(QIODevice::ReadWrite))
             qFatal("cannot open %s", qPrintable(slavePath));
         connect(&port, &QSerialPort::readyRead, this, [this] { received += port.readAll(); });
-        bridge.setSerialPort(&port);
+        connect(&bridge, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
+        bridge.attachSerialPort();
         bridge.requestParameter(1, QStringLiteral("ZEFAVERSION"));
     }
 
@@ -39,6 +41,7 @@ public:
 
     QSerialPort port;
     MavLinkBridge bridge;
+    OutboundQueue outbound{port};
     QByteArray received;
 };
 

@@ -5,9 +5,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTest>
 #include <QThread>
 
 #include <sys/ioctl.h>
+
+namespace {
+constexpr int kSendTimeoutMs = 10000;
+}
 
 void pumpEvents(int ms)
 {
@@ -47,9 +52,16 @@ void GcsHarness::connectToFc()
     sent();
 }
 
+void GcsHarness::waitUntilSent()
+{
+    if (!QTest::qWaitFor([this] { return !win->link->isSending(); }, kSendTimeoutMs))
+        qFatal("the assistant's frames did not leave in %d ms", kSendTimeoutMs);
+}
+
 QList<WireFrame> GcsHarness::sent(int quietMs)
 {
     QCoreApplication::processEvents();
+    waitUntilSent();
     return parseFrames(pty->readUntilQuiet(quietMs));
 }
 

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class FcLink;
 class MavLinkBridge;
 class QSerialPort;
 
@@ -38,6 +39,8 @@ public:
 
     // Connects and swallows the firmware version request.
     void connectToFc();
+    // Runs the event loop until every frame the assistant queued is on the line.
+    void waitUntilSent();
     // Everything the assistant wrote since the last call.
     QList<WireFrame> sent(int quietMs = 100);
     QStringList sentDescriptions(int quietMs = 100) { return describeAll(sent(quietMs)); }
@@ -48,6 +51,7 @@ public:
     void drain();
     QSerialPort *port() const;
     MavLinkBridge &bridge() const { return *win->bridge; }
+    FcLink &link() const { return *win->link; }
     // The frame the receive parser completed last; while a bridge signal is
     // delivered, the frame it was decoded from.
     const MavLinkMessage &lastReceived() const;

@@ -18,6 +18,7 @@ SimulatedFc::SimulatedFc() : link(gcs.line().masterFd(), sim)
 
 QStringList SimulatedFc::sentToFc()
 {
+    gcs.waitUntilSent();
     const QStringList frames = receivedBySimulator(sim, kQuietMs);
     sim.clearReceived();
     return frames;
