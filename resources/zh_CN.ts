@@ -838,6 +838,21 @@
     </message>
 </context>
 <context>
+    <name>ParameterStore</name>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+</context>
+<context>
     <name>RestorePlan</name>
     <message>
         <source>Not on the FC, skipped: %1.</source>

@@ -14,7 +14,8 @@ constexpr int kStopStreams = -1;
 }
 
 FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial)
+    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial),
+      store(bridge)
 {
     connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
@@ -53,6 +54,7 @@ void FcLink::close()
     mavlink.detachSerialPort();
     serial->readAll();
     serial->close();
+    store.clear();
 }
 
 // Later bytes wait for the next readyRead(). A slot run from here may close

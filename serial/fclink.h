@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mavlink/mavlinkparser.h"
+#include "params/parameterstore.h"
 #include "serial/outboundqueue.h"
 
 #include <QObject>
@@ -23,6 +24,8 @@ public:
 
     QSerialPort *port() const { return serial; }
     MavLinkBridge &bridge() const { return mavlink; }
+    // What the FC has reported on this link; emptied when it closes.
+    ParameterStore &parameters() { return store; }
     // The frame the parser completed last.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
 
@@ -66,5 +69,6 @@ private:
     // Never reset, so a frame cut by a disconnect simply fails its checksum.
     MavLinkParser rxParser;
     OutboundQueue outbound;
+    ParameterStore store;
     bool lossNoted = false;
 };

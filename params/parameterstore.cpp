@@ -1,0 +1,120 @@
+#include "parameterstore.h"
+
+#include "paramtype.h"
+
+#include <algorithm>
+
+namespace {
+bool nameBefore(const StoredParameter &stored, const QString &name)
+{
+    return stored.name < name;
+}
+
+QString typeName(std::uint8_t type)
+{
+    switch (type) {
+    case ParamType::Uint8:
+        return QStringLiteral("UINT8");
+    case ParamType::Int8:
+        return QStringLiteral("INT8");
+    case ParamType::Uint16:
+        return QStringLiteral("UINT16");
+    case ParamType::Int16:
+        return QStringLiteral("INT16");
+    case ParamType::Uint32:
+        return QStringLiteral("UINT32");
+    case ParamType::Int32:
+        return QStringLiteral("INT32");
+    case ParamType::Real32:
+        return QStringLiteral("REAL32");
+    default:
+        return QString::number(type);
+    }
+}
+} // namespace
+
+ParameterStore::ParameterStore(MavLinkBridge &bridge, QObject *parent) : QAbstractTableModel(parent)
+{
+    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParameterStore::record);
+}
+
+int ParameterStore::rowOf(const QString &name) const
+{
+    const auto it = std::lower_bound(rows.cbegin(), rows.cend(), name, nameBefore);
+    return it != rows.cend() && it->name == name ? int(it - rows.cbegin()) : -1;
+}
+
+const StoredParameter *ParameterStore::find(const QString &name) const
+{
+    const int row = rowOf(name);
+    return row < 0 ? nullptr : &rows.at(row);
+}
+
+void ParameterStore::clear()
+{
+    beginResetModel();
+    rows.clear();
+    lastCount = 0;
+    endResetModel();
+}
+
+void ParameterStore::record(const ParameterReport &report)
+{
+    const StoredParameter stored{report.name,  report.value, report.type,
+                                 report.index, report.count, QDateTime::currentDateTimeUtc()};
+    lastCount = report.count;
+    const int row = rowOf(report.name);
+    if (row >= 0) {
+        rows[row] = stored;
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        return;
+    }
+    const int at =
+        int(std::lower_bound(rows.cbegin(), rows.cend(), report.name, nameBefore) - rows.cbegin());
+    beginInsertRows(QModelIndex(), at, at);
+    rows.insert(at, stored);
+    endInsertRows();
+}
+
+int ParameterStore::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : rows.size();
+}
+
+int ParameterStore::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ParameterStore::data(const QModelIndex &index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows.size())
+        return QVariant();
+    const StoredParameter &stored = rows.at(index.row());
+    switch (index.column()) {
+    case NameColumn:
+        return stored.name;
+    case ValueColumn:
+        return ParamType::valueText(stored.value, stored.type);
+    case TypeColumn:
+        return typeName(stored.type);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant ParameterStore::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return QVariant();
+    switch (section) {
+    case NameColumn:
+        return tr("Name");
+    case ValueColumn:
+        return tr("Value");
+    case TypeColumn:
+        return tr("Type");
+    default:
+        return QVariant();
+    }
+}

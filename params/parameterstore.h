@@ -1,0 +1,59 @@
+#pragma once
+
+#include "mavlink/mavlinkbridge.h"
+
+#include <QAbstractTableModel>
+#include <QDateTime>
+#include <QVector>
+
+// One parameter as the FC last reported it.
+struct StoredParameter
+{
+    QString name;
+    float value = 0.0f;
+    std::uint8_t type = 0;
+    std::uint16_t index = 0;
+    std::uint16_t count = 0;
+    QDateTime seen;
+};
+
+// Every parameter the FC has reported on the current link, whatever asked
+// for it, sorted by name. A table model, so a view can list them: name,
+// value and type columns.
+class ParameterStore : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column
+    {
+        NameColumn,
+        ValueColumn,
+        TypeColumn,
+        ColumnCount
+    };
+
+    explicit ParameterStore(MavLinkBridge &bridge, QObject *parent = nullptr);
+
+    // Null when the FC has not reported the name.
+    const StoredParameter *find(const QString &name) const;
+    // The FC's own count of its parameters, from its latest report.
+    int fcCount() const { return lastCount; }
+    // For a new link: another FC may hold other parameters.
+    void clear();
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private slots:
+    void record(const ParameterReport &report);
+
+private:
+    int rowOf(const QString &name) const;
+
+    QVector<StoredParameter> rows;
+    int lastCount = 0;
+};
