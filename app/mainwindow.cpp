@@ -27,6 +27,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     initActionsConnections();
     initSettingsTransfer();
+    initPageSaves();
 
     initFramePage();
     initRadioPage();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/knownvalues.h"
+#include "params/pagesaves.h"
 #include "params/paramtransfer.h"
 
 #include <QDialog>
@@ -107,6 +108,7 @@ private slots:
     void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
     void confirmRestore(RestorePlan plan);
     void showTransferReport(TransferReport report);
+    void showSaveOutcome(const SaveOutcome &outcome);
 
 private:
     // Tests watch the bridge's connections and the link through it.
@@ -114,6 +116,8 @@ private:
 
     void initActionsConnections();
     void initSettingsTransfer();
+    void initPageSaves();
+    void saveToFc(const QString &what, const PageSaves::Values &values);
     void openTransferProgress(const QString &title);
     void initFramePage();
     void initRadioPage();
@@ -174,6 +178,7 @@ private:
     int accelCountdown = 0;
     QTimer *countdownTimer = nullptr;
     ParamTransfer *transfer = nullptr;
+    PageSaves *pageSaves = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

@@ -51,35 +51,34 @@ void putParamId(PayloadWriter &writer, int offset, const QString &name)
                     bytes.size());
 }
 
-struct ParamWireValue
-{
-    float value;
-    std::uint8_t type;
-};
+} // namespace
 
-bool toWireValue(const QVariant &value, ParamWireValue &out)
+bool MavLinkBridge::toWireValue(const QVariant &value, float &number, std::uint8_t &type)
 {
     switch (static_cast<QMetaType::Type>(value.userType())) {
     case QMetaType::Int:
-        out = {static_cast<float>(value.toInt()), ParamTypeInt32};
+        number = static_cast<float>(value.toInt());
+        type = ParamTypeInt32;
         return true;
     case QMetaType::UInt:
-        out = {static_cast<float>(value.toUInt()), ParamTypeUint32};
+        number = static_cast<float>(value.toUInt());
+        type = ParamTypeUint32;
         return true;
     case QMetaType::QChar: {
         const ushort code = value.toChar().unicode();
-        out = {code > 255 ? 0.0f : static_cast<float>(code), ParamTypeInt8};
+        number = code > 255 ? 0.0f : static_cast<float>(code);
+        type = ParamTypeInt8;
         return true;
     }
     case QMetaType::Float:
-        out = {value.value<float>(), ParamTypeReal32};
+        number = value.value<float>();
+        type = ParamTypeReal32;
         return true;
     default:
+        qCritical("ABORTED PARAM SEND, NO VALID QVARIANT TYPE");
         return false;
     }
 }
-
-} // namespace
 
 MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent)
 {
@@ -242,12 +241,10 @@ void MavLinkBridge::setParameter(std::uint8_t component, const QString &name, co
 {
     if (name.isNull() || !portAttached)
         return;
-    ParamWireValue wire;
-    if (!toWireValue(value, wire)) {
-        qCritical("ABORTED PARAM SEND, NO VALID QVARIANT TYPE");
-        return;
-    }
-    sendParamSet(component, name, wire.value, wire.type);
+    float number;
+    std::uint8_t type;
+    if (toWireValue(value, number, type))
+        sendParamSet(component, name, number, type);
 }
 
 void MavLinkBridge::writeParameter(std::uint8_t component, const QString &name, float value,

@@ -57,6 +57,9 @@ public:
     void requestParameterByIndex(std::uint8_t component, std::int16_t index);
     void writeParameter(std::uint8_t component, const QString &name, float value,
                         std::uint8_t type);
+    // The number and MAVLink type setParameter sends for a value; false, with
+    // a critical message, for a type it refuses.
+    static bool toWireValue(const QVariant &value, float &number, std::uint8_t &type);
 
     int finalizeMessage(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
                         std::uint8_t length, std::uint8_t extra);

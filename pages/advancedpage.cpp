@@ -37,13 +37,13 @@ void MainWindow::advSportSelected()
 
 void MainWindow::writeFlyFeeling(int feedForward)
 {
-    bridge->setParameter(Fc::kComponent, QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"), feedForward);
+    saveToFc(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone},
+                                 {QStringLiteral("ATC_RATE_FF_ENAB"), feedForward}});
 }
 
 void MainWindow::advByRCSelected()
 {
-    bridge->setParameter(Fc::kComponent, QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel);
+    saveToFc(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel}});
 }
 
 void MainWindow::advRTHRead()
@@ -59,5 +59,5 @@ void MainWindow::advRTHSave()
     if (metres <= 0)
         return;
     const float centimetres = float(metres) * Fc::kCentimetresPerMetre;
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RTL_ALT"), centimetres);
+    saveToFc(tr("Return to home altitude"), {{QStringLiteral("RTL_ALT"), centimetres}});
 }

@@ -71,8 +71,8 @@ void MainWindow::frameSaveButtonClicked()
 {
     if (!shapeValueKnown || !frameValueKnown)
         return;
-    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kShapeParam), QVariant(shapeValue));
-    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kFrameParam), QVariant(frameValue));
+    saveToFc(tr("Frame"), {{QString::fromLatin1(kShapeParam), shapeValue},
+                           {QString::fromLatin1(kFrameParam), frameValue}});
 }
 
 void MainWindow::x4FrameSelected()

@@ -59,16 +59,14 @@ void MainWindow::pidSave()
     const double pitch = ui->pidPitch->value();
     const float rollP = squareRootGain(roll);
     const float pitchP = squareRootGain(pitch);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_P"), rollP);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_I"), rollP);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_RLL_D"),
-                         linearGain(roll, Fc::kRateDScale));
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_P"), pitchP);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_I"), pitchP);
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_PIT_D"),
-                         linearGain(pitch, Fc::kRateDScale));
-    bridge->setParameter(Fc::kComponent, QStringLiteral("RATE_YAW_P"),
-                         linearGain(ui->pidYaw->value(), Fc::kYawPScale));
+    saveToFc(tr("Gain"),
+             {{QStringLiteral("RATE_RLL_P"), rollP},
+              {QStringLiteral("RATE_RLL_I"), rollP},
+              {QStringLiteral("RATE_RLL_D"), linearGain(roll, Fc::kRateDScale)},
+              {QStringLiteral("RATE_PIT_P"), pitchP},
+              {QStringLiteral("RATE_PIT_I"), pitchP},
+              {QStringLiteral("RATE_PIT_D"), linearGain(pitch, Fc::kRateDScale)},
+              {QStringLiteral("RATE_YAW_P"), linearGain(ui->pidYaw->value(), Fc::kYawPScale)}});
 }
 
 void MainWindow::pidRead()

@@ -42,19 +42,18 @@ bool stillChannel(double minimum, double maximum)
     return minimum == kStickCentre && maximum == kStickCentre;
 }
 
-void writeRadioRanges(MavLinkBridge *bridge, const QList<double> &minimum,
-                      const QList<double> &maximum)
+PageSaves::Values radioRanges(const QList<double> &minimum, const QList<double> &maximum)
 {
+    PageSaves::Values ranges;
     for (int n = 1; n <= kRadioChannels; ++n) {
         const double low = minimum[n - 1];
         const double high = maximum[n - 1];
         if (stillChannel(low, high))
             continue;
-        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MIN").arg(n),
-                             QVariant(static_cast<float>(low)));
-        bridge->setParameter(Fc::kComponent, QStringLiteral("RC%1_MAX").arg(n),
-                             QVariant(static_cast<float>(high)));
+        ranges << qMakePair(QStringLiteral("RC%1_MIN").arg(n), QVariant(static_cast<float>(low)))
+               << qMakePair(QStringLiteral("RC%1_MAX").arg(n), QVariant(static_cast<float>(high)));
     }
+    return ranges;
 }
 
 } // namespace
@@ -93,7 +92,7 @@ void MainWindow::finishRadioCalibration()
     rcCalibrating = false;
     QMessageBox::information(this, tr("Result"),
                              resultTable(rcMinValues, rcLiveValues, rcMaxValues));
-    writeRadioRanges(bridge, rcMinValues, rcMaxValues);
+    saveToFc(tr("Radio calibration"), radioRanges(rcMinValues, rcMaxValues));
     ui->radioCalibrateButton->setEnabled(true);
     ui->radioCalibrateButton->setText(tr("Start Calibbrate"));
 }

@@ -103,9 +103,9 @@ void showSwitchPositions(Ui::MainWindow *ui, const unsigned short *rcinput)
     markLabel(ui->rcSport, sport);
 }
 
-void writeReceiverType(MavLinkBridge *bridge, int type)
+PageSaves::Values receiverType(int type)
 {
-    bridge->setParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam), QVariant(type));
+    return {{QString::fromLatin1(kReceiverTypeParam), type}};
 }
 
 } // namespace
@@ -140,17 +140,17 @@ void MainWindow::initRadioPage()
 
 void MainWindow::radioPWMClicked()
 {
-    writeReceiverType(bridge, kReceiverPwm);
+    saveToFc(tr("Receiver type"), receiverType(kReceiverPwm));
 }
 
 void MainWindow::radioPPMClicked()
 {
-    writeReceiverType(bridge, kReceiverPpm);
+    saveToFc(tr("Receiver type"), receiverType(kReceiverPpm));
 }
 
 void MainWindow::radioSBUSClicked()
 {
-    writeReceiverType(bridge, kReceiverSbus);
+    saveToFc(tr("Receiver type"), receiverType(kReceiverSbus));
 }
 
 void MainWindow::radioReadButtonClicked()

@@ -73,13 +73,12 @@ void MainWindow::setBatt(float voltage)
 
 void MainWindow::failSafeLandingClicked()
 {
-    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_ENABLE"), QVariant(kFailsafeLand));
+    saveToFc(tr("Low voltage fail safe"), {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeLand}});
 }
 
 void MainWindow::failSafeWarningClicked()
 {
-    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_ENABLE"),
-                         QVariant(kFailsafeAlarmOnly));
+    saveToFc(tr("Low voltage fail safe"), {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeAlarmOnly}});
 }
 
 // A level of 0 turns the low-battery failsafe off, so the start-up zeros
@@ -90,8 +89,8 @@ void MainWindow::voltageSaveButtonClicked()
         return;
     const float secondAlarm = float(ui->voltageLevel2->value());
     const float firstAlarm = float(ui->voltageLevel1->value());
-    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_VOLTAGE"), QVariant(secondAlarm));
-    bridge->setParameter(Fc::kComponent, QStringLiteral("FS_BATT_WARNING"), QVariant(firstAlarm));
+    saveToFc(tr("Alarm voltage"), {{QStringLiteral("FS_BATT_VOLTAGE"), secondAlarm},
+                                   {QStringLiteral("FS_BATT_WARNING"), firstAlarm}});
 }
 
 void MainWindow::voltageReadButtonClicked()
@@ -118,5 +117,5 @@ void MainWindow::voltageCalibrateButtonClicked()
     // A garbage multiplier from the FC must not be written back scaled.
     if (!std::isfinite(multiplier))
         return;
-    bridge->setParameter(Fc::kComponent, QStringLiteral("BATT_VOLT_MULT"), QVariant(multiplier));
+    saveToFc(tr("Voltage calibration"), {{QStringLiteral("BATT_VOLT_MULT"), multiplier}});
 }

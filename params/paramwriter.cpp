@@ -34,16 +34,24 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObje
     connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
 }
 
-void ParamWriter::start(const QList<PlannedWrite> &writes)
+void ParamWriter::start(const QList<PlannedWrite> &writes, Pace pace)
 {
     planned = writes;
+    this->pace = pace;
+    earlyReports.clear();
     confirmed.clear();
     unconfirmed.clear();
     currentIndex = -1;
     writing = true;
     cancelRequested = false;
-    sent = false;
+    sent = pace == Pace::FirstAttemptsSent && !writes.isEmpty();
     startNext();
+}
+
+void ParamWriter::sendFirstAttempts(const QList<PlannedWrite> &writes)
+{
+    for (const PlannedWrite &write : writes)
+        bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
 }
 
 // A write already sent counts as not confirmed when the run ends under it.
@@ -83,8 +91,20 @@ void ParamWriter::startNext()
         finish(Ending::Cancelled);
     else if (currentIndex >= planned.size())
         finish(Ending::Done);
+    else if (pace == Pace::FirstAttemptsSent)
+        awaitBatchedEcho();
     else
         sendTurn.start();
+}
+
+// The first attempt went out with the batch; its echo may be here already.
+void ParamWriter::awaitBatchedEcho()
+{
+    attempts = 1;
+    echoWait.start(kEchoTimeoutMs);
+    const auto early = earlyReports.constFind(current().name);
+    if (early != earlyReports.constEnd())
+        judgeReport(*early);
 }
 
 // Writes first, then reads; every frame needs the FC alive and disarmed.
@@ -94,7 +114,7 @@ void ParamWriter::sendAttempt()
         return;
     const PlannedWrite &write = current();
     if (attempts < kWriteAttempts) {
-        if (!mayWrite())
+        if (pace == Pace::OneAtATime && !mayWrite())
             return;
         sent = true;
         bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
@@ -130,12 +150,22 @@ void ParamWriter::heartbeatMissing()
 
 void ParamWriter::parameterReported(ParameterReport report)
 {
-    if (!writing || attempts == 0 || report.name != current().name)
+    if (!writing)
         return;
+    if (attempts > 0 && report.name == current().name)
+        judgeReport(report.value);
+    else if (pace == Pace::FirstAttemptsSent)
+        earlyReports.insert(report.name, report.value);
+}
+
+void ParamWriter::judgeReport(float value)
+{
     lastReportKnown = true;
-    lastReported = report.value;
-    if (ParamType::sameStoredValue(current().type, report.value, current().fileValue))
+    lastReported = value;
+    if (ParamType::sameStoredValue(current().type, value, current().fileValue))
         concludeCurrent(true);
+    else if (pace == Pace::FirstAttemptsSent)
+        concludeCurrent(false);
 }
 
 void ParamWriter::attemptTimedOut()
@@ -157,15 +187,24 @@ void ParamWriter::recordCurrent(bool wasConfirmed)
     echoWait.stop();
     attempts = 0;
     const PlannedWrite &write = current();
-    if (wasConfirmed) {
+    if (wasConfirmed)
         confirmed << write.name;
-    } else if (lastReportKnown) {
-        unconfirmed << QCoreApplication::translate("ParamWriter", "%1 (the FC reports %2)")
-                           .arg(write.name, ParamType::valueText(lastReported, write.type));
-    } else {
-        unconfirmed << write.name;
-    }
+    else
+        unconfirmed << UnconfirmedWrite{write, lastReportKnown, lastReported};
     emit progress(confirmed.size() + unconfirmed.size(), planned.size());
+}
+
+QStringList ParamWriter::unconfirmedNames() const
+{
+    QStringList names;
+    for (const UnconfirmedWrite &miss : unconfirmed) {
+        names << (miss.reported
+                      ? QCoreApplication::translate("ParamWriter", "%1 (the FC reports %2)")
+                            .arg(miss.write.name,
+                                 ParamType::valueText(miss.reportedValue, miss.write.type))
+                      : miss.write.name);
+    }
+    return names;
 }
 
 void ParamWriter::finish(Ending ending)

@@ -4,17 +4,31 @@
 
 #include "mavlink/mavlinkbridge.h"
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
 class HeartbeatWatch;
 
-// Writes planned values one at a time with the FC's own type. Each write
-// waits for the FC's echo of that name and value and is sent again when
-// none comes; when the echoes stay away, reads of the name confirm what the
-// FC holds. Before every write the FC must have sent a heartbeat lately and
-// must not report itself armed.
+// A write the FC did not confirm, and what it reported instead if anything.
+struct UnconfirmedWrite
+{
+    PlannedWrite write;
+    bool reported = false;
+    float reportedValue = 0.0f;
+};
+
+// Writes planned values with the type each one gives. Each write waits for
+// the FC's echo of that name and value, compared in that type, and is sent
+// again when none comes; when the echoes stay away, reads of the name
+// confirm what the FC holds.
+//
+// A restore goes one write at a time, each attempt only while the FC has
+// sent a heartbeat lately and does not report itself armed. A page's Save
+// sends all its first attempts at once (sendFirstAttempts), as the pages
+// always have, and the writer then confirms them in order; an echo of
+// another value there ends that write at once, as refused or clamped.
 class ParamWriter : public QObject
 {
     Q_OBJECT
@@ -29,9 +43,18 @@ public:
     };
     Q_ENUM(Ending)
 
+    enum class Pace
+    {
+        OneAtATime,
+        FirstAttemptsSent,
+    };
+
     ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent = nullptr);
 
-    void start(const QList<PlannedWrite> &writes);
+    void start(const QList<PlannedWrite> &writes, Pace pace = Pace::OneAtATime);
+    // Every write's first attempt, at once and unconditionally, for a run
+    // that starts with Pace::FirstAttemptsSent.
+    void sendFirstAttempts(const QList<PlannedWrite> &writes);
     // At once, without waiting for anything.
     void stop();
     // After the write in flight has been confirmed or has waited out its
@@ -41,7 +64,8 @@ public:
     bool anySent() const { return sent; }
     const QStringList &confirmedNames() const { return confirmed; }
     // "NAME (the FC reports 3)" for each write the FC did not confirm.
-    const QStringList &unconfirmedNames() const { return unconfirmed; }
+    QStringList unconfirmedNames() const;
+    const QList<UnconfirmedWrite> &unconfirmedWrites() const { return unconfirmed; }
     int notWrittenCount() const { return planned.size() - confirmed.size() - unconfirmed.size(); }
     int plannedCount() const { return planned.size(); }
 
@@ -58,6 +82,8 @@ private slots:
 
 private:
     bool mayWrite();
+    void awaitBatchedEcho();
+    void judgeReport(float value);
     void concludeCurrent(bool wasConfirmed);
     void recordCurrent(bool wasConfirmed);
     void startNext();
@@ -67,6 +93,9 @@ private:
     MavLinkBridge &bridge;
     HeartbeatWatch &heartbeat;
     QList<PlannedWrite> planned;
+    Pace pace = Pace::OneAtATime;
+    // Echoes of a batch's later writes, kept until their turn comes.
+    QHash<QString, float> earlyReports;
     int currentIndex = -1;
     int attempts = 0;
     bool lastReportKnown = false;
@@ -76,7 +105,7 @@ private:
     bool sent = false;
     bool awaitingHeartbeat = false;
     QStringList confirmed;
-    QStringList unconfirmed;
+    QList<UnconfirmedWrite> unconfirmed;
     QTimer sendTurn;
     QTimer echoWait;
 };

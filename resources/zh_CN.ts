@@ -656,6 +656,62 @@
         <source>Parameter files (*.param *.parm *.txt *.csv);;All files (*)</source>
         <translation>参数文件 (*.param *.parm *.txt *.csv);;所有文件 (*)</translation>
     </message>
+    <message>
+        <source>%1 not saved: no flight controller connected</source>
+        <translation>%1 未保存：未连接飞控</translation>
+    </message>
+    <message>
+        <source>%1: sent %2, no answer from the FC</source>
+        <translation>%1：已发送 %2，飞控无应答</translation>
+    </message>
+    <message>
+        <source>%1: sent %2, the FC reports %3</source>
+        <translation>%1：已发送 %2，飞控报告 %3</translation>
+    </message>
+    <message>
+        <source>%1 saved: confirmed by the FC</source>
+        <translation>%1 已保存：飞控已确认</translation>
+    </message>
+    <message>
+        <source>%1 not saved: the FC did not confirm every value</source>
+        <translation>%1 未保存：飞控未确认全部数值</translation>
+    </message>
+    <message>
+        <source>The FC did not confirm these values of %1:</source>
+        <translation>飞控未确认%1的以下数值：</translation>
+    </message>
+    <message>
+        <source>Fly feeling</source>
+        <translation>飞行手感</translation>
+    </message>
+    <message>
+        <source>Return to home altitude</source>
+        <translation>返航高度</translation>
+    </message>
+    <message>
+        <source>Radio calibration</source>
+        <translation>遥控器校准</translation>
+    </message>
+    <message>
+        <source>Receiver type</source>
+        <translation>接收机类型</translation>
+    </message>
+    <message>
+        <source>Low voltage fail safe</source>
+        <translation>低电压保护</translation>
+    </message>
+    <message>
+        <source>Alarm voltage</source>
+        <translation>报警电压</translation>
+    </message>
+    <message>
+        <source>Voltage calibration</source>
+        <translation>电压校准</translation>
+    </message>
+    <message>
+        <source>%1 saved: %2 values confirmed by the FC</source>
+        <translation>%1 已保存：飞控已确认 %2 个数值</translation>
+    </message>
 </context>
 <context>
     <name>ParamFile</name>

@@ -20,10 +20,12 @@ void MainWindow::openSerialPort()
     link->requestFirmwareVersion();
 }
 
-// A backup or restore still running loses its line here, whatever closed it.
+// A backup, restore or Save still running loses its line here, whatever
+// closed it.
 void MainWindow::closeSerialPort()
 {
     transfer->linkClosed();
+    pageSaves->linkClosed();
     showLinkOpen(false);
     ui->statusBar->showMessage(tr("Disconnected"));
     disconnectLinkSignals();

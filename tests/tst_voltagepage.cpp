@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/modalboxcloser.h"
 #include "support/simulatedfc.h"
 
 #include <QDoubleSpinBox>
@@ -269,13 +270,19 @@ void VoltagePageTest::calibrationWaitsUntilFcReportedBoth()
 // The page never updates the multiplier itself; only the FC's echo does.
 void VoltagePageTest::repeatedCalibrationStartsFromLastReportedMultiplier()
 {
+    ModalBoxCloser boxes;
     report(12000, 10.0f);
     enterMeterReading(12.6);
     const QStringList first = calibrate();
     QCOMPARE(first, QStringList{QStringLiteral("set BATT_VOLT_MULT=10.500001 (9)")});
     QCOMPARE(calibrate(), first);
 
+    // Not the value written: the first calibration's warning says so.
     gcs->deliver(paramValueFrame(QStringLiteral("BATT_VOLT_MULT"), 10.5f));
+    QTRY_COMPARE(boxes.titles(), QStringList{QStringLiteral("Save")});
+    QVERIFY2(boxes.boxes().at(0).text.contains(
+                 QStringLiteral("BATT_VOLT_MULT: sent 10.500001, the FC reports 10.5")),
+             qPrintable(boxes.boxes().at(0).text));
     QCOMPARE(calibrate(), QStringList{QStringLiteral("set BATT_VOLT_MULT=11.0250006 (9)")});
 }
 

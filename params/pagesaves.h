@@ -1,0 +1,62 @@
+#pragma once
+
+#include "heartbeatwatch.h"
+#include "paramwriter.h"
+
+#include <QPair>
+#include <QQueue>
+#include <QVariant>
+
+// What one Save came to: how many values the FC confirmed, and each one it
+// did not.
+struct SaveOutcome
+{
+    QString what;
+    int confirmed = 0;
+    QList<UnconfirmedWrite> unconfirmed;
+};
+
+// The pages' one way to write to the FC. A Save's writes go out at once, in
+// order, with the type each value holds (int as INT32, float as REAL32), and
+// the writer then confirms each by the FC's echo. A Save made while another
+// is still being confirmed is sent at once too, but confirmed only after it,
+// so the two cannot take each other's echoes; an echo it missed meanwhile
+// costs a resend. The pages write whether the FC is armed or not, as they
+// always have.
+class PageSaves : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Values = QList<QPair<QString, QVariant>>;
+
+    explicit PageSaves(MavLinkBridge &bridge, QObject *parent = nullptr);
+
+    // False, writing nothing, while no FC is connected.
+    bool save(const QString &what, const Values &values);
+    // Ends the Save under way, which then reports what was confirmed, and
+    // drops those still waiting.
+    void linkClosed();
+
+signals:
+    void saveEnded(const SaveOutcome &outcome);
+
+private slots:
+    void writesEnded();
+
+private:
+    struct Save
+    {
+        QString what;
+        QList<PlannedWrite> writes;
+    };
+
+    void startNext();
+    SaveOutcome outcomeOf(const Save &save) const;
+
+    MavLinkBridge &bridge;
+    HeartbeatWatch heartbeat;
+    ParamWriter writer;
+    QQueue<Save> waiting;
+    bool writing = false;
+};
