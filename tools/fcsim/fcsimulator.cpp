@@ -112,6 +112,11 @@ void FcSimulator::setParamDropRate(double rate, std::uint32_t seed)
     dropRandom.seed(sequence);
 }
 
+void FcSimulator::clampParameter(const QString &name, float lowest, float highest)
+{
+    clamps.insert(name, {lowest, highest});
+}
+
 bool FcSimulator::hasParameter(const QString &name) const
 {
     return params.indexOf(name) >= 0;
@@ -248,8 +253,9 @@ void FcSimulator::handleParamSet(const MavLinkMessage &msg)
     const int index = params.indexOf(name);
     if (index < 0)
         return;
+    const Limits limits = clamps.value(name, {-INFINITY, INFINITY});
     if (name != kFirmwareVersionParam)
-        params.setValue(index, reader.f32(0));
+        params.setValue(index, qBound(limits.lowest, reader.f32(0), limits.highest));
     if (isRcLimit(name))
         rcLimitsWritten = true;
     answerParameter(index);

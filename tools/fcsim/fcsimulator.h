@@ -44,7 +44,8 @@
 //   own type holds it and answers with that. "ZEFAVERSION" is read-only.
 //   Unknown names and indexes get no answer, as on the real FC. Every
 //   parameter answer is sent as PARAM_VALUE with the FC's own type, and
-//   setParamDropRate() loses a share of them.
+//   setParamDropRate() loses a share of them. clampParameter() narrows what
+//   a write may store.
 // - streams: REQUEST_DATA_STREAM sends a stream at the requested rate in
 //   hertz, capped at 50 Hz (65535 too); rate 0 or start 0 stops it. Stream
 //   3 sends RC_CHANNELS_RAW, 2 SYS_STATUS, 10 ATTITUDE. The other streams
@@ -84,6 +85,9 @@ public:
     // Leave out this fraction of the parameter answers: list, reads, write
     // echoes.
     void setParamDropRate(double rate, std::uint32_t seed = 1);
+    // Keep written values of name within lowest..highest, as an FC with
+    // tighter limits does; the echo then reports the clamped value.
+    void clampParameter(const QString &name, float lowest, float highest);
 
     // The parameter table. parameter() is NaN for a name the FC lacks;
     // setParameter() changes a value without telling the assistant.
@@ -189,6 +193,11 @@ private:
     QElapsedTimer listClock;
     int listNext = 0;
     double paramDropRate = 0.0;
+    struct Limits
+    {
+        float lowest, highest;
+    };
+    QHash<QString, Limits> clamps;
     std::mt19937 dropRandom;
     std::uniform_real_distribution<double> dropChance{0.0, 1.0};
 

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -33,6 +34,7 @@ struct Options
     double unplugAfterSeconds = -1; // never
     double streamRate = 0;          // as requested
     QList<QPair<int, int>> streams; // stream id and rate sent from the start
+    QList<QPair<QString, float>> caps; // parameter name and the most a write stores
     QString logPath;
     bool findFc = false;
 };
@@ -65,6 +67,16 @@ QPair<int, int> streamOption(const QString &text)
     return {id, hz};
 }
 
+QPair<QString, float> clampOption(const QString &text)
+{
+    const int equals = text.indexOf(QLatin1Char('='));
+    bool ok = false;
+    const float highest = text.mid(equals + 1).toFloat(&ok);
+    if (equals <= 0 || !ok || !std::isfinite(highest))
+        fail(QStringLiteral("--clamp takes NAME=MAX, a parameter name and a number"));
+    return {text.left(equals), highest};
+}
+
 Options parseOptions(const QCoreApplication &app)
 {
     ArgumentReader reader(QStringLiteral("zefa-fc-sim"),
@@ -87,6 +99,10 @@ Options parseOptions(const QCoreApplication &app)
          "Send stream ID at HZ from the start, as an FC set up to stream does (e.g. 3=50 for the "
          "radio); requests still change it. May be repeated.",
          "ID=HZ"},
+        {"clamp",
+         "Store at most MAX when NAME is written, and echo that, as an FC with a tighter limit "
+         "does. May be repeated.",
+         "NAME=MAX"},
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
                     "status 1 when there is none."},
     });
@@ -105,6 +121,8 @@ Options parseOptions(const QCoreApplication &app)
         options.streamRate = numberOption(parser, "stream-rate", 0.1, 1000);
     for (const QString &stream : parser.values("stream"))
         options.streams << streamOption(stream);
+    for (const QString &clamp : parser.values("clamp"))
+        options.caps << clampOption(clamp);
     options.logPath = parser.value("log");
     return options;
 }
@@ -146,6 +164,8 @@ int main(int argc, char *argv[])
     sim.setStreamRate(options.streamRate);
     for (const auto &stream : options.streams)
         sim.startStream(stream.first, stream.second);
+    for (const auto &cap : options.caps)
+        sim.clampParameter(cap.first, -INFINITY, cap.second);
     SimulatorPtyLink link(pty.masterFd(), sim);
     const std::unique_ptr<QFile> logFile = openLog(options.logPath);
     std::unique_ptr<FrameLog> log;
