@@ -1,5 +1,6 @@
 #include "mavlink/mavlinkbridge.h"
 #include "serial/outboundqueue.h"
+#include "support/loopturns.h"
 #include "support/ptypair.h"
 #include "support/wire.h"
 
@@ -281,16 +282,12 @@ private slots:
     {
         QElapsedTimer clock;
         clock.start();
-        int turns = 0;
-        QTimer everyTurn;
-        everyTurn.setInterval(0);
-        connect(&everyTurn, &QTimer::timeout, this, [&turns] { ++turns; });
-        everyTurn.start();
+        LoopTurns turns;
         QList<qint64> sentAtMs;
         QList<int> sentAtTurn;
         connect(queue.get(), &OutboundQueue::frameSent, this, [&] {
             sentAtMs << clock.elapsed();
-            sentAtTurn << turns;
+            sentAtTurn << turns.count();
         });
         for (int rate = 1; rate <= 4; ++rate)
             bridge->requestRcChannelsStream(rate);

@@ -1,4 +1,5 @@
 #include "support/gcsharness.h"
+#include "support/loopturns.h"
 #include "support/simulatedfc.h"
 
 #include "serial/fclink.h"
@@ -88,13 +89,9 @@ void PidPageTest::windowKeepsRunningWhileSaveIsSent()
     GcsHarness gcs;
     gcs.connectToFc();
     setGains(gcs, 5.0, 5.0, 5.0);
-    int turns = 0;
-    QTimer everyTurn;
-    everyTurn.setInterval(0);
-    connect(&everyTurn, &QTimer::timeout, this, [&turns] { ++turns; });
-    everyTurn.start();
+    LoopTurns turns;
     QList<int> sentAtTurn;
-    connect(&gcs.link(), &FcLink::frameSent, this, [&] { sentAtTurn << turns; });
+    connect(&gcs.link(), &FcLink::frameSent, this, [&] { sentAtTurn << turns.count(); });
 
     gcs.click("pidSaveButton");
     QCOMPARE(sentAtTurn.size(), 1);
