@@ -170,7 +170,8 @@ void TestDecoder::signalsInDeclaredOrder()
                                   "sensorOffsetsMessageUpdate(mavlink_sensor_offsets_t)",
                                   "modeChanged(int,uint8_t)",
                                   "parameterReported(ParameterReport)",
-                                  "heartbeatReceived(bool)"};
+                                  "heartbeatReceived(bool)",
+                                  "frameReady(QByteArray)"};
     QCOMPARE(signatures, expected);
     QCOMPARE(mo.method(mo.methodOffset()).name(), QByteArray("armedUpdate"));
 }
