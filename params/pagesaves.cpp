@@ -46,10 +46,13 @@ void PageSaves::linkClosed()
     if (!writing)
         return;
     writer.stop();
-    const Save cut = waiting.head();
+    const SaveOutcome outcome = outcomeOf(waiting.head());
     waiting.clear();
     writing = false;
-    emit saveEnded(outcomeOf(cut));
+    // Told once the close is done: the report may open a modal box, and a
+    // close can run inside the receive loop.
+    QMetaObject::invokeMethod(
+        this, [this, outcome] { emit saveEnded(outcome); }, Qt::QueuedConnection);
 }
 
 // Writes the run never reached count as unconfirmed, without a report.

@@ -34,8 +34,8 @@ public:
 
     // False, writing nothing, while no FC is connected.
     bool save(const QString &what, const Values &values);
-    // Ends the Save under way, which then reports what was confirmed, and
-    // drops those still waiting.
+    // Ends the Save under way, which reports what was confirmed from the
+    // event loop, and drops those still waiting.
     void linkClosed();
 
 signals:

@@ -76,6 +76,7 @@ private slots:
     void everyValueIsConfirmed();
     void clampedValueIsNamedAndShown_data();
     void clampedValueIsNamedAndShown();
+    void disconnectingEndsTheSaveUnderWay();
 };
 
 void PageSavesTest::everyValueIsConfirmed_data()
@@ -189,6 +190,25 @@ void PageSavesTest::clampedValueIsNamedAndShown()
     QVERIFY2(statusText(fc.gcs).endsWith(" not saved: the FC did not confirm every value"),
              qPrintable(statusText(fc.gcs)));
     QCOMPARE(shown(fc.gcs, widget.section('=', 0, 0)), widget);
+}
+
+// Nothing the FC did not answer is reported as saved; the box comes once
+// the link is closed.
+void PageSavesTest::disconnectingEndsTheSaveUnderWay()
+{
+    SimulatedFc fc;
+    fc.sim.setParamDropRate(1.0);
+    ModalBoxCloser boxes;
+    save(fc.gcs, QStringLiteral("fly feeling"));
+    fc.gcs.action("actionDisconnect")->trigger();
+    QVERIFY(boxes.boxes().isEmpty());
+    QTRY_COMPARE(boxes.titles(), QStringList{"Save"});
+    QCOMPARE(boxes.boxes().at(0).text,
+             QStringLiteral("The FC did not confirm these values of Fly feeling:\n\n"
+                            "CH8_OPT: sent 0, no answer from the FC\n"
+                            "ATC_RATE_FF_ENAB: sent 1, no answer from the FC"));
+    QCOMPARE(statusText(fc.gcs),
+             QStringLiteral("Fly feeling not saved: the FC did not confirm every value"));
 }
 
 QTEST_MAIN(PageSavesTest)
