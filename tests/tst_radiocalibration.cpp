@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 
 #include <memory>
@@ -177,6 +178,8 @@ void RadioCalibrationTest::capturesWhileBoxesAreOpenAndWritesMovedChannels()
         QCOMPARE(sim->parameter(QStringLiteral("RC6_MIN")), 1200.0f);
         QCOMPARE(sim->parameter(QStringLiteral("RC8_MIN")), 1100.0f);
         QCOMPARE(sim->parameter(QStringLiteral("RC8_MAX")), 1900.0f);
+        QTRY_COMPARE(h.widget<QStatusBar>("statusBar")->currentMessage(),
+                     QStringLiteral("Radio calibration saved: 14 values confirmed by the FC"));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QDoubleSpinBox>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -309,6 +310,8 @@ void VoltagePageTest::calibrationMovesVoltageReportedBySimulatedFc()
     fc.gcs.click("voltageCalibrateButton");
     QTRY_COMPARE(display->text(), QStringLiteral("12.60"));
     QCOMPARE(fc.sim.parameter(QStringLiteral("BATT_VOLT_MULT")), 10.5f);
+    QTRY_COMPARE(fc.gcs.widget<QStatusBar>("statusBar")->currentMessage(),
+                 QStringLiteral("Voltage calibration saved: confirmed by the FC"));
 
     // The echo replaced the multiplier: meter and display now agree, so a
     // second press writes the FC's own value back.
