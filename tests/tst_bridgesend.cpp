@@ -1,6 +1,5 @@
 #include "mavlink/mavlinkbridge.h"
 #include "serial/outboundqueue.h"
-#include "support/loopturns.h"
 #include "support/ptypair.h"
 #include "support/wire.h"
 
@@ -276,48 +275,22 @@ private slots:
     }
 
     // The first frame of an idle line goes out at once, the next ones in
-    // order once the event loop has run on. The 20 ms are a lower bound the
+    // order no sooner than 20 ms after the one before: a lower bound the
     // queue guarantees, not luck.
-    void framesLeaveSpacedWhileTheEventLoopRuns()
+    void framesLeaveOneByOneAtLeast20MsApart()
     {
         QElapsedTimer clock;
         clock.start();
-        LoopTurns turns;
         QList<qint64> sentAtMs;
-        QList<int> sentAtTurn;
-        connect(queue.get(), &OutboundQueue::frameSent, this, [&] {
-            sentAtMs << clock.elapsed();
-            sentAtTurn << turns.count();
-        });
-        for (int rate = 1; rate <= 4; ++rate)
+        connect(queue.get(), &OutboundQueue::frameSent, this, [&] { sentAtMs << clock.elapsed(); });
+        for (int rate = 1; rate <= 3; ++rate)
             bridge->requestRcChannelsStream(rate);
         QCOMPARE(sentAtMs.size(), 1);
         QCOMPARE(describeAll(parseFrames(written())),
                  (QStringList{"stream 3 rate 1 start 1", "stream 3 rate 2 start 1",
-                              "stream 3 rate 3 start 1", "stream 3 rate 4 start 1"}));
-        for (int i = 1; i < sentAtMs.size(); ++i) {
+                              "stream 3 rate 3 start 1"}));
+        for (int i = 1; i < sentAtMs.size(); ++i)
             QVERIFY2(sentAtMs[i] - sentAtMs[i - 1] >= 20, qPrintable(QString::number(i)));
-            QVERIFY2(sentAtTurn[i] > sentAtTurn[i - 1], qPrintable(QString::number(i)));
-        }
-    }
-
-    // A close cannot wait for the event loop: flush writes what waits
-    // before it returns, still spaced, and leaves the line free for the
-    // next port.
-    void flushWritesEverythingWaiting()
-    {
-        QSignalSpy sent(queue.get(), &OutboundQueue::frameSent);
-        QElapsedTimer clock;
-        clock.start();
-        bridge->requestExtra1Stream(-1);
-        bridge->requestExtra2Stream(-1);
-        bridge->requestPositionStream(-1);
-        queue->flush();
-        QCOMPARE(sent.size(), 3);
-        QVERIFY(clock.elapsed() >= 60);
-        QCOMPARE(describeAll(parseFrames(pty->readUntilQuiet(50))),
-                 (QStringList{"stream 10 rate 65535 start 1", "stream 11 rate 65535 start 1",
-                              "stream 6 rate 65535 start 1"}));
     }
 
     void sequenceWrapsAfter255()

@@ -1,5 +1,4 @@
 #include "support/gcsharness.h"
-#include "support/loopturns.h"
 #include "support/simulatedfc.h"
 
 #include "serial/fclink.h"
@@ -89,9 +88,12 @@ void PidPageTest::windowKeepsRunningWhileSaveIsSent()
     GcsHarness gcs;
     gcs.connectToFc();
     setGains(gcs, 5.0, 5.0, 5.0);
-    LoopTurns turns;
+    int turns = 0;
+    QTimer everyTurn;
+    connect(&everyTurn, &QTimer::timeout, this, [&turns] { ++turns; });
+    everyTurn.start(0);
     QList<int> sentAtTurn;
-    connect(&gcs.link(), &FcLink::frameSent, this, [&] { sentAtTurn << turns.count(); });
+    connect(&gcs.link(), &FcLink::frameSent, this, [&] { sentAtTurn << turns; });
 
     gcs.click("pidSaveButton");
     QCOMPARE(sentAtTurn.size(), 1);
