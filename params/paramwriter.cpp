@@ -19,6 +19,10 @@ constexpr int kReadBackTimeoutMs = 500;
 // A real FC sends a heartbeat every second; a write waits while the last
 // one is older than this, at most as long again.
 constexpr qint64 kHeartbeatTimeoutMs = 3000;
+// While the FC goes on answering, a noisy line may have lost a few
+// heartbeats in a row: writes go on this long after the last one showed the
+// FC disarmed.
+constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 } // namespace
 
 ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
@@ -115,11 +119,17 @@ bool ParamWriter::mayWrite()
         finish(Ending::Armed);
         return false;
     }
-    if (heartbeat.seen() && heartbeat.silenceMs() < kHeartbeatTimeoutMs)
+    if (fcAlive())
         return true;
     awaitingHeartbeat = true;
     heartbeat.awaitNext(int(kHeartbeatTimeoutMs));
     return false;
+}
+
+bool ParamWriter::fcAlive() const
+{
+    return heartbeat.recentlyAlive(kHeartbeatTimeoutMs, kAnsweringHeartbeatTimeoutMs,
+                                   kHeartbeatTimeoutMs);
 }
 
 void ParamWriter::heartbeatMissing()
@@ -130,6 +140,10 @@ void ParamWriter::heartbeatMissing()
 
 void ParamWriter::parameterReported(ParameterReport report)
 {
+    if (awaitingHeartbeat && fcAlive()) {
+        heartbeat.stopAwaiting();
+        heartbeatArrived();
+    }
     if (!writing || attempts == 0 || report.name != current().name)
         return;
     lastReportKnown = true;

@@ -58,6 +58,7 @@ private slots:
 
 private:
     bool mayWrite();
+    bool fcAlive() const;
     void concludeCurrent(bool wasConfirmed);
     void recordCurrent(bool wasConfirmed);
     void startNext();
