@@ -25,7 +25,8 @@ public:
     // is only valid during the call.
     template <typename Deliver> void parseByte(std::uint8_t x, Deliver &&deliver);
 
-    // While deliver runs: the frame it was given.
+    // While deliver runs, the frame it was given; the bytes that follow it
+    // overwrite it.
     const MavLinkMessage &message() const { return rxMessage; }
 
 private:
