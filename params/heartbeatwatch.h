@@ -27,10 +27,10 @@ public:
     bool recentlyAlive(qint64 heartbeatMs, qint64 answeredHeartbeatMs, qint64 answerMs) const;
 
     // Ends with heartbeat(), or with missing() after ms. Meanwhile it asks
-    // for the firmware version now and then: one garbled length byte makes
-    // the receiver take the next 257 bytes as one frame, which on a quiet
-    // line hides the heartbeats for many seconds; the answers push those
-    // bytes through.
+    // for the firmware version now and then: a frame with a garbled length
+    // byte can only be judged, and the frames inside it found, once the up
+    // to 257 bytes it claims have come, which on a quiet line holds back the
+    // heartbeats for many seconds; the answers push those bytes through.
     void awaitNext(int ms);
     void stopAwaiting();
 

@@ -21,7 +21,7 @@ public:
 
     QSerialPort *port() const { return serial; }
     MavLinkBridge &bridge() const { return mavlink; }
-    // The frame the parser completed last.
+    // While the bridge handles a frame: that frame.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
 
     // Opens the port the command line or ZEFA_GCS_PORT names, or else the

@@ -57,12 +57,12 @@ private:
     void readLine()
     {
         for (char byte : line.readUntilQuiet(0)) {
-            if (!parser.parseByte(std::uint8_t(byte)))
-                continue;
-            WireFrame frame;
-            frame.msg = parser.message();
-            heard << describe(frame);
-            answer(frame);
+            parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &msg) {
+                WireFrame frame;
+                frame.msg = msg;
+                heard << describe(frame);
+                answer(frame);
+            });
         }
     }
 
