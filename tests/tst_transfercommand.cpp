@@ -110,8 +110,7 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne()
 void TestTransferCommand::restoreOfEveryParameterOverANoisyLine_data()
 {
     QTest::addColumn<QString>("seed");
-    for (const char *seed : {"1", "2", "3"})
-        QTest::newRow(seed) << QString::fromLatin1(seed);
+    QTest::newRow("seed 1") << QStringLiteral("1");
 }
 
 // Hundreds of writes on a line that garbles one byte in a hundred: lost
