@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -147,7 +148,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
                            : restore ? CommandLine::Transfer::Restore
                                      : CommandLine::Transfer::None;
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
-    if (backup && restore)
+    const auto repeated = [&reader](const QCommandLineOption &option) {
+        return reader.parser().values(option).size() > 1;
+    };
+    const auto given = {portOption, backupOption, restoreOption};
+    const auto twice = std::find_if(given.begin(), given.end(), repeated);
+    if (twice != given.end())
+        commandLine.answer = reader.usageError(
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "--%1 is given more than once"))
+                .arg(twice->names().constFirst()));
+    else if (backup && restore)
         commandLine.answer = reader.usageError(reader.text(
             QT_TRANSLATE_NOOP("CommandLine", "--backup and --restore cannot be used together")));
     else if ((backup || restore) && commandLine.file.isEmpty())

@@ -31,7 +31,7 @@ void parserAlone(benchmark::State &state)
     int frames = 0;
     for (auto _ : state) {
         for (char byte : stream)
-            frames += parser.parseByte(std::uint8_t(byte));
+            parser.parseByte(std::uint8_t(byte), [&frames](const MavLinkMessage &) { ++frames; });
     }
     benchmark::DoNotOptimize(frames);
     state.SetBytesProcessed(state.iterations() * stream.size());
@@ -45,10 +45,10 @@ void parserAndDecoder(benchmark::State &state)
     MavLinkBridge bridge;
     for (auto _ : state) {
         for (char byte : stream) {
-            if (parser.parseByte(std::uint8_t(byte))) {
-                const MavLinkMessage received = parser.message();
+            parser.parseByte(std::uint8_t(byte), [&bridge](const MavLinkMessage &frame) {
+                const MavLinkMessage received = frame;
                 bridge.handleMessage(&received);
-            }
+            });
         }
     }
     state.SetBytesProcessed(state.iterations() * stream.size());
@@ -143,10 +143,10 @@ QList<QByteArray> framesOf(const QByteArray &stream)
     MavLinkParser parser;
     int start = 0;
     for (int i = 0; i < stream.size(); ++i) {
-        if (parser.parseByte(std::uint8_t(stream[i]))) {
+        parser.parseByte(std::uint8_t(stream[i]), [&, i](const MavLinkMessage &) {
             frames << stream.mid(start, i + 1 - start);
             start = i + 1;
-        }
+        });
     }
     return frames;
 }

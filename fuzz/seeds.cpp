@@ -204,6 +204,10 @@ QList<Seed> parserSeeds()
     }
     MavLinkMessage empty;
     empty.msgid = 3;
+    // Claims the whole maximum length: the frames behind it lie inside.
+    QByteArray garbledLength = rc;
+    garbledLength[1] = char(0xFF);
+    garbledLength += att + beat.repeated(16);
     return {
         {QStringLiteral("stream"), rc + att + beat + wire(sysStatus(12000)) +
                                        wire(statusText(kSeverityError, "PreArm: GPS Glitch"))},
@@ -211,6 +215,7 @@ QList<Seed> parserSeeds()
         {QStringLiteral("foreign-start-byte"), char(0xFE) + att.mid(1) + beat},
         {QStringLiteral("garbage-between"),
          QByteArray("\x00\xEB\x01\xFF", 4) + beat + "noise" + rc},
+        {QStringLiteral("garbled-length"), garbledLength},
         {QStringLiteral("max-length"), maxLength},
         {QStringLiteral("zero-length"), wire(empty)},
         {QStringLiteral("paramvalue"),

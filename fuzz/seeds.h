@@ -24,5 +24,5 @@ QList<QByteArray> accelCalibrationTexts();
 QList<QByteArray> preArmReports();
 
 // Framing cases for the parser alone: one frame per handled id, frames
-// back to back, frames broken by noise.
+// back to back, frames broken by noise or hidden behind a garbled length.
 QList<Seed> parserSeeds();

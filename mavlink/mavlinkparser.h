@@ -3,15 +3,35 @@
 #include "checksum.h"
 #include "mavlinkmessage.h"
 
-// Byte-by-byte receive state machine. Constant work per byte, no allocation.
-// Defined inline: it runs once per received byte, and a call per byte costs
-// about as much as the step itself.
+#include <cstring>
+#include <utility>
+
+// Byte-by-byte receive state machine, no allocation. Defined inline: it runs
+// once per received byte, and a call per byte costs about as much as the
+// step itself.
+//
+// A frame that fails its checksum is scanned again from the byte after its
+// start byte, so a garbled length byte costs that one frame and not the
+// frames its supposed payload swallowed. Frames start at strictly increasing
+// stream positions (a failed start is never retried), so a byte is scanned
+// again at most once per start byte in the frame length before it: at most
+// 263 steps per byte however the line is garbled.
 class MavLinkParser
 {
 public:
+    // Feeds one received byte and calls deliver(const MavLinkMessage &) for
+    // each checksum-valid frame it completes, in stream order; several when
+    // the byte ends a failed frame with whole frames inside it. The message
+    // is only valid during the call.
+    template <typename Deliver> void parseByte(std::uint8_t x, Deliver &&deliver);
+
+    // While deliver runs, the frame it was given; the bytes that follow it
+    // overwrite it.
+    const MavLinkMessage &message() const { return rxMessage; }
+
+private:
     enum class State
     {
-        Uninit,
         Idle,
         GotStx,
         GotLength,
@@ -22,22 +42,21 @@ public:
         GotPayload,
         GotCrc1
     };
+    enum class Step
+    {
+        Pending,
+        Complete,
+        BadChecksumLow,
+        BadChecksumHigh
+    };
 
-    // True when this byte completed a checksum-valid frame, available as
-    // message() until the next byte is fed.
-    bool parseByte(std::uint8_t x);
-
-    const MavLinkMessage &message() const { return rxMessage; }
-    State state() const { return parseState; }
-
-private:
+    Step step(std::uint8_t x);
     void startFrame(std::uint8_t x);
-    void dropFrame(std::uint8_t x);
     void storeHeaderByte(std::uint8_t &field, std::uint8_t x, State next);
+    template <typename Deliver> void rescanFailedFrame(Step failure, Deliver &deliver);
 
-    State parseState = State::Uninit;
+    State parseState = State::Idle;
     std::uint8_t packetIndex = 0;
-    bool messageReceived = false;
     MavLinkMessage rxMessage;
 };
 
@@ -56,22 +75,11 @@ inline void MavLinkParser::storeHeaderByte(std::uint8_t &field, std::uint8_t x, 
     parseState = next;
 }
 
-// A mismatching checksum byte drops the frame; if it is a start byte it is
-// taken as the beginning of the next frame, so a truncated frame does not
-// also cost its follower.
-inline void MavLinkParser::dropFrame(std::uint8_t x)
+// Checksum bytes are stored before they are judged: a failed frame's bytes
+// are then all in the record for the rescan.
+inline MavLinkParser::Step MavLinkParser::step(std::uint8_t x)
 {
-    if (x == kMavLinkStx)
-        startFrame(x);
-    else
-        parseState = State::Idle;
-}
-
-inline bool MavLinkParser::parseByte(std::uint8_t x)
-{
-    messageReceived = false;
     switch (parseState) {
-    case State::Uninit:
     case State::Idle:
         if (x == kMavLinkStx)
             startFrame(x);
@@ -101,22 +109,50 @@ inline bool MavLinkParser::parseByte(std::uint8_t x)
         break;
     case State::GotPayload:
         crcAccumulate(crcExtra(rxMessage.msgid), rxMessage.checksum);
-        if (x != (rxMessage.checksum & 0xFF)) {
-            dropFrame(x);
-            break;
-        }
         rxMessage.payload[packetIndex] = x;
+        if (x != (rxMessage.checksum & 0xFF)) {
+            parseState = State::Idle;
+            return Step::BadChecksumLow;
+        }
         parseState = State::GotCrc1;
         break;
     case State::GotCrc1:
-        if (x != (rxMessage.checksum >> 8)) {
-            dropFrame(x);
-            break;
-        }
         rxMessage.payload[packetIndex + 1] = x;
-        messageReceived = true;
         parseState = State::Idle;
-        break;
+        return x == (rxMessage.checksum >> 8) ? Step::Complete : Step::BadChecksumHigh;
     }
-    return messageReceived;
+    return Step::Pending;
+}
+
+template <typename Deliver> void MavLinkParser::parseByte(std::uint8_t x, Deliver &&deliver)
+{
+    const Step result = step(x);
+    if (result == Step::Pending)
+        return;
+    if (result == Step::Complete)
+        deliver(std::as_const(rxMessage));
+    else
+        rescanFailedFrame(result, deliver);
+}
+
+// Feeds the failed frame's bytes after its start byte through the steps
+// again. A frame that starts among them and fails as well is rescanned from
+// the byte after its own start byte, out of the local copy; one still open
+// at their end goes on with the next bytes received.
+template <typename Deliver> void MavLinkParser::rescanFailedFrame(Step failure, Deliver &deliver)
+{
+    const int count = kMavLinkHeaderLength - 1 + rxMessage.len +
+                      (failure == Step::BadChecksumLow ? 1 : kMavLinkChecksumLength);
+    std::uint8_t bytes[kMavLinkHeaderLength - 1 + kMavLinkMaxPayload + kMavLinkChecksumLength];
+    std::memcpy(bytes, rxMessage.frameBegin() + 1, std::size_t(count));
+    int frameStart = 0;
+    for (int i = 0; i < count; ++i) {
+        const Step result = step(bytes[i]);
+        if (parseState == State::GotStx)
+            frameStart = i;
+        if (result == Step::Complete)
+            deliver(std::as_const(rxMessage));
+        else if (result != Step::Pending)
+            i = frameStart;
+    }
 }

@@ -13,6 +13,7 @@ HeartbeatWatch::HeartbeatWatch(MavLinkBridge &bridge, QObject *parent)
     deadline.setSingleShot(true);
     nudge.setInterval(kNudgeIntervalMs);
     connect(&bridge, &MavLinkBridge::heartbeatReceived, this, &HeartbeatWatch::received);
+    connect(&bridge, &MavLinkBridge::parameterReported, this, &HeartbeatWatch::answered);
     connect(&deadline, &QTimer::timeout, this, &HeartbeatWatch::gaveUp);
     connect(&nudge, &QTimer::timeout, this, &HeartbeatWatch::nudgeFc);
     restart();
@@ -22,6 +23,7 @@ void HeartbeatWatch::restart()
 {
     stopAwaiting();
     silence.start();
+    sinceAnswer.invalidate();
     heartbeatSeen = false;
     armedReported = false;
 }
@@ -45,6 +47,20 @@ void HeartbeatWatch::received(bool armed)
     heartbeatSeen = true;
     armedReported = armed;
     emit heartbeat();
+}
+
+void HeartbeatWatch::answered()
+{
+    sinceAnswer.start();
+}
+
+bool HeartbeatWatch::recentlyAlive(qint64 heartbeatMs, qint64 answeredHeartbeatMs,
+                                   qint64 answerMs) const
+{
+    if (!heartbeatSeen)
+        return false;
+    const bool answeredLately = sinceAnswer.isValid() && sinceAnswer.elapsed() < answerMs;
+    return silenceMs() < heartbeatMs || (answeredLately && silenceMs() < answeredHeartbeatMs);
 }
 
 void HeartbeatWatch::nudgeFc()

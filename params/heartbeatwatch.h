@@ -21,12 +21,16 @@ public:
     bool armed() const { return armedReported; }
     // Since the last heartbeat, or since watching began when none came.
     qint64 silenceMs() const { return silence.elapsed(); }
+    // The last heartbeat is recent, or it is not too old and the FC has
+    // answered a request lately: on a noisy line heartbeats are lost now and
+    // then while the FC goes on answering.
+    bool recentlyAlive(qint64 heartbeatMs, qint64 answeredHeartbeatMs, qint64 answerMs) const;
 
     // Ends with heartbeat(), or with missing() after ms. Meanwhile it asks
-    // for the firmware version now and then: one garbled length byte makes
-    // the receiver take the next 257 bytes as one frame, which on a quiet
-    // line hides the heartbeats for many seconds; the answers push those
-    // bytes through.
+    // for the firmware version now and then: a frame with a garbled length
+    // byte can only be judged, and the frames inside it found, once the up
+    // to 257 bytes it claims have come, which on a quiet line holds back the
+    // heartbeats for many seconds; the answers push those bytes through.
     void awaitNext(int ms);
     void stopAwaiting();
 
@@ -36,12 +40,14 @@ signals:
 
 private slots:
     void received(bool armed);
+    void answered();
     void nudgeFc();
     void gaveUp();
 
 private:
     MavLinkBridge &mavlink;
     QElapsedTimer silence;
+    QElapsedTimer sinceAnswer;
     QTimer deadline;
     QTimer nudge;
     bool heartbeatSeen = false;

@@ -44,6 +44,9 @@ QString readNameAndValue(const QByteArray &name, const QByteArray &value, ParamF
     const QString badName = nameProblem(name);
     if (!badName.isEmpty())
         return badName;
+    if (value.contains(',') && !value.contains('.'))
+        return ParamFile::tr("value %1 has a decimal comma; write a point")
+            .arg(QString::fromUtf8(value));
     if (!ParamType::parseNumber(value, entry.number))
         return ParamFile::tr("value is not a finite number");
     if (!ParamType::parseFloat(value, entry.value))
@@ -72,13 +75,15 @@ QString readTabLine(const QList<QByteArray> &fields, ParamFileEntry &entry)
 }
 
 // Tab-separated lines have five fields or two; without tabs a comma, or
-// else blanks, separate two.
+// else blanks, separate two. A comma after a blank is taken for a decimal
+// comma in a blank-separated line, so that is what the reader is told.
 QList<QByteArray> splitFields(const QByteArray &line)
 {
     if (line.contains('\t'))
         return line.split('\t');
-    if (line.contains(','))
-        return line.split(',');
+    const QList<QByteArray> byComma = line.split(',');
+    if (byComma.size() > 1 && !byComma.first().trimmed().contains(' '))
+        return byComma;
     return line.simplified().split(' ');
 }
 
@@ -152,6 +157,29 @@ QString saveProblem(const ParameterReport &param)
     if (!std::isfinite(param.value))
         return ParamFile::tr("value is not a finite number");
     return ParamType::integerProblem(param.type, double(param.value));
+}
+
+QString dropRepeatedNames(QList<ParameterReport> &params)
+{
+    QHash<QString, ParameterReport> first;
+    QList<ParameterReport> kept;
+    for (const ParameterReport &param : params) {
+        const auto earlier = first.constFind(param.name);
+        if (earlier == first.constEnd()) {
+            first.insert(param.name, param);
+            kept.append(param);
+        } else if (earlier->type != param.type ||
+                   !ParamType::sameStoredValue(param.type, earlier->value, param.value)) {
+            return ParamFile::tr("The FC reports %1 twice, as %2 (type %3) and as %4 (type %5); "
+                                 "which one to save cannot be told.")
+                .arg(param.name, ParamType::valueText(earlier->value, earlier->type))
+                .arg(earlier->type)
+                .arg(ParamType::valueText(param.value, param.type))
+                .arg(param.type);
+        }
+    }
+    params = kept;
+    return QString();
 }
 
 QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params)

@@ -63,6 +63,11 @@ ParamFile parseParamFile(const QByteArray &bytes);
 // cannot hold. Empty when it would.
 QString saveProblem(const ParameterReport &param);
 
+// Keeps one report of each name where the FC reports a name more than once
+// with the same value, so the file reads back. Names reported with different
+// values cannot be saved: the reason, or empty.
+QString dropRepeatedNames(QList<ParameterReport> &params);
+
 // The backup file: comment lines, then one tab-separated line per
 // parameter, sorted by name.
 QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params);

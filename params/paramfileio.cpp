@@ -3,10 +3,45 @@
 #include "paramfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+namespace {
+
+QString notRegularFile()
+{
+    return ParamFile::tr("not a regular file (a device, pipe or folder)");
+}
+
+// A short write is repeated for the rest, so that a full disk shows as the
+// error that stopped it.
+bool writeAll(QSaveFile &file, const QByteArray &content)
+{
+    qint64 written = 0;
+    while (written < content.size()) {
+        const qint64 count = file.write(content.constData() + written, content.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+QString saveTargetProblem(const QString &path)
+{
+    const QFileInfo target(path);
+    return target.exists() && !target.isFile() ? notRegularFile() : QString();
+}
 
 bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
 {
+    const QFileInfo source(path);
+    if (source.exists() && !source.isFile()) {
+        error = notRegularFile();
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
@@ -20,11 +55,18 @@ bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
     return true;
 }
 
+// Unbuffered, so a failing write is seen by the write itself: QSaveFile
+// commits a file whose buffered tail could not be written.
 bool saveParamFile(const QString &path, const QByteArray &content, QString &error)
 {
+    error = saveTargetProblem(path);
+    if (!error.isEmpty())
+        return false;
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, content) &&
+        file.commit())
         return true;
     error = file.errorString();
+    file.cancelWriting();
     return false;
 }

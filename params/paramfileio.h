@@ -3,11 +3,19 @@
 #include <QByteArray>
 #include <QString>
 
+// Why a backup cannot go to path: a device, pipe or folder there would be
+// replaced by a regular file (or, for a FIFO, block the program). Empty when
+// the path names a regular file or nothing yet.
+QString saveTargetProblem(const QString &path);
+
 // Reads at most one byte beyond the largest file accepted, so a huge file is
-// refused without being loaded. False with the system's reason when the file
+// refused without being loaded. Only regular files are opened: a FIFO would
+// block until someone writes to it. False with the reason when the file
 // cannot be read.
 bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error);
 
 // Writes through a temporary file renamed over the target at the end: a
 // failure leaves no half-written file, and an earlier file stays as it was.
+// Every write error fails the save, also the one that shows only when the
+// data reaches the disk.
 bool saveParamFile(const QString &path, const QByteArray &content, QString &error);

@@ -73,6 +73,11 @@ void ParamListReader::parameterReported(ParameterReport report)
 {
     if (!reading || report.count == 0 || report.index >= report.count)
         return;
+    if (count == 0 && report.count > kMaxCount) {
+        count = report.count;
+        finish(false);
+        return;
+    }
     if (count == 0)
         count = report.count;
     if (report.count != count)

@@ -17,12 +17,20 @@ class ParamListReader : public QObject
     Q_OBJECT
 
 public:
+    // An R7 on firmware 20 has 408 parameters. A count beyond this is a
+    // garbled or foreign answer: reading it would take a round of single
+    // requests 20 ms apart per missing index, hours for the 65535 a 16-bit
+    // count allows. 1024 leaves room for new firmware and still reads in
+    // seconds.
+    static constexpr int kMaxCount = 1024;
+
     explicit ParamListReader(MavLinkBridge &bridge, QObject *parent = nullptr);
 
     void start();
     void stop();
 
-    // 0 until the FC has told its count.
+    // 0 until the FC has told its count; beyond kMaxCount the read ends at
+    // once, incomplete.
     int total() const { return count; }
     int receivedCount() const { return byIndex.size(); }
     // In the FC's order.

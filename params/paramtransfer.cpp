@@ -63,12 +63,23 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
     awaitingConfirmation = false;
     stage = Stage::CheckingFirmware;
     firmwareVersion.clear();
+    if (mode == Mode::Backup && !checkBackupTarget())
+        return;
     if (mode == Mode::Restore && !loadRestoreFile())
         return;
     heartbeat.restart();
     firmwareRequests = 0;
     firmwareTurn.start(0);
     emit progress(stage, 0, 0);
+}
+
+// Refused before the FC is asked for anything, not after the whole read.
+bool ParamTransfer::checkBackupTarget()
+{
+    const QString problem = saveTargetProblem(path);
+    if (!problem.isEmpty())
+        fail(tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), problem));
+    return problem.isEmpty();
 }
 
 bool ParamTransfer::loadRestoreFile()
@@ -130,6 +141,11 @@ void ParamTransfer::listRead(bool complete)
 {
     if (!complete && reader.total() == 0)
         fail(tr("The FC did not answer the request for its parameter list."));
+    else if (reader.total() > ParamListReader::kMaxCount)
+        fail(tr("The FC reports %1 parameters, more than an R7 has (this program reads at most "
+                "%2).")
+                 .arg(reader.total())
+                 .arg(ParamListReader::kMaxCount));
     else if (!complete)
         fail(tr("%1 of %2 parameters did not arrive from the FC.")
                  .arg(reader.total() - reader.receivedCount())
@@ -142,7 +158,12 @@ void ParamTransfer::listRead(bool complete)
 
 void ParamTransfer::saveBackup()
 {
-    const QList<ParameterReport> params = reader.parameters();
+    QList<ParameterReport> params = reader.parameters();
+    const QString duplicate = dropRepeatedNames(params);
+    if (!duplicate.isEmpty()) {
+        fail(duplicate);
+        return;
+    }
     for (const ParameterReport &param : params) {
         const QString problem = saveProblem(param);
         if (!problem.isEmpty()) {
@@ -174,6 +195,9 @@ void ParamTransfer::offerWrites()
     const ParamFileError refused = planRestore(fileEntries, onFc, plan);
     if (refused.isError()) {
         fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text()));
+    } else if (plan.matchesNothing()) {
+        fail(tr("No name in %1 is a parameter of this FC.").arg(QDir::toNativeSeparators(path)) +
+             QLatin1Char(' ') + plan.summary());
     } else if (plan.writes.isEmpty()) {
         end(TransferReport::Outcome::Succeeded,
             plan.summary() + QLatin1Char(' ') + nothingWritten());

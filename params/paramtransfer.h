@@ -88,6 +88,7 @@ private:
     };
 
     void start(Mode runMode, const QString &filePath);
+    bool checkBackupTarget();
     bool loadRestoreFile();
     void firmwareReported(const ParameterReport &report);
     void saveBackup();

@@ -8,7 +8,10 @@
 #include <QCoreApplication>
 
 namespace {
-constexpr int kEchoTimeoutMs = 1000;
+// The FC echoes a write at once; on a line that garbles one byte in a
+// hundred, a quarter of the echoes are lost, and the wait for each of them
+// made up most of a restore's time. A late echo still confirms the write.
+constexpr int kEchoTimeoutMs = 300;
 // The first write and three more.
 constexpr int kWriteAttempts = 4;
 // Reads of the name after the writes, when only the echoes were lost: the
@@ -19,6 +22,10 @@ constexpr int kReadBackTimeoutMs = 500;
 // A real FC sends a heartbeat every second; a write waits while the last
 // one is older than this, at most as long again.
 constexpr qint64 kHeartbeatTimeoutMs = 3000;
+// While the FC goes on answering, a noisy line may have lost a few
+// heartbeats in a row: writes go on this long after the last one showed the
+// FC disarmed.
+constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 } // namespace
 
 ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
@@ -135,11 +142,17 @@ bool ParamWriter::mayWrite()
         finish(Ending::Armed);
         return false;
     }
-    if (heartbeat.seen() && heartbeat.silenceMs() < kHeartbeatTimeoutMs)
+    if (fcAlive())
         return true;
     awaitingHeartbeat = true;
     heartbeat.awaitNext(int(kHeartbeatTimeoutMs));
     return false;
+}
+
+bool ParamWriter::fcAlive() const
+{
+    return heartbeat.recentlyAlive(kHeartbeatTimeoutMs, kAnsweringHeartbeatTimeoutMs,
+                                   kHeartbeatTimeoutMs);
 }
 
 void ParamWriter::heartbeatMissing()
@@ -150,6 +163,10 @@ void ParamWriter::heartbeatMissing()
 
 void ParamWriter::parameterReported(ParameterReport report)
 {
+    if (awaitingHeartbeat && fcAlive()) {
+        heartbeat.stopAwaiting();
+        heartbeatArrived();
+    }
     if (!writing)
         return;
     if (attempts > 0 && report.name == current().name)

@@ -84,6 +84,7 @@ private:
     bool mayWrite();
     void awaitBatchedEcho();
     void judgeReport(float value);
+    bool fcAlive() const;
     void concludeCurrent(bool wasConfirmed);
     void recordCurrent(bool wasConfirmed);
     void startNext();

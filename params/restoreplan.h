@@ -35,6 +35,12 @@ public:
     // One paragraph for both front ends: how many change, how many are
     // equal, what is skipped.
     QString summary() const;
+    // Not one name of the file is on the FC: most likely a file for another
+    // aircraft or firmware.
+    bool matchesNothing() const
+    {
+        return writes.isEmpty() && alreadyEqual == 0 && readOnlyNames.isEmpty();
+    }
     // "NAME: value on the FC -> value in the file"
     static QString changeText(const PlannedWrite &write);
 };

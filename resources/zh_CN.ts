@@ -74,6 +74,10 @@
         <source>%1 needs a FILE</source>
         <translation>%1 需要指定 FILE</translation>
     </message>
+    <message>
+        <source>--%1 is given more than once</source>
+        <translation>--%1 给出了不止一次</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -771,6 +775,18 @@
         <source>the file holds no parameters</source>
         <translation>文件中没有参数</translation>
     </message>
+    <message>
+        <source>value %1 has a decimal comma; write a point</source>
+        <translation>数值 %1 使用了小数逗号；请改用小数点</translation>
+    </message>
+    <message>
+        <source>The FC reports %1 twice, as %2 (type %3) and as %4 (type %5); which one to save cannot be told.</source>
+        <translation>飞控两次报告 %1，分别为 %2（类型 %3）和 %4（类型 %5）；无法确定应保存哪一个。</translation>
+    </message>
+    <message>
+        <source>not a regular file (a device, pipe or folder)</source>
+        <translation>不是普通文件（而是设备、管道或文件夹）</translation>
+    </message>
 </context>
 <context>
     <name>ParamTransfer</name>
@@ -869,6 +885,14 @@
     <message>
         <source>No heartbeat from the FC; the restore stopped.</source>
         <translation>没有收到飞控的心跳，恢复已停止。</translation>
+    </message>
+    <message>
+        <source>The FC reports %1 parameters, more than an R7 has (this program reads at most %2).</source>
+        <translation>飞控报告有 %1 个参数，超过 R7 应有的数量（本程序最多读取 %2 个）。</translation>
+    </message>
+    <message>
+        <source>No name in %1 is a parameter of this FC.</source>
+        <translation>%1 中没有任何名称是此飞控的参数。</translation>
     </message>
 </context>
 <context>

@@ -80,11 +80,11 @@ void FcLink::receiveBytes(const QByteArray &bytes)
 // Every connected slot runs to completion before the next byte is parsed.
 void FcLink::receiveByte(char byte)
 {
-    if (rxParser.parseByte(static_cast<std::uint8_t>(byte))) {
-        const MavLinkMessage received = rxParser.message();
+    rxParser.parseByte(static_cast<std::uint8_t>(byte), [this](const MavLinkMessage &frame) {
+        const MavLinkMessage received = frame;
         emit frameReceived(received);
         mavlink.handleMessage(&received);
-    }
+    });
 }
 
 bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)

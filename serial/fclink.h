@@ -26,7 +26,7 @@ public:
     MavLinkBridge &bridge() const { return mavlink; }
     // What the FC has reported on this link; emptied when it closes.
     ParameterStore &parameters() { return store; }
-    // The frame the parser completed last.
+    // While the bridge handles a frame: that frame.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
 
     // Opens the port the command line or ZEFA_GCS_PORT names, or else the

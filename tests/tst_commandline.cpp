@@ -87,6 +87,13 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("gcs --backup and --restore")
         << kGcs << QStringList{"--backup", "a.param", "--restore", "b.param"} << c << 2 << ""
         << "zefa-gcs: --backup and --restore cannot be used together\n";
+    QTest::newRow("gcs --backup twice")
+        << kGcs << QStringList{"--backup", "a.params", "--backup=b.params"} << c << 2 << ""
+        << "zefa-gcs: --backup is given more than once\n";
+    QTest::newRow("gcs --port twice")
+        << kGcs << QStringList{"--port", "/dev/a", "--restore", "x", "--port", "/dev/b"} << c << 2
+        << ""
+        << "zefa-gcs: --port is given more than once\n";
     QTest::newRow("gcs --backup with an empty file name")
         << kGcs << QStringList{"--backup="} << c << 2 << ""
         << "zefa-gcs: --backup needs a FILE\n";

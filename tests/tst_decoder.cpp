@@ -81,10 +81,10 @@ public:
     void feed(const QByteArray &bytes)
     {
         for (char byte : bytes) {
-            if (parser.parseByte(std::uint8_t(byte))) {
-                const MavLinkMessage copy = parser.message();
+            parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &msg) {
+                const MavLinkMessage copy = msg;
                 bridge.handleMessage(&copy);
-            }
+            });
         }
     }
 

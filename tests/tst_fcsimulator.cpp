@@ -148,12 +148,12 @@ private:
     void readPort()
     {
         for (char byte : port.readAll()) {
-            if (parser.parseByte(std::uint8_t(byte))) {
-                const MavLinkMessage msg = parser.message();
+            parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &frame) {
+                const MavLinkMessage msg = frame;
                 if (msg.msgid == MavMsg::ParamValue)
                     paramFrames.append(decodeParamValue(msg, clock.elapsed()));
                 bridge.handleMessage(&msg);
-            }
+            });
         }
     }
 };

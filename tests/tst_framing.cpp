@@ -22,11 +22,10 @@ QList<Delivery> feed(MavLinkParser &parser, const QByteArray &bytes)
 {
     QList<Delivery> out;
     for (int i = 0; i < bytes.size(); ++i) {
-        if (parser.parseByte(std::uint8_t(bytes[i]))) {
-            const MavLinkMessage &m = parser.message();
+        parser.parseByte(std::uint8_t(bytes[i]), [&out, i](const MavLinkMessage &m) {
             out.append(
                 {i, QByteArray(reinterpret_cast<const char *>(m.frameBegin()), m.frameLength())});
-        }
+        });
     }
     return out;
 }
@@ -35,6 +34,14 @@ QList<Delivery> feed(const QByteArray &bytes)
 {
     MavLinkParser parser;
     return feed(parser, bytes);
+}
+
+QList<QByteArray> framesOf(const QList<Delivery> &deliveries)
+{
+    QList<QByteArray> frames;
+    for (const Delivery &d : deliveries)
+        frames << d.frame;
+    return frames;
 }
 
 QByteArray randomFrame(std::mt19937 &rng, std::uint8_t seq)
@@ -48,7 +55,28 @@ QByteArray randomFrame(std::mt19937 &rng, std::uint8_t seq)
     return fcFrame(id, payload, seq);
 }
 
+QList<QByteArray> requestFrames(int count)
+{
+    QList<QByteArray> frames;
+    for (int i = 0; i < count; ++i)
+        frames << fcFrame(66, QByteArray(6, char(i)), std::uint8_t(i));
+    return frames;
+}
+
+// Frames 0..count-1, frame 1 carrying the given payload.
+QList<QByteArray> framesAroundPayload(const QByteArray &payload, int count)
+{
+    QList<QByteArray> frames = requestFrames(count);
+    frames[1] = fcFrame(22, payload, 1);
+    return frames;
+}
+
+constexpr int kLengthOffset = 1;
+constexpr int kPayloadOffset = 6;
+
 } // namespace
+
+Q_DECLARE_METATYPE(QList<QByteArray>)
 
 class Framing : public QObject
 {
@@ -153,6 +181,91 @@ private slots:
         const QList<Delivery> out = feed(truncated + follower);
         QCOMPARE(out.size(), 1);
         QCOMPARE(out.first().frame, follower);
+    }
+
+    // Frame 1 of each row is garbled at one offset; every other frame must
+    // come out, in order, however much of the line the bad frame claimed.
+    void garbledFrameCostsOnlyItself_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("frames");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("value");
+        const QList<QByteArray> plain = requestFrames(25);
+        const int payloadEnd = plain[1].size() - 2;
+        QTest::newRow("length raised over 17 frames and part of one")
+            << plain << kLengthOffset << 0xFF;
+        QTest::newRow("length lowered") << plain << kLengthOffset << 2;
+        QTest::newRow("payload byte") << plain << kPayloadOffset + 3 << 0x77;
+        QTest::newRow("payload byte made a start byte") << plain << kPayloadOffset << 0xEB;
+        QTest::newRow("checksum low byte") << plain << payloadEnd << 0x00;
+        QTest::newRow("checksum high byte") << plain << payloadEnd + 1 << 0x00;
+        QTest::newRow("checksum high byte made a start byte") << plain << payloadEnd + 1 << 0xEB;
+        // A start byte in the bad frame's payload begins a bogus frame that
+        // fails in turn, inside the rescanned bytes or beyond them.
+        const QByteArray shortBogus = fromHex("01 02 EB 00 00 00 00 00 03 04");
+        QTest::newRow("bogus frame inside the bad one")
+            << framesAroundPayload(shortBogus, 30) << kLengthOffset << 0xFF;
+        const QByteArray longBogus = fromHex("01 02 EB FF 00 00 00 00 03 04");
+        QTest::newRow("bogus frame beyond the bad one")
+            << framesAroundPayload(longBogus, 30) << kLengthOffset << 0xFF;
+        QTest::newRow("bogus frame beyond a bad checksum")
+            << framesAroundPayload(longBogus, 30) << kPayloadOffset + 10 << 0x00;
+    }
+
+    void garbledFrameCostsOnlyItself()
+    {
+        QFETCH(QList<QByteArray>, frames);
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QByteArray stream;
+        for (const QByteArray &frame : frames)
+            stream += frame;
+        const int at = frames[0].size() + offset;
+        QVERIFY(std::uint8_t(stream[at]) != value);
+        stream[at] = char(value);
+        frames.removeAt(1);
+        QCOMPARE(framesOf(feed(stream)), frames);
+    }
+
+    // A length that claims more than has arrived can only be judged once
+    // that much has come: until then the frames behind it wait, and then they
+    // all come out.
+    void framesBehindAnOverlongFrameWaitForTheRestOfItsLength()
+    {
+        QList<QByteArray> frames = requestFrames(25);
+        frames[0][kLengthOffset] = char(0xFF);
+        QByteArray early;
+        for (int i = 0; i < 10; ++i)
+            early += frames[i];
+        QByteArray late;
+        for (int i = 10; i < frames.size(); ++i)
+            late += frames[i];
+        MavLinkParser parser;
+        QVERIFY(feed(parser, early).isEmpty());
+        frames.removeFirst();
+        QCOMPARE(framesOf(feed(parser, late)), frames);
+    }
+
+    // Random frames, a tenth of them with one byte garbled: exactly the
+    // intact ones come out, in order (for this seed no garbled candidate
+    // passes its checksum by chance, which one in 65,536 may).
+    void randomGarblingLosesOnlyTheGarbledFrames()
+    {
+        std::mt19937 rng(20261208);
+        QByteArray stream;
+        QList<QByteArray> intact;
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray frame = randomFrame(rng, std::uint8_t(i));
+            if (rng() % 10 == 0) {
+                const int at = int(rng() % unsigned(frame.size()));
+                frame[at] = char(frame[at] ^ char(1 + rng() % 255));
+            } else {
+                intact << frame;
+            }
+            stream += frame;
+        }
+        QVERIFY(intact.size() < 2900);
+        QCOMPARE(framesOf(feed(stream)), intact);
     }
 
     void startByteInsidePayloadIsData()

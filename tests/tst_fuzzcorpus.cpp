@@ -58,10 +58,10 @@ Decoded decode(const QList<Seed> &seeds)
     MavLinkParser parser;
     for (const Seed &seed : seeds) {
         for (char byte : seed.bytes) {
-            if (!parser.parseByte(std::uint8_t(byte)))
-                continue;
-            out.ids << parser.message().msgid;
-            bridge.handleMessage(&parser.message());
+            parser.parseByte(std::uint8_t(byte), [&](const MavLinkMessage &msg) {
+                out.ids << msg.msgid;
+                bridge.handleMessage(&msg);
+            });
         }
     }
     return out;

@@ -56,6 +56,8 @@ private slots:
     void goodFilesInEveryFormat_data();
     void goodFilesInEveryFormat();
     void writtenFileReadsBackBitForBit();
+    void namesReportedTwice_data();
+    void namesReportedTwice();
     void restorePlanFollowsTheFcTypes();
 };
 
@@ -76,6 +78,10 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
     row("empty name", ",1", "line 1: name is empty");
     row("value not a number", "FRAME,one", "line 1: value is not a finite number");
     row("value with trailing text", "FRAME,1.5x", "line 1: value is not a finite number");
+    row("decimal comma after a blank", "RTL_ALT 0,5",
+        "line 1: value 0,5 has a decimal comma; write a point");
+    row("decimal comma after a comma", "RTL_ALT,0,5",
+        "line 1: expected 5 tab-separated fields or 2 columns, found 3 fields");
     row("infinite value", "FRAME,inf", "line 1: value is not a finite number");
     row("NaN", "FRAME nan", "line 1: value is not a finite number");
     row("beyond a float", "RTL_ALT,1e39", "line 1: value is beyond the range of a 32-bit float");
@@ -207,6 +213,39 @@ void TestParamFile::writtenFileReadsBackBitForBit()
 
 // Changes by the FC's type; a two-column value must suit an integer-typed
 // FC parameter; the firmware version is never written.
+void TestParamFile::namesReportedTwice_data()
+{
+    QTest::addColumn<QList<ParameterReport>>("params");
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("same value twice")
+        << QList<ParameterReport>{report("A", 1, 6), report("B", 2, 6), report("A", 1, 6)}
+        << QStringList{"A", "B"} << "";
+    QTest::newRow("different values")
+        << QList<ParameterReport>{report("A", 1, 6), report("A", 2, 6)} << QStringList{"A", "A"}
+        << "The FC reports A twice, as 1 (type 6) and as 2 (type 6); which one to save cannot be "
+           "told.";
+    QTest::newRow("same number, other type")
+        << QList<ParameterReport>{report("A", 1, 9), report("A", 1, 6)} << QStringList{"A", "A"}
+        << "The FC reports A twice, as 1 (type 9) and as 1 (type 6); which one to save cannot be "
+           "told.";
+}
+
+// What is saved must read back: the reader refuses a name given twice.
+void TestParamFile::namesReportedTwice()
+{
+    QFETCH(QList<ParameterReport>, params);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, problem);
+    QCOMPARE(dropRepeatedNames(params), problem);
+    QStringList names;
+    for (const ParameterReport &param : params)
+        names << param.name;
+    QCOMPARE(names, kept);
+    if (problem.isEmpty())
+        QVERIFY(!parseParamFile(formatParamFile({}, params)).error.isError());
+}
+
 void TestParamFile::restorePlanFollowsTheFcTypes()
 {
     QHash<QString, ParameterReport> fc;

@@ -44,7 +44,8 @@ struct Losses
 class ScriptedFc : public QObject
 {
 public:
-    ScriptedFc(PtyPair &pty, const Losses &losses) : line(pty), lost(losses)
+    ScriptedFc(PtyPair &pty, const Losses &losses, int claimedCount = kCount)
+        : line(pty), lost(losses), count(std::uint16_t(claimedCount))
     {
         connect(&poll, &QTimer::timeout, this, &ScriptedFc::readLine);
         poll.start(2);
@@ -56,12 +57,12 @@ private:
     void readLine()
     {
         for (char byte : line.readUntilQuiet(0)) {
-            if (!parser.parseByte(std::uint8_t(byte)))
-                continue;
-            WireFrame frame;
-            frame.msg = parser.message();
-            heard << describe(frame);
-            answer(frame);
+            parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &msg) {
+                WireFrame frame;
+                frame.msg = msg;
+                heard << describe(frame);
+                answer(frame);
+            });
         }
     }
 
@@ -89,15 +90,51 @@ private:
     {
         const FcParam &p = kParams[index];
         MavLinkMessage msg = FcMessages::paramValue(QString::fromLatin1(p.name), p.value, p.type,
-                                                    kCount, std::uint16_t(index));
+                                                    count, std::uint16_t(index));
         line.write(FcMessages::toWire(msg, sequence++));
     }
 
     PtyPair &line;
     Losses lost;
+    std::uint16_t count;
     MavLinkParser parser;
     std::uint8_t sequence = 0;
     QTimer poll;
+};
+
+// A backup through the link, the FC on the terminal's other end.
+class LinkedBackup
+{
+public:
+    LinkedBackup() : link(bridge), transfer(bridge)
+    {
+        setFlightControllerPortOverride(pty.slavePath());
+        QObject::connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
+        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
+        opened = link.open();
+        setFlightControllerPortOverride(QString());
+    }
+
+    QString path() const { return dir.filePath("three.param"); }
+
+    // The report's text; empty when the link did not open or no report came.
+    QString run()
+    {
+        QSignalSpy finished(&transfer, &ParamTransfer::finished);
+        transfer.startBackup(path());
+        if (!opened || !finished.wait(kRunTimeoutMs))
+            return QString();
+        return finished.at(0).at(0).value<TransferReport>().message;
+    }
+
+    PtyPair pty;
+
+private:
+    MavLinkBridge bridge;
+    FcLink link;
+    ParamTransfer transfer;
+    QTemporaryDir dir;
+    bool opened = false;
 };
 
 } // namespace
@@ -111,6 +148,7 @@ class TestParamListRead : public QObject
 private slots:
     void missingParametersAreAskedForByIndex_data();
     void missingParametersAreAskedForByIndex();
+    void countBeyondAnyR7EndsTheReadAtOnce();
 };
 
 void TestParamListRead::missingParametersAreAskedForByIndex_data()
@@ -135,30 +173,26 @@ void TestParamListRead::missingParametersAreAskedForByIndex()
     QFETCH(QString, report);
     QFETCH(QString, requests);
 
-    PtyPair pty;
-    setFlightControllerPortOverride(pty.slavePath());
-    MavLinkBridge bridge;
-    FcLink link(bridge);
-    connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
-    QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-    QVERIFY(link.open());
-    setFlightControllerPortOverride(QString());
-    ScriptedFc fc(pty, losses);
-
-    QTemporaryDir dir;
-    const QString path = dir.filePath("three.param");
-    ParamTransfer transfer(bridge);
-    QSignalSpy finished(&transfer, &ParamTransfer::finished);
-    transfer.startBackup(path);
-    QVERIFY(finished.wait(kRunTimeoutMs));
-
-    QCOMPARE(finished.at(0).at(0).value<TransferReport>().message,
-             report.replace(QLatin1String("%1"), path));
+    LinkedBackup backup;
+    ScriptedFc fc(backup.pty, losses);
+    QCOMPARE(backup.run(), report.replace(QLatin1String("%1"), backup.path()));
     QCOMPARE(fc.heard.mid(1).join(' '), requests);
-    QFile file(path);
+    QFile file(backup.path());
     QCOMPARE(file.open(QIODevice::ReadOnly), losses.always.isEmpty());
     if (losses.always.isEmpty())
         QCOMPARE(parseParamFile(file.readAll()).entries.size(), kCount);
+}
+
+// A garbled or foreign count is not waited on for hours.
+void TestParamListRead::countBeyondAnyR7EndsTheReadAtOnce()
+{
+    LinkedBackup backup;
+    ScriptedFc fc(backup.pty, {}, 65535);
+    QCOMPARE(backup.run(), QStringLiteral("The FC reports 65535 parameters, more than an R7 has "
+                                          "(this program reads at most 1024). No file was "
+                                          "written."));
+    QCOMPARE(fc.heard.mid(1), QStringList{"list"});
+    QVERIFY(!QFile::exists(backup.path()));
 }
 
 QTEST_GUILESS_MAIN(TestParamListRead)

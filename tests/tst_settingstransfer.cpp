@@ -15,7 +15,9 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -53,9 +55,10 @@ private:
 };
 
 // Typed into the name field: selectFile() leaves the field alone once it
-// has the focus.
+// has the focus. Replacing a file is agreed to beforehand.
 void chooseFile(QFileDialog *dialog, const QString &path)
 {
+    dialog->setOption(QFileDialog::DontConfirmOverwrite);
     dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
     static_cast<QDialog *>(dialog)->accept(); // QFileDialog hides it
 }
@@ -156,6 +159,7 @@ private slots:
     void restoreNeedsADisarmedFcThatIsAlive_data();
     void restoreNeedsADisarmedFcThatIsAlive();
     void cancelledBackupWritesNoFile();
+    void backupBeyondTheFileSizeLimitKeepsTheOldFile();
     void interruptedRestoreKeepsWhatTheFcConfirmed_data();
     void interruptedRestoreKeepsWhatTheFcConfirmed();
 };
@@ -261,6 +265,34 @@ void TestSettingsTransfer::cancelledBackupWritesNoFile()
     QVERIFY(!QFile::exists(path));
     QCOMPARE(QDir(dir.path()).entryList({"cancelled*"}), QStringList());
     QCOMPARE(run.boxes.boxes().size(), 0);
+}
+
+// A disk that fills up while the backup is written: the box says why, and
+// the backup that was there before is still whole.
+void TestSettingsTransfer::backupBeyondTheFileSizeLimitKeepsTheOldFile()
+{
+    SimulatedFc fc;
+    const QString path = dir.filePath("full.params");
+    const QByteArray old = "# the backup of last week\nFRAME,1\n";
+    writeFile(path, old);
+    rlimit previous{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    MenuRun run(fc.gcs, "actionBackUpSettings", path);
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldAction);
+
+    QCOMPARE(run.boxes.titles(), QStringList{"Back Up Settings"});
+    QCOMPARE(run.report(),
+             QStringLiteral("Cannot write %1: File too large. No file was written.").arg(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList({"full*"}), QStringList{"full.params"});
 }
 
 void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed_data()

@@ -40,10 +40,11 @@ constexpr int kDefaultFrames = 40000;
 // Extra traffic per round on top of the streams, so the run reaches its
 // frame count in seconds rather than minutes.
 constexpr int kFramesPerRound = 40;
-// A garbled length byte makes the parser swallow up to 263 bytes, so some
-// intact frames behind a corrupted one are lost; at 1% of bytes that is a
-// few percent of the intact frames.
-constexpr double kMinIntactDelivered = 0.85;
+// The parser rescans a frame that fails its checksum, so an intact frame is
+// lost only under a corrupted one that passed by chance, or under the one
+// still waiting for its claimed length when the run ends: as many frames as
+// start within the longest frame (263 bytes, the shortest being 8).
+constexpr int kFramesOneFrameCanHide = 263 / 8 + 1;
 
 constexpr int kCycles = 50;
 // Memory is sampled after these cycles. Allocator and toolkit caches still
@@ -153,7 +154,8 @@ void tapDeliveries(GcsHarness &gcs, QList<QByteArray> &delivered)
 }
 
 // A correct receiver's view of the same bytes: the frames it delivers and
-// how many checksums it had to judge.
+// at most how many checksums it judged (each start byte on the line begins
+// at most one frame).
 struct ParserVerdict
 {
     QList<QByteArray> delivered;
@@ -165,11 +167,12 @@ ParserVerdict parseLine(const QByteArray &bytes)
     ParserVerdict verdict;
     MavLinkParser parser;
     for (char byte : bytes) {
-        if (parser.state() == MavLinkParser::State::GotPayload)
-            ++verdict.checksumsJudged;
-        if (parser.parseByte(std::uint8_t(byte)) && isDecoded(parser.message().msgid))
-            verdict.delivered << wireBytes(parser.message());
+        parser.parseByte(std::uint8_t(byte), [&verdict](const MavLinkMessage &msg) {
+            if (isDecoded(msg.msgid))
+                verdict.delivered << wireBytes(msg);
+        });
     }
+    verdict.checksumsJudged = int(bytes.count(char(kMavLinkStx)));
     return verdict;
 }
 
@@ -325,7 +328,7 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
           int(line.frames.size()), line.intact, int(delivered.size()), m.intactDelivered,
           m.corruptedAccepted, corruptedCandidates);
     QVERIFY(line.intact < line.frames.size()); // the noise did strike
-    QVERIFY2(m.intactDelivered >= kMinIntactDelivered * line.intact,
+    QVERIFY2(line.intact - m.intactDelivered <= kFramesOneFrameCanHide * (1 + m.corruptedAccepted),
              qPrintable(QString::number(m.intactDelivered)));
     QVERIFY(m.intactDelivered <= line.intact);
     QVERIFY2(m.corruptedAccepted <= acceptableCorruptions(corruptedCandidates),

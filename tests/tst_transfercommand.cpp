@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
 
 // zefa-gcs --backup and --restore as an installer runs them, without a
 // display, against zefa-fc-sim on a noisy line.
@@ -38,6 +39,10 @@ private slots:
     void backupRestoreAndBackupAgainOverANoisyLine();
     void failuresSayWhyAndExitWithOne_data();
     void failuresSayWhyAndExitWithOne();
+    void restoreOfEveryParameterOverANoisyLine_data();
+    void restoreOfEveryParameterOverANoisyLine();
+    void refusalsKeepTheOldFile_data();
+    void refusalsKeepTheOldFile();
     void unpluggedFcEndsTheBackupWithOne();
     void ctrlCStopsARestoreAndSaysWhatWasWritten();
 };
@@ -100,6 +105,82 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne()
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(lastLine(run.err), error);
     QVERIFY(!QFile::exists(dir.filePath("x.param")));
+}
+
+void TestTransferCommand::restoreOfEveryParameterOverANoisyLine_data()
+{
+    QTest::addColumn<QString>("seed");
+    QTest::newRow("seed 1") << QStringLiteral("1");
+}
+
+// Hundreds of writes on a line that garbles one byte in a hundred: lost
+// heartbeats and garbled frames cost retries, not the rest of the restore.
+void TestTransferCommand::restoreOfEveryParameterOverANoisyLine()
+{
+    QFETCH(QString, seed);
+    SimulatorProgram sim(kSimulator, {"--fault-rate", "0.01", "--seed", seed});
+    const ParameterTable table;
+    const ValueChanges changes = someChanges(table, table.count());
+    const QString edited = dir.filePath("everything.param");
+    writeFile(edited, backupOf(table, changes));
+    QElapsedTimer clock;
+    clock.start();
+    const ProgramRun run =
+        runWithoutDisplay(kGcs, {"--restore", edited, "--port", sim.slavePath()});
+    qInfo("restore of %d values took %lld ms", int(changes.size()), clock.elapsed());
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(lastLine(run.err),
+             QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
+}
+
+void TestTransferCommand::refusalsKeepTheOldFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString old = dir.filePath("old.params");
+    const QString fifo = dir.filePath("fifo");
+    const QString foreign = dir.filePath("foreign.param");
+    const QString notRegular = QStringLiteral("not a regular file (a device, pipe or folder)");
+    // The shell ignores SIGXFSZ so that the write fails instead of killing.
+    QTest::newRow("backup beyond the file-size limit")
+        << QStringList{"/bin/sh", "-c",       "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"",
+                       kGcs,      "--backup", old}
+        << QStringLiteral("Cannot write %1: File too large. No file was written.").arg(old);
+    QTest::newRow("backup onto a device")
+        << QStringList{kGcs, "--backup", "/dev/full"}
+        << QStringLiteral("Cannot write /dev/full: %1. No file was written.").arg(notRegular);
+    QTest::newRow("backup onto a folder")
+        << QStringList{kGcs, "--backup", dir.path()}
+        << QStringLiteral("Cannot write %1: %2. No file was written.").arg(dir.path(), notRegular);
+    QTest::newRow("restore from a FIFO nobody writes to")
+        << QStringList{kGcs, "--restore", fifo}
+        << QStringLiteral("Cannot read %1: %2. Nothing was written.").arg(fifo, notRegular);
+    QTest::newRow("restore that matches nothing")
+        << QStringList{kGcs, "--restore", foreign}
+        << QStringLiteral("No name in %1 is a parameter of this FC. To write: 0; already equal: "
+                          "0. Not on the FC, skipped: NOT_HERE, NOR_HERE. Nothing was written.")
+               .arg(foreign);
+}
+
+// Each exits 1 with the reason, and the backup of last week stays as it was.
+void TestTransferCommand::refusalsKeepTheOldFile()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const QByteArray old = "# the backup of last week\nFRAME,1\n";
+    writeFile(dir.filePath("old.params"), old);
+    writeFile(dir.filePath("foreign.param"), "NOT_HERE,1\nNOR_HERE,2\n");
+    QFile::remove(dir.filePath("fifo"));
+    QCOMPARE(::mkfifo(qPrintable(dir.filePath("fifo")), 0600), 0);
+    SimulatorProgram sim(kSimulator, {});
+    const ProgramRun run =
+        runWithoutDisplay(arguments.first(), arguments.mid(1) << "--port" << sim.slavePath());
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err), "zefa-gcs: " + error);
+    QFile file(dir.filePath("old.params"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList({"old*"}), QStringList{"old.params"});
 }
 
 // The simulator's end closes its side of the terminal, as pulling the USB

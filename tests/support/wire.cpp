@@ -71,13 +71,13 @@ QList<WireFrame> parseFrames(const QByteArray &bytes)
     QList<WireFrame> frames;
     MavLinkParser parser;
     for (char byte : bytes) {
-        if (parser.parseByte(std::uint8_t(byte))) {
+        parser.parseByte(std::uint8_t(byte), [&frames](const MavLinkMessage &msg) {
             WireFrame frame;
-            frame.msg = parser.message();
-            frame.bytes = QByteArray(reinterpret_cast<const char *>(frame.msg.frameBegin()),
-                                     frame.msg.frameLength());
+            frame.msg = msg;
+            frame.bytes =
+                QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), msg.frameLength());
             frames.append(frame);
-        }
+        });
     }
     return frames;
 }

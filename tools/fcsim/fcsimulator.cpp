@@ -193,12 +193,12 @@ void FcSimulator::receiveBytes(const QByteArray &bytes)
 {
     receivedRaw.append(bytes);
     for (char byte : bytes) {
-        if (!parser.parseByte(std::uint8_t(byte)))
-            continue;
-        const MavLinkMessage msg = parser.message();
-        received.append(msg);
-        emit frameReceived(msg);
-        handleFrame(msg);
+        parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &frame) {
+            const MavLinkMessage msg = frame;
+            received.append(msg);
+            emit frameReceived(msg);
+            handleFrame(msg);
+        });
     }
 }
 
