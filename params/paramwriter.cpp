@@ -12,6 +12,9 @@ namespace {
 // hundred, a quarter of the echoes are lost, and the wait for each of them
 // made up most of a restore's time. A late echo still confirms the write.
 constexpr int kEchoTimeoutMs = 300;
+// A page's writes leave together, 20 ms apart: their echoes come back over
+// as long as the batch takes to leave (sixteen radio limits: 320 ms).
+constexpr int kBatchEchoTimeoutMs = 1000;
 // The first write and three more.
 constexpr int kWriteAttempts = 4;
 // Reads of the name after the writes, when only the echoes were lost: the
@@ -108,7 +111,7 @@ void ParamWriter::startNext()
 void ParamWriter::awaitBatchedEcho()
 {
     attempts = 1;
-    echoWait.start(kEchoTimeoutMs);
+    echoWait.start(echoTimeoutMs());
     const auto early = earlyReports.constFind(current().name);
     if (early != earlyReports.constEnd())
         judgeReport(*early);
@@ -125,7 +128,7 @@ void ParamWriter::sendAttempt()
             return;
         sent = true;
         bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
-        echoWait.start(kEchoTimeoutMs);
+        echoWait.start(echoTimeoutMs());
     } else if (attempts < kWriteAttempts + kReadBackAttempts) {
         bridge.requestParameter(Fc::kComponent, write.name);
         echoWait.start(kReadBackTimeoutMs);
@@ -147,6 +150,11 @@ bool ParamWriter::mayWrite()
     awaitingHeartbeat = true;
     heartbeat.awaitNext(int(kHeartbeatTimeoutMs));
     return false;
+}
+
+int ParamWriter::echoTimeoutMs() const
+{
+    return pace == Pace::FirstAttemptsSent ? kBatchEchoTimeoutMs : kEchoTimeoutMs;
 }
 
 bool ParamWriter::fcAlive() const

@@ -85,6 +85,7 @@ private:
     void awaitBatchedEcho();
     void judgeReport(float value);
     bool fcAlive() const;
+    int echoTimeoutMs() const;
     void concludeCurrent(bool wasConfirmed);
     void recordCurrent(bool wasConfirmed);
     void startNext();
