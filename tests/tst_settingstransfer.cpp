@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -156,6 +157,7 @@ private slots:
     void restoreNeedsADisarmedFcThatIsAlive_data();
     void restoreNeedsADisarmedFcThatIsAlive();
     void cancelledBackupWritesNoFile();
+    void backupIsOfferedInTheDocumentsFolder();
     void interruptedRestoreKeepsWhatTheFcConfirmed_data();
     void interruptedRestoreKeepsWhatTheFcConfirmed();
 };
@@ -261,6 +263,26 @@ void TestSettingsTransfer::cancelledBackupWritesNoFile()
     QVERIFY(!QFile::exists(path));
     QCOMPARE(QDir(dir.path()).entryList({"cancelled*"}), QStringList());
     QCOMPARE(run.boxes.boxes().size(), 0);
+}
+
+void TestSettingsTransfer::backupIsOfferedInTheDocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(QDir().mkpath(documents));
+    SimulatedFc fc;
+    QString offered;
+    WhenModal<QFileDialog> files([&](QFileDialog *dialog) {
+        offered =
+            QDir(dialog->directory())
+                .filePath(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text());
+        dialog->reject();
+    });
+    fc.gcs.action("actionBackUpSettings")->trigger();
+    QVERIFY(files.done());
+    const QString name =
+        QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate));
+    QCOMPARE(offered, QDir(documents).filePath(name));
+    QVERIFY(!progressDialog(fc.gcs)->isVisible());
 }
 
 void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed_data()
