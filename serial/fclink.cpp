@@ -7,7 +7,9 @@
 
 #include <QSocketNotifier>
 
+#ifndef Q_OS_WIN
 #include <poll.h>
+#endif
 
 namespace {
 constexpr int kStopStreams = -1;
@@ -97,10 +99,15 @@ bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)
 // of the resource error.
 bool FcLink::lineHungUp() const
 {
+#ifdef Q_OS_WIN
+    // Windows reports a removed device as the resource error itself.
+    return false;
+#else
     if (!serial->isOpen())
         return false;
     pollfd pfd{static_cast<int>(serial->handle()), 0, 0};
     return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+#endif
 }
 
 void FcLink::stopReading()
