@@ -49,7 +49,7 @@ configure_and_build() {
 }
 
 # The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows.
-ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip)
 ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
 
 # Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
