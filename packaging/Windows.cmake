@@ -45,14 +45,16 @@ if(MINGW)
 endif()
 
 # The licences of what ships: ours, Qt's (LGPL 3, which builds on the GPL 3),
-# the compiler runtime's and the fonts'. Taken from the Debian packages that
+# the compiler runtime's and the embedded fonts'. Taken from the Debian packages that
 # provide them on the building machine.
 set(ZEFA_WINDOWS_LICENCES
     ${ZEFA_PACKAGING}/copyright=ZEFA-GCS.txt
     /usr/share/common-licenses/LGPL-3=Qt-LGPL-3.txt
     /usr/share/common-licenses/GPL-3=GPL-3.txt
     /usr/share/doc/gcc-mingw-w64-base/copyright=MinGW-GCC-runtime.txt
-    /usr/share/doc/mingw-w64-common/copyright=MinGW-w64-winpthreads.txt)
+    /usr/share/doc/mingw-w64-common/copyright=MinGW-w64-winpthreads.txt
+    /usr/share/doc/fonts-dejavu-core/copyright=DejaVu-fonts.txt
+    /usr/share/doc/fonts-noto-cjk/copyright=Noto-Sans-CJK.txt)
 foreach(entry ${ZEFA_WINDOWS_LICENCES})
     string(REPLACE "=" ";" entry ${entry})
     list(GET entry 0 source)

@@ -7,12 +7,12 @@ ZEFA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEFA_PACKAGES=(
     cmake g++ make pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-noto-cjk fonttools
 )
 # What scripts/package needs to build the .deb and check it.
 ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-noto-cjk
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick
     "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
@@ -49,7 +49,7 @@ configure_and_build() {
 }
 
 # The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows.
-ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip)
+ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip fonttools)
 ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
 
 # Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
