@@ -10,6 +10,7 @@
 #include "app/mainwindow.h"
 #include "mavlink/mavlinkbridge.h"
 #include "serial/fclink.h"
+#include "tests/support/pixeldifferences.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -24,9 +25,7 @@
 #include <QVector>
 #include <QtTest>
 
-#include <algorithm>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -73,27 +72,6 @@ QImage shownTab(MainWindow &window)
     QImage shown = store->copy(area);
     shown.reinterpretAsFormat(QImage::Format_RGB32);
     return shown;
-}
-
-// Pixels differing by more than the tolerance, and the largest difference.
-QString differences(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return QStringLiteral("sizes differ");
-    int worst = 0;
-    int pixels = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
-            worst = std::max(worst, d);
-            pixels += d > kTolerance ? 1 : 0;
-        }
-    }
-    return pixels == 0 ? QString()
-                       : QStringLiteral("%1 pixels differ, by up to %2").arg(pixels).arg(worst);
 }
 
 // A window that never streamed, given the live window's last values and
@@ -155,8 +133,8 @@ public:
         bridge.blockSignals(true);
         const QImage live = shownTab(window);
         const QImage fresh = paintedFromScratch(window, last);
-        const QString differ =
-            fresh.isNull() ? QStringLiteral("no fresh window") : differences(live, fresh);
+        const QString differ = fresh.isNull() ? QStringLiteral("no fresh window")
+                                              : pixelDifferences(live, fresh, kTolerance);
         report(differ.isEmpty(), QStringLiteral("Radio tab %1 looks as painted from scratch%2")
                                      .arg(when, differ.isEmpty() ? QString() : ": " + differ));
         if (!differ.isEmpty()) {
