@@ -3,7 +3,8 @@
 // ZEFA_GCS_PORT names, reads the Frame page, streams RC values into the Radio
 // Controller tab and compares that tab, after streaming and again after a
 // trip to the Frame tab, with a window that paints the same values from
-// scratch. Prints one line per check; status 0 when all hold. The pictures
+// scratch, then waits for the FC to be unplugged. Prints one line per check
+// (and when to unplug); status 0 when all hold. The pictures
 // of a failed comparison go to the folder given as argument.
 
 #include "app/applicationsetup.h"
@@ -18,9 +19,11 @@
 #include <QBackingStore>
 #include <QDir>
 #include <QImage>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTranslator>
 #include <QVector>
 #include <QtTest>
@@ -34,6 +37,7 @@ constexpr int kRadioTab = 1;
 constexpr int kThrottle = 3; // the channel of radioSlider3
 constexpr int kAnswerTimeoutMs = 10000;
 constexpr int kStreamingMs = 3000;
+constexpr int kUnplugTimeoutMs = 30000;
 // Colour levels two windows may differ by, for the rounding of different
 // code paths.
 constexpr int kTolerance = 2;
@@ -153,6 +157,28 @@ public:
         QTest::qWait(kStreamingMs);
     }
 
+    // The caller ends the simulator when told; the box is closed here.
+    void awaitUnplug()
+    {
+        std::printf("waiting for the FC to be unplugged\n");
+        std::fflush(stdout);
+        QString box;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&box] {
+            if (auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                box = shown->windowTitle() + ": " + shown->text();
+                shown->accept();
+            }
+        });
+        closer.start(50);
+        auto *connect = window.findChild<QAction *>(QStringLiteral("actionConnect"));
+        const bool closed = QTest::qWaitFor([&] { return !box.isEmpty() && connect->isEnabled(); },
+                                            kUnplugTimeoutMs);
+        report(closed &&
+                   box == QLatin1String("Critical Error: Please re plug the FC and try again"),
+               QStringLiteral("unplugged FC: link closed after the box \"%1\"").arg(box));
+    }
+
 private:
     static constexpr int kRcChannels = 8;
 
@@ -183,5 +209,6 @@ int main(int argc, char *argv[])
     check.compareWithFreshWindow(QStringLiteral("while streaming"));
     check.visitFrameTab();
     check.compareWithFreshWindow(QStringLiteral("after the Frame tab"));
+    check.awaitUnplug();
     return failures == 0 ? 0 : 1;
 }
