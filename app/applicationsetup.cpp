@@ -5,12 +5,31 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QLocale>
 #include <QTranslator>
 
 namespace {
 constexpr int kInterfacePointSize = 9;
+
+// Where the system has a family, its own files are used, so the program looks
+// as it always did there.
+void addMissingInterfaceFonts()
+{
+    const QStringList installed = QFontDatabase().families();
+    for (const EmbeddedFont &font : embeddedInterfaceFonts()) {
+        if (!installed.contains(QLatin1String(font.family)))
+            QFontDatabase::addApplicationFont(QLatin1String(font.resource));
+    }
+}
+} // namespace
+
+QVector<EmbeddedFont> embeddedInterfaceFonts()
+{
+    return {{"DejaVu Sans", ":/fonts/DejaVuSans.ttf"},
+            {"DejaVu Sans", ":/fonts/DejaVuSans-Bold.ttf"},
+            {"Noto Sans CJK SC", ":/fonts/NotoSansCJKsc-Regular-subset.otf"}};
 }
 
 void enableHighDpiScaling()
@@ -43,6 +62,7 @@ void setUpCoreApplication(QCoreApplication &app, QTranslator &translator)
 void setUpApplication(QApplication &app, QTranslator &translator)
 {
     setUpCoreApplication(app, translator);
+    addMissingInterfaceFonts();
     QApplication::setFont(interfaceFont());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/r7ico.ico")));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVector>
+
 class QApplication;
 class QCoreApplication;
 class QFont;
@@ -10,6 +12,15 @@ class QTranslator;
 // pictures are drawn at the screen's resolution.
 void enableHighDpiScaling();
 
+// The program's own copies of the interface's faces, for systems that lack
+// them (Windows): the family each holds and where it is in the resources.
+struct EmbeddedFont
+{
+    const char *family;
+    const char *resource;
+};
+QVector<EmbeddedFont> embeddedInterfaceFonts();
+
 // The interface's font, the same whatever the desktop's font settings are:
 // the fixed layout of the pages is measured against it.
 QFont interfaceFont();
@@ -19,6 +30,7 @@ QFont interfaceFont();
 // the application.
 void setUpCoreApplication(QCoreApplication &app, QTranslator &translator);
 
-// What the program does before it builds the window: the above, the font and
-// the window icon.
+// What the program does before it builds the window: the above, the font
+// (registering the program's own copies of its faces where the system lacks
+// them) and the window icon.
 void setUpApplication(QApplication &app, QTranslator &translator);

@@ -59,6 +59,47 @@ void InterruptWatch::takeSignal()
     emit interrupted();
 }
 
+#elif defined(Q_OS_WIN)
+#include <QMutex>
+#include <windows.h>
+
+namespace {
+
+// The console calls its handlers on a thread of its own: the watch is
+// reached under the lock and told through its event loop.
+QMutex watchLock;
+InterruptWatch *currentWatch = nullptr;
+
+BOOL WINAPI noteConsoleEvent(DWORD event)
+{
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        return FALSE;
+    const QMutexLocker locker(&watchLock);
+    if (!currentWatch)
+        return FALSE; // the second time: the default handler ends the program
+    QMetaObject::invokeMethod(currentWatch, &InterruptWatch::interrupted, Qt::QueuedConnection);
+    currentWatch = nullptr;
+    return TRUE;
+}
+
+} // namespace
+
+InterruptWatch::InterruptWatch(QObject *parent) : QObject(parent)
+{
+    const QMutexLocker locker(&watchLock);
+    currentWatch = this;
+    SetConsoleCtrlHandler(noteConsoleEvent, TRUE);
+}
+
+InterruptWatch::~InterruptWatch()
+{
+    SetConsoleCtrlHandler(noteConsoleEvent, FALSE);
+    const QMutexLocker locker(&watchLock);
+    currentWatch = nullptr;
+}
+
+void InterruptWatch::takeSignal() {}
+
 #else
 
 // Elsewhere the platform's own handling of Ctrl+C stays.

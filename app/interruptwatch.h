@@ -4,7 +4,8 @@
 
 class QSocketNotifier;
 
-// Ctrl+C (SIGINT) and SIGTERM as a Qt signal, delivered by the event loop,
+// Ctrl+C (SIGINT and SIGTERM; on Windows the console's Ctrl+C and
+// Ctrl+Break) as a Qt signal, delivered by the event loop,
 // so a command-line transfer can stop after the write in flight and say
 // what it wrote. The handler acts once: a second Ctrl+C ends the program at
 // once, as usual. One watch at a time.

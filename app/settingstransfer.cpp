@@ -7,11 +7,17 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 namespace {
+// The user's Documents folder, where every platform keeps a user's files;
+// the home folder on a system that has none.
 QString defaultBackupPath()
 {
-    return QDir::home().filePath(
+    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    if (!folder.exists())
+        folder = QDir::home();
+    return folder.filePath(
         QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 } // namespace

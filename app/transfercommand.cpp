@@ -23,6 +23,14 @@ void printLine(const QString &text)
     std::fflush(stderr);
 }
 
+// Windows' system messages end in a full stop of their own.
+QString withoutFinalStop(QString reason)
+{
+    if (reason.endsWith(QLatin1Char('.')))
+        reason.chop(1);
+    return reason;
+}
+
 // The debug lines of every parameter that passes would bury the progress.
 void dropDebugMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -52,7 +60,8 @@ public:
             printFailure(link.port()->portName().isEmpty()
                              ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
                              : tr("Cannot open %1: %2.")
-                                   .arg(flightControllerPortName(), link.port()->errorString()));
+                                   .arg(flightControllerPortName(),
+                                        withoutFinalStop(link.port()->errorString())));
             return kFailureStatus;
         }
         if (mode == TransferMode::Backup)

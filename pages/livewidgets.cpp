@@ -55,6 +55,11 @@ void CapturedBackdrop::paintBehind(const QPaintEvent &event)
     QPainter painter(widget);
     const QTransform toDevice = painter.deviceTransform();
     painter.setWorldTransform(toDevice.inverted());
+    // Replaced, not blended: where the style drew through the system (the
+    // native theme on Windows), the store holds opaque colours with an alpha
+    // of 0, which a blended copy would leave out, showing what was there
+    // before (an old handle, another tab).
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(toDevice.map(QPointF()) + shift, backdrop);
     if (placementChanged())
         forget();

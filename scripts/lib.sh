@@ -7,12 +7,12 @@ ZEFA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZEFA_PACKAGES=(
     cmake g++ make pkg-config
     qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-noto-cjk fonttools
 )
 # What scripts/package needs to build the .deb and check it.
 ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils x11-xserver-utils imagemagick fonts-noto-cjk
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick
     "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
@@ -46,4 +46,43 @@ configure() {
 configure_and_build() {
     configure "$@"
     cmake --build "$1" -j "$(nproc)"
+}
+
+# The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows.
+ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip fonttools)
+ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
+
+# Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
+# the team's archive unpacked into CACHE_DIR. Fails, saying what to do, when
+# there is neither.
+windows_qt() {
+    local cache=$1
+    if [ -n "${ZEFA_QT_WINDOWS:-}" ]; then
+        if [ ! -f "$ZEFA_QT_WINDOWS/lib/cmake/Qt5/Qt5Config.cmake" ]; then
+            echo "ZEFA_QT_WINDOWS=$ZEFA_QT_WINDOWS holds no Qt 5 for Windows" \
+                "(lib/cmake/Qt5/Qt5Config.cmake is missing)." >&2
+            return 1
+        fi
+        return 0
+    fi
+    if [ ! -f "$ZEFA_QT_WINDOWS_ARCHIVE" ]; then
+        echo "No Qt for Windows: set ZEFA_QT_WINDOWS to an unpacked Qt 5.15 MinGW-w64 folder," \
+            "or put qt-5.15.8-mingw64.tar.xz in $(dirname "$ZEFA_QT_WINDOWS_ARCHIVE")" \
+            "(its build-qt-mingw64.sh makes it)." >&2
+        return 1
+    fi
+    ZEFA_QT_WINDOWS=$cache/qt5-mingw64
+    if [ ! "$cache/.unpacked" -nt "$ZEFA_QT_WINDOWS_ARCHIVE" ]; then
+        echo "Unpacking $ZEFA_QT_WINDOWS_ARCHIVE into $cache"
+        rm -rf "$ZEFA_QT_WINDOWS"
+        mkdir -p "$cache"
+        tar xJf "$ZEFA_QT_WINDOWS_ARCHIVE" -C "$cache"
+        touch "$cache/.unpacked"
+    fi
+    export ZEFA_QT_WINDOWS
+}
+
+# Whether a Windows Qt is there to build with (see windows_qt).
+windows_qt_available() {
+    [ -n "${ZEFA_QT_WINDOWS:-}" ] || [ -f "$ZEFA_QT_WINDOWS_ARCHIVE" ]
 }

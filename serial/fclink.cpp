@@ -7,7 +7,11 @@
 
 #include <QSocketNotifier>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <poll.h>
+#endif
 
 namespace {
 constexpr int kStopStreams = -1;
@@ -32,6 +36,11 @@ bool FcLink::open()
     serial->setFlowControl(p.flowControl);
     if (!serial->open(QIODevice::ReadWrite))
         return false;
+    // On Windows Qt waits for a comm event before its first read, and Wine
+    // never completes that wait on a pseudo-terminal; setting the buffer size
+    // starts the read at once, and each drained buffer starts the next. On
+    // Unix it enables the read notifier, which open() already did.
+    serial->setReadBufferSize(serial->readBufferSize());
     lossNoted = false;
     mavlink.attachSerialPort();
     return true;
@@ -90,7 +99,7 @@ void FcLink::receiveByte(char byte)
 bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)
 {
     const bool deviceGone =
-        error == QSerialPort::ResourceError || (error == QSerialPort::ReadError && lineHungUp());
+        error == QSerialPort::ResourceError || (error != QSerialPort::NoError && lineHungUp());
     if (!deviceGone || lossNoted)
         return false;
     lossNoted = true;
@@ -99,14 +108,20 @@ bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)
 }
 
 // A USB serial device that disappears, like a pseudo-terminal whose other
-// side closed, leaves the line hung up; Qt then reports read errors instead
-// of the resource error.
+// side closed, leaves the line hung up; Qt then often reports a read error
+// (on Windows also a permission or unknown error, whatever the driver's
+// failed read said) instead of the resource error. The handle tells.
 bool FcLink::lineHungUp() const
 {
     if (!serial->isOpen())
         return false;
+#ifdef Q_OS_WIN
+    DWORD errors = 0;
+    return !ClearCommError(serial->handle(), &errors, nullptr);
+#else
     pollfd pfd{static_cast<int>(serial->handle()), 0, 0};
     return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+#endif
 }
 
 void FcLink::stopReading()

@@ -1,6 +1,7 @@
 // Pictures drawn for the window's pixel density. ctest runs this suite once per
 // scale factor through QT_SCALE_FACTOR; run by hand without it, it checks 1x.
 
+#include "support/pixeldifferences.h"
 #include "support/wire.h"
 
 #include "app/mainwindow.h"
@@ -60,28 +61,6 @@ QImage shownPixels(MainWindow &window)
     if (device->devType() != QInternal::Image)
         qFatal("the backing store is no image");
     return static_cast<QImage *>(device)->copy();
-}
-
-// Largest difference of a colour channel between the two, and in how many
-// pixels the two differ at all.
-QString differences(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return QStringLiteral("sizes differ");
-    int worst = 0;
-    int pixels = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
-            worst = std::max(worst, d);
-            pixels += d > 0 ? 1 : 0;
-        }
-    }
-    return pixels == 0 ? QString()
-                       : QStringLiteral("%1 pixels differ, by up to %2").arg(pixels).arg(worst);
 }
 
 QList<unsigned short> sticksAt(unsigned short value, unsigned short switches)
@@ -212,7 +191,7 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows()
     }
     const QImage live = shownPixels(*window);
     // Screenshots render the window again, backdrops included.
-    const QString grabbed = differences(live, window->grab().toImage());
+    const QString grabbed = pixelDifferences(live, window->grab().toImage());
     QVERIFY2(grabbed.isEmpty(), qPrintable(grabbed));
     window.reset();
 
@@ -222,7 +201,7 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows()
     showRadioTab(fresh);
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));
-    const QString differ = differences(live, shownPixels(fresh));
+    const QString differ = pixelDifferences(live, shownPixels(fresh));
     QVERIFY2(differ.isEmpty(), qPrintable(differ));
 }
 

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -160,6 +161,7 @@ private slots:
     void restoreNeedsADisarmedFcThatIsAlive();
     void cancelledBackupWritesNoFile();
     void backupBeyondTheFileSizeLimitKeepsTheOldFile();
+    void backupIsOfferedInTheDocumentsFolder();
     void interruptedRestoreKeepsWhatTheFcConfirmed_data();
     void interruptedRestoreKeepsWhatTheFcConfirmed();
 };
@@ -293,6 +295,26 @@ void TestSettingsTransfer::backupBeyondTheFileSizeLimitKeepsTheOldFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), old);
     QCOMPARE(QDir(dir.path()).entryList({"full*"}), QStringList{"full.params"});
+}
+
+void TestSettingsTransfer::backupIsOfferedInTheDocumentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY(QDir().mkpath(documents));
+    SimulatedFc fc;
+    QString offered;
+    WhenModal<QFileDialog> files([&](QFileDialog *dialog) {
+        offered =
+            QDir(dialog->directory())
+                .filePath(dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->text());
+        dialog->reject();
+    });
+    fc.gcs.action("actionBackUpSettings")->trigger();
+    QVERIFY(files.done());
+    const QString name =
+        QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate));
+    QCOMPARE(offered, QDir(documents).filePath(name));
+    QVERIFY(!progressDialog(fc.gcs)->isVisible());
 }
 
 void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed_data()
