@@ -135,7 +135,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
                                       "Write the settings in FILE to the FC, without a window.")),
         QStringLiteral("FILE"));
-    reader.parser().addOptions({portOption, backupOption, restoreOption});
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "With --restore: write a file saved from another vehicle "
+                                      "(another system id).")));
+    reader.parser().addOptions({portOption, backupOption, restoreOption, forceOption});
 
     CommandLine commandLine;
     commandLine.answer = reader.read(arguments);
@@ -148,6 +153,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
                            : restore ? CommandLine::Transfer::Restore
                                      : CommandLine::Transfer::None;
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
+    commandLine.force = reader.parser().isSet(forceOption);
     const auto repeated = [&reader](const QCommandLineOption &option) {
         return reader.parser().values(option).size() > 1;
     };
@@ -164,5 +170,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE"))
                 .arg(backup ? QStringLiteral("--backup") : QStringLiteral("--restore")));
+    else if (commandLine.force && !restore)
+        commandLine.answer = reader.usageError(
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "--force goes with --restore only")));
     return commandLine;
 }

@@ -69,6 +69,7 @@ struct CommandLine
     QString port;                            // --port: opened instead of searching
     Transfer transfer = Transfer::None;      // without a window
     QString file;                            // of the transfer
+    bool force = false;                      // --force: a restore from another vehicle
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -119,6 +119,7 @@ private:
     void initPageSaves();
     void saveToFc(const QString &what, const PageSaves::Values &values);
     void openTransferProgress(const QString &title);
+    bool confirmOtherVehicle(const RestorePlan &plan);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();

@@ -46,8 +46,9 @@ public:
         connect(&interrupt, &InterruptWatch::interrupted, &transfer, &ParamTransfer::cancel);
     }
 
-    int run(TransferMode mode, const QString &file)
+    int run(TransferMode mode, const QString &file, bool forced)
     {
+        force = forced;
         if (!link.open()) {
             printFailure(link.port()->portName().isEmpty()
                              ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
@@ -81,9 +82,15 @@ private slots:
         printLine(ParamTransfer::progressText(stage, done, total));
     }
 
-    // Nobody to ask: what will change is told, then written.
+    // Nobody to ask: what will change is told, then written; a file from
+    // another vehicle only when --force says so.
     void writeChanges(RestorePlan plan)
     {
+        if (plan.isForAnotherVehicle() && !force) {
+            transfer.decline(plan.otherVehicleText() + QLatin1Char(' ') +
+                             tr("Give --force to write it anyway."));
+            return;
+        }
         printLine(tr("Changes:"));
         for (const PlannedWrite &write : plan.writes)
             printLine(QStringLiteral("  ") + RestorePlan::changeText(write));
@@ -114,19 +121,20 @@ private:
     InterruptWatch interrupt;
     QEventLoop loop;
     int status = kFailureStatus;
+    bool force = false;
     ParamTransfer::Stage shownStage = ParamTransfer::Stage::CheckingFirmware;
     int shownStep = -2;
 };
 
 } // namespace
 
-int runTransferCommand(TransferMode mode, const QString &file)
+int runTransferCommand(TransferMode mode, const QString &file, bool force)
 {
     const QtMessageHandler previous = qInstallMessageHandler(dropDebugMessages);
     int status = kFailureStatus;
     {
         CommandLineTransfer command;
-        status = command.run(mode, file);
+        status = command.run(mode, file, force);
     }
     qInstallMessageHandler(previous);
     return status;

@@ -164,12 +164,18 @@ void ParamTransfer::saveBackup()
         fail(duplicate);
         return;
     }
+    QStringList warnings;
     for (const ParameterReport &param : params) {
         const QString problem = saveProblem(param);
         if (!problem.isEmpty()) {
             fail(tr("The FC's parameter %1 cannot be saved: %2.").arg(param.name, problem));
             return;
         }
+        const QString warning = rangeWarning(param);
+        if (!warning.isEmpty())
+            warnings << QStringLiteral("%1 = %2 (%3)")
+                            .arg(param.name, ParamType::valueText(param.value, param.type),
+                                 warning);
     }
     BackupHeader header;
     header.program = QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
@@ -179,12 +185,17 @@ void ParamTransfer::saveBackup()
     header.date.setOffsetFromUtc(header.date.offsetFromUtc()); // written with its offset
     QString error;
     const QString shownPath = QDir::toNativeSeparators(path);
-    if (!saveParamFile(path, formatParamFile(header, params), error)) {
+    if (!saveParamFile(path, formatParamFile(header, params, paramFileFormatFor(path)), error)) {
         fail(tr("Cannot write %1: %2.").arg(shownPath, error));
         return;
     }
-    end(TransferReport::Outcome::Succeeded,
-        tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath));
+    QString message = tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath);
+    if (!warnings.isEmpty())
+        message += QLatin1Char(' ') +
+                   tr("Warning: the FC reports values outside their type's range, saved as "
+                      "reported; the file will not restore until they are corrected: %1.")
+                       .arg(warnings.join(QStringLiteral("; ")));
+    end(TransferReport::Outcome::Succeeded, message);
 }
 
 void ParamTransfer::offerWrites()
@@ -286,6 +297,12 @@ void ParamTransfer::cancel()
         end(TransferReport::Outcome::Cancelled,
             (mode == Mode::Backup ? tr("Backup cancelled.") : tr("Restore cancelled.")) +
                 QLatin1Char(' ') + nothingWritten());
+}
+
+void ParamTransfer::decline(const QString &reason)
+{
+    if (running && awaitingConfirmation)
+        fail(reason);
 }
 
 void ParamTransfer::linkClosed()

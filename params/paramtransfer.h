@@ -62,6 +62,9 @@ public slots:
     // Before the writes nothing is written; during them the run stops after
     // the write in flight.
     void cancel();
+    // The changes offered are not to be written, for the reason given: the
+    // run fails with it.
+    void decline(const QString &reason);
     // The line is gone: the run ends at once.
     void linkClosed();
 

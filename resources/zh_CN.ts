@@ -78,6 +78,14 @@
         <source>--%1 is given more than once</source>
         <translation>--%1 给出了不止一次</translation>
     </message>
+    <message>
+        <source>With --restore: write a file saved from another vehicle (another system id).</source>
+        <translation>与 --restore 一起使用：写入从另一架飞行器（另一个系统 ID）保存的文件。</translation>
+    </message>
+    <message>
+        <source>--force goes with --restore only</source>
+        <translation>--force 只能与 --restore 一起使用</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -92,6 +100,10 @@
     <message>
         <source>Changes:</source>
         <translation>更改：</translation>
+    </message>
+    <message>
+        <source>Give --force to write it anyway.</source>
+        <translation>如仍要写入，请加 --force。</translation>
     </message>
 </context>
 <context>
@@ -649,16 +661,8 @@
         <translation>备份设置</translation>
     </message>
     <message>
-        <source>Parameter files (*.param);;All files (*)</source>
-        <translation>参数文件 (*.param);;所有文件 (*)</translation>
-    </message>
-    <message>
         <source>Restore Settings</source>
         <translation>恢复设置</translation>
-    </message>
-    <message>
-        <source>Parameter files (*.param *.parm *.txt *.csv);;All files (*)</source>
-        <translation>参数文件 (*.param *.parm *.txt *.csv);;所有文件 (*)</translation>
     </message>
     <message>
         <source>%1 not saved: no flight controller connected</source>
@@ -716,6 +720,18 @@
         <source>%1 saved: %2 values confirmed by the FC</source>
         <translation>%1 已保存：飞控已确认 %2 个数值</translation>
     </message>
+    <message>
+        <source>Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)</source>
+        <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param)</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
+        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Write its values to this FC anyway?</source>
+        <translation>仍要将其中的值写入此飞控吗？</translation>
+    </message>
 </context>
 <context>
     <name>ParamFile</name>
@@ -756,20 +772,12 @@
         <translation>未知的参数类型 %1</translation>
     </message>
     <message>
-        <source>expected 5 tab-separated fields or 2 columns, found %1 fields</source>
-        <translation>应为 5 个制表符分隔的字段或 2 列，实际为 %1 个字段</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>第 %1 行：%2</translation>
     </message>
     <message>
         <source>the file is larger than 1 MiB</source>
         <translation>文件大于 1 MiB</translation>
-    </message>
-    <message>
-        <source>duplicate of line %1</source>
-        <translation>与第 %1 行重复</translation>
     </message>
     <message>
         <source>the file holds no parameters</source>
@@ -786,6 +794,10 @@
     <message>
         <source>not a regular file (a device, pipe or folder)</source>
         <translation>不是普通文件（而是设备、管道或文件夹）</translation>
+    </message>
+    <message>
+        <source>expected 5 fields (system id, component id, name, value, type) or 2 (name, value), found %1</source>
+        <translation>应为 5 个字段（系统 ID、组件 ID、名称、值、类型）或 2 个（名称、值），实际为 %1 个</translation>
     </message>
 </context>
 <context>
@@ -894,6 +906,10 @@
         <source>No name in %1 is a parameter of this FC.</source>
         <translation>%1 中没有任何名称是此飞控的参数。</translation>
     </message>
+    <message>
+        <source>Warning: the FC reports values outside their type&apos;s range, saved as reported; the file will not restore until they are corrected: %1.</source>
+        <translation>警告：飞控报告的某些值超出其类型的范围，已按报告的值保存；改正之前此文件无法恢复：%1。</translation>
+    </message>
 </context>
 <context>
     <name>ParamType</name>
@@ -945,6 +961,14 @@
     <message>
         <source>To write: %1; already equal: %2.</source>
         <translation>需写入：%1 个；已相同：%2 个。</translation>
+    </message>
+    <message>
+        <source>%1 was given another value on line %2</source>
+        <translation>%1 在第 %2 行给出了不同的值</translation>
+    </message>
+    <message>
+        <source>The file was saved from system id %1; this FC is system id %2.</source>
+        <translation>此文件保存自系统 ID %1；此飞控的系统 ID 为 %2。</translation>
     </message>
 </context>
 <context>
