@@ -111,6 +111,14 @@ bool isCommentOrBlank(const QByteArray &trimmed)
 
 } // namespace
 
+QString readAssignment(const QByteArray &text, ParamFileEntry &entry)
+{
+    const int equals = text.indexOf('=');
+    if (equals < 0)
+        return ParamFile::tr("expected NAME=VALUE");
+    return readNameAndValue(text.left(equals), text.mid(equals + 1), entry);
+}
+
 QString ParamFileError::text() const
 {
     return line > 0 ? ParamFile::tr("line %1: %2").arg(line).arg(reason) : reason;

@@ -73,6 +73,10 @@ constexpr qint64 kMaxParamFileBytes = 1024 * 1024;
 // restore plan, which knows whether the FC has it.
 ParamFile parseParamFile(const QByteArray &bytes);
 
+// Reads "NAME=VALUE" as given on the command line: the reason it cannot be
+// written, or empty.
+QString readAssignment(const QByteArray &text, ParamFileEntry &entry);
+
 // Why a parameter as the FC reported it cannot be written to a file at all:
 // a name the reader refuses, a type it does not know, a value that is not a
 // number. Empty when it can.

@@ -55,6 +55,18 @@ void ParamTransfer::startRestore(const QString &filePath)
     start(Mode::Restore, filePath);
 }
 
+void ParamTransfer::startGet(const QStringList &names)
+{
+    requestedNames = names;
+    start(Mode::Get, QString());
+}
+
+void ParamTransfer::startSet(const QList<ParamFileEntry> &entries)
+{
+    fileEntries = entries;
+    start(Mode::Set, QString());
+}
+
 void ParamTransfer::start(Mode runMode, const QString &filePath)
 {
     mode = runMode;
@@ -63,6 +75,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
     awaitingConfirmation = false;
     stage = Stage::CheckingFirmware;
     firmwareVersion.clear();
+    values.clear();
     if (mode == Mode::Backup && !checkBackupTarget())
         return;
     if (mode == Mode::Restore && !loadRestoreFile())
@@ -152,6 +165,8 @@ void ParamTransfer::listRead(bool complete)
                  .arg(reader.total()));
     else if (mode == Mode::Backup)
         saveBackup();
+    else if (mode == Mode::Get)
+        reportValues();
     else
         offerWrites();
 }
@@ -198,14 +213,58 @@ void ParamTransfer::saveBackup()
     end(TransferReport::Outcome::Succeeded, message);
 }
 
-void ParamTransfer::offerWrites()
+QHash<QString, ParameterReport> ParamTransfer::fcParameters() const
 {
     QHash<QString, ParameterReport> onFc;
     for (const ParameterReport &param : reader.parameters())
         onFc.insert(param.name, param);
-    const ParamFileError refused = planRestore(fileEntries, onFc, plan);
+    return onFc;
+}
+
+void ParamTransfer::reportValues()
+{
+    const QHash<QString, ParameterReport> onFc = fcParameters();
+    QStringList missing;
+    for (const QString &name : qAsConst(requestedNames)) {
+        const auto found = onFc.constFind(name);
+        if (found == onFc.constEnd())
+            missing << name;
+        else
+            values << name + QLatin1Char(' ') + ParamType::valueText(found->value, found->type);
+    }
+    if (missing.isEmpty())
+        end(TransferReport::Outcome::Succeeded, QString());
+    else
+        fail(tr("Not a parameter of this FC: %1.").arg(missing.join(QStringLiteral(", "))));
+}
+
+// A file names its line; a value given by name (line: its place) its name.
+QString ParamTransfer::refusalText(const ParamFileError &refused) const
+{
+    if (mode == Mode::Set)
+        return tr("Refused %1: %2.").arg(fileEntries.value(refused.line - 1).name, refused.reason);
+    return tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text());
+}
+
+// Values given by name are all meant: none may be skipped.
+QString ParamTransfer::setProblem() const
+{
+    if (mode != Mode::Set)
+        return QString();
+    if (!plan.unknownNames.isEmpty())
+        return tr("Not a parameter of this FC: %1.").arg(plan.unknownNames.join(", "));
+    if (!plan.readOnlyNames.isEmpty())
+        return tr("Never written: %1.").arg(plan.readOnlyNames.join(", "));
+    return QString();
+}
+
+void ParamTransfer::offerWrites()
+{
+    const ParamFileError refused = planRestore(fileEntries, fcParameters(), plan);
     if (refused.isError()) {
-        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text()));
+        fail(refusalText(refused));
+    } else if (!setProblem().isEmpty()) {
+        fail(setProblem());
     } else if (plan.matchesNothing()) {
         fail(tr("No name in %1 is a parameter of this FC.").arg(QDir::toNativeSeparators(path)) +
              QLatin1Char(' ') + plan.summary());
@@ -276,7 +335,7 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
         break;
     case ParamWriter::Ending::Cancelled:
         end(TransferReport::Outcome::Cancelled,
-            tr("Restore cancelled.") + QLatin1Char(' ') + writeSummary());
+            cancelledText() + QLatin1Char(' ') + writeSummary());
         break;
     case ParamWriter::Ending::Armed:
         fail(tr("The FC was armed; the restore stopped."));
@@ -295,8 +354,7 @@ void ParamTransfer::cancel()
         writer.cancel();
     else
         end(TransferReport::Outcome::Cancelled,
-            (mode == Mode::Backup ? tr("Backup cancelled.") : tr("Restore cancelled.")) +
-                QLatin1Char(' ') + nothingWritten());
+            cancelledText() + QLatin1Char(' ') + nothingWritten());
 }
 
 void ParamTransfer::decline(const QString &reason)
@@ -329,6 +387,20 @@ QString ParamTransfer::nothingWritten() const
     return mode == Mode::Backup ? tr("No file was written.") : tr("Nothing was written.");
 }
 
+QString ParamTransfer::cancelledText() const
+{
+    switch (mode) {
+    case Mode::Backup:
+        return tr("Backup cancelled.");
+    case Mode::Restore:
+        return tr("Restore cancelled.");
+    case Mode::Get:
+    case Mode::Set:
+        break;
+    }
+    return tr("Cancelled.");
+}
+
 // A failure after the writes began tells what they achieved; before, that
 // nothing was touched.
 void ParamTransfer::fail(const QString &message)
@@ -352,6 +424,7 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     report.outcome = outcome;
     report.message = message;
     report.wroteAny = writer.anySent() && stage == Stage::Writing;
+    report.values = values;
     QMetaObject::invokeMethod(
         this, [this, report] { emit finished(report); }, Qt::QueuedConnection);
 }

@@ -86,6 +86,34 @@
         <source>--force goes with --restore only</source>
         <translation>--force 只能与 --restore 一起使用</translation>
     </message>
+    <message>
+        <source>--set %1: %2</source>
+        <translation>--set %1：%2</translation>
+    </message>
+    <message>
+        <source>Print &quot;NAME VALUE&quot; for each parameter NAME given after the options, without a window.</source>
+        <translation>为选项之后给出的每个参数 NAME 打印“NAME VALUE”，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>Write each NAME=VALUE given after the options to the FC, each confirmed by the FC, without a window.</source>
+        <translation>将选项之后给出的每个 NAME=VALUE 写入飞控，每个都由飞控确认，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>With --get: NAME; with --set: NAME=VALUE.</source>
+        <translation>用于 --get：NAME；用于 --set：NAME=VALUE。</translation>
+    </message>
+    <message>
+        <source>use one of --backup, --restore, --get and --set at a time</source>
+        <translation>--backup、--restore、--get 和 --set 一次只能使用一个</translation>
+    </message>
+    <message>
+        <source>--get needs a NAME</source>
+        <translation>--get 需要指定 NAME</translation>
+    </message>
+    <message>
+        <source>--set needs a NAME=VALUE</source>
+        <translation>--set 需要指定 NAME=VALUE</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -799,6 +827,10 @@
         <source>expected 5 fields (system id, component id, name, value, type) or 2 (name, value), found %1</source>
         <translation>应为 5 个字段（系统 ID、组件 ID、名称、值、类型）或 2 个（名称、值），实际为 %1 个</translation>
     </message>
+    <message>
+        <source>expected NAME=VALUE</source>
+        <translation>应为 NAME=VALUE</translation>
+    </message>
 </context>
 <context>
     <name>ParamTransfer</name>
@@ -909,6 +941,18 @@
     <message>
         <source>Warning: the FC reports values outside their type&apos;s range, saved as reported; the file will not restore until they are corrected: %1.</source>
         <translation>警告：飞控报告的某些值超出其类型的范围，已按报告的值保存；改正之前此文件无法恢复：%1。</translation>
+    </message>
+    <message>
+        <source>Not a parameter of this FC: %1.</source>
+        <translation>不是此飞控的参数：%1。</translation>
+    </message>
+    <message>
+        <source>Never written: %1.</source>
+        <translation>从不写入：%1。</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>已取消。</translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,9 @@ private slots:
     void refusalsKeepTheOldFile_data();
     void refusalsKeepTheOldFile();
     void fileOfAnotherVehicleNeedsForce();
+    void getAndSetByName();
+    void refusedNamesAndValuesWriteNothing_data();
+    void refusedNamesAndValuesWriteNothing();
     void unpluggedFcEndsTheBackupWithOne();
     void ctrlCStopsARestoreAndSaysWhatWasWritten();
 };
@@ -187,16 +190,70 @@ void TestTransferCommand::refusalsKeepTheOldFile()
 void TestTransferCommand::fileOfAnotherVehicleNeedsForce()
 {
     SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
     const QString other = dir.filePath("other.params");
     writeFile(other, "3\t1\tRTL_ALT\t2500\t9\n");
-    ProgramRun run = runWithoutDisplay(kGcs, {"--restore", other, "--port", sim.slavePath()});
+    ProgramRun run = runWithoutDisplay(kGcs, {"--restore", other, "--port", port});
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(lastLine(run.err),
              QStringLiteral("zefa-gcs: The file was saved from system id 3; this FC is system id "
                             "1. Give --force to write it anyway. Nothing was written."));
-    run = runWithoutDisplay(kGcs, {"--restore", other, "--force", "--port", sim.slavePath()});
+    run = runWithoutDisplay(kGcs, {"--restore", other, "--force", "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 1 of 1."));
+}
+
+// A float and an INT8, each written with the FC's type and read back.
+void TestTransferCommand::getAndSetByName()
+{
+    SimulatorProgram sim(kSimulator, kNoisyLine);
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "SYS_CPU_WARN", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\nSYS_CPU_WARN 90\n"));
+
+    run = runWithoutDisplay(kGcs, {"--set", "RTL_ALT=2500.25", "SYS_CPU_WARN=75", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.err.contains("\n  RTL_ALT: 1500 -> 2500.25\n  SYS_CPU_WARN: 90 -> 75\n"),
+             qPrintable(run.err));
+    QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 2 of 2."));
+    QCOMPARE(run.out, QString());
+
+    run = runWithoutDisplay(kGcs, {"--get", "SYS_CPU_WARN", "RTL_ALT", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out, QStringLiteral("SYS_CPU_WARN 75\nRTL_ALT 2500.25\n"));
+}
+
+void TestTransferCommand::refusedNamesAndValuesWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString notOnFc =
+        QStringLiteral("zefa-gcs: Not a parameter of this FC: NO_SUCH. Nothing was written.");
+    QTest::newRow("get, unknown name") << QStringList{"--get", "RTL_ALT", "NO_SUCH"} << notOnFc;
+    QTest::newRow("set, unknown name") << QStringList{"--set", "RTL_ALT=7", "NO_SUCH=1"} << notOnFc;
+    QTest::newRow("set, INT8 out of range")
+        << QStringList{"--set", "RTL_ALT=7", "SYS_CPU_WARN=300"}
+        << "zefa-gcs: Refused SYS_CPU_WARN: value is out of range (-128 to 127). Nothing was "
+           "written.";
+    QTest::newRow("set, firmware version") << QStringList{"--set", "ZEFAVERSION=21"}
+                                           << "zefa-gcs: Never written: ZEFAVERSION. Nothing was "
+                                              "written.";
+}
+
+// Exit 1 with the reason, no value on stdout, and RTL_ALT as it was.
+void TestTransferCommand::refusedNamesAndValuesWriteNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, arguments << "--port" << port);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err), error);
+    QCOMPARE(run.out, QString());
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
 }
 
 // The simulator's end closes its side of the terminal, as pulling the USB
