@@ -97,15 +97,10 @@ bool ParamTransfer::checkBackupTarget()
 
 bool ParamTransfer::loadRestoreFile()
 {
-    QByteArray bytes;
-    QString error;
-    if (!readParamFileBytes(path, bytes, error)) {
-        fail(tr("Cannot read %1: %2.").arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    const ParamFile file = parseParamFile(bytes);
-    if (file.error.isError()) {
-        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), file.error.text()));
+    ParamFile file;
+    const QString problem = loadParamFile(path, file);
+    if (!problem.isEmpty()) {
+        fail(problem);
         return false;
     }
     fileEntries = file.entries;
@@ -371,15 +366,7 @@ void ParamTransfer::linkClosed()
 
 QString ParamTransfer::writeSummary() const
 {
-    QString text = tr("Written and confirmed: %1 of %2.")
-                       .arg(writer.confirmedNames().size())
-                       .arg(writer.plannedCount());
-    if (!writer.unconfirmedNames().isEmpty())
-        text += QLatin1Char(' ') +
-                tr("Not confirmed: %1.").arg(writer.unconfirmedNames().join(QStringLiteral(", ")));
-    if (writer.notWrittenCount() > 0)
-        text += QLatin1Char(' ') + tr("Not written: %1.").arg(writer.notWrittenCount());
-    return text;
+    return writer.summary();
 }
 
 QString ParamTransfer::nothingWritten() const

@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AllParametersWindow</name>
+    <message>
+        <source>Write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Compare with File...</source>
+        <translation>与文件比较...</translation>
+    </message>
+    <message>
+        <source>All Parameters</source>
+        <translation>全部参数</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>按名称筛选</translation>
+    </message>
+    <message>
+        <source>Read %1 parameters.</source>
+        <translation>已读取 %1 个参数。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters did not arrive from the FC.</source>
+        <translation>飞控的 %2 个参数中有 %1 个没有收到。</translation>
+    </message>
+    <message>
+        <source>No value was changed.</source>
+        <translation>没有更改任何值。</translation>
+    </message>
+    <message>
+        <source>The FC is armed. Disarm it before writing parameters.</source>
+        <translation>飞控已解锁。请先上锁再写入参数。</translation>
+    </message>
+    <message>
+        <source>The FC was armed; writing stopped.</source>
+        <translation>飞控已解锁，写入已停止。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC; writing stopped.</source>
+        <translation>没有收到飞控的心跳，写入已停止。</translation>
+    </message>
+    <message>
+        <source>Compare with File</source>
+        <translation>与文件比较</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
+        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Refused %1: %2.</source>
+        <translation>拒绝使用 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Taken over from the file: %1. Write sends them to the FC.</source>
+        <translation>已从文件采用：%1 个。点击“写入”将其发送到飞控。</translation>
+    </message>
+</context>
+<context>
     <name>ChangeListDialog</name>
     <message>
         <source>Restore Settings</source>
@@ -132,6 +195,33 @@
     <message>
         <source>Give --force to write it anyway.</source>
         <translation>如仍要写入，请加 --force。</translation>
+    </message>
+</context>
+<context>
+    <name>CompareDialog</name>
+    <message>
+        <source>Compare with File</source>
+        <translation>与文件比较</translation>
+    </message>
+    <message>
+        <source>Where %1 differs from the FC; take over the checked values?</source>
+        <translation>%1 与飞控不同之处如下；要采用勾选的值吗？</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>On the FC</source>
+        <translation>飞控中的值</translation>
+    </message>
+    <message>
+        <source>In the file</source>
+        <translation>文件中的值</translation>
+    </message>
+    <message>
+        <source>Take Over</source>
+        <translation>采用</translation>
     </message>
 </context>
 <context>
@@ -760,6 +850,33 @@
         <source>Write its values to this FC anyway?</source>
         <translation>仍要将其中的值写入此飞控吗？</translation>
     </message>
+    <message>
+        <source>All Parameters...</source>
+        <translation>全部参数...</translation>
+    </message>
+</context>
+<context>
+    <name>ParamEditModel</name>
+    <message>
+        <source>not confirmed: the FC reports %1</source>
+        <translation>未确认：飞控报告 %1</translation>
+    </message>
+    <message>
+        <source>not confirmed: no answer</source>
+        <translation>未确认：无应答</translation>
+    </message>
+    <message>
+        <source>changed, not written</source>
+        <translation>已更改，未写入</translation>
+    </message>
+    <message>
+        <source>written, confirmed</source>
+        <translation>已写入并确认</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
 </context>
 <context>
     <name>ParamFile</name>
@@ -831,13 +948,17 @@
         <source>expected NAME=VALUE</source>
         <translation>应为 NAME=VALUE</translation>
     </message>
-</context>
-<context>
-    <name>ParamTransfer</name>
     <message>
         <source>Cannot read %1: %2.</source>
         <translation>无法读取 %1：%2。</translation>
     </message>
+    <message>
+        <source>Refused %1: %2.</source>
+        <translation>拒绝使用 %1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
     <message>
         <source>Refused %1: %2.</source>
         <translation>拒绝使用 %1：%2。</translation>
@@ -891,10 +1012,6 @@
         <translation>与飞控的连接已关闭。</translation>
     </message>
     <message>
-        <source>Not confirmed: %1.</source>
-        <translation>未确认：%1。</translation>
-    </message>
-    <message>
         <source>No file was written.</source>
         <translation>没有写入任何文件。</translation>
     </message>
@@ -917,14 +1034,6 @@
     <message>
         <source>Writing parameters: %1 of %2</source>
         <translation>正在写入参数：%1 / %2</translation>
-    </message>
-    <message>
-        <source>Written and confirmed: %1 of %2.</source>
-        <translation>已写入并确认：%1 / %2。</translation>
-    </message>
-    <message>
-        <source>Not written: %1.</source>
-        <translation>未写入：%1 个。</translation>
     </message>
     <message>
         <source>No heartbeat from the FC; the restore stopped.</source>
@@ -975,6 +1084,18 @@
     <message>
         <source>%1 (the FC reports %2)</source>
         <translation>%1（飞控报告的值为 %2）</translation>
+    </message>
+    <message>
+        <source>Written and confirmed: %1 of %2.</source>
+        <translation>已写入并确认：%1 / %2。</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1.</source>
+        <translation>未确认：%1。</translation>
+    </message>
+    <message>
+        <source>Not written: %1.</source>
+        <translation>未写入：%1 个。</translation>
     </message>
 </context>
 <context>
