@@ -130,15 +130,21 @@ CommandLine::Transfer chosenTransfer(const QCommandLineParser &parser,
     return CommandLine::Transfer::None;
 }
 
-// The first of --set's arguments that is not NAME=VALUE, with the reason.
+// The first of --set's arguments that is not NAME=VALUE, or names a
+// parameter given before, with the reason.
 QString badAssignment(const ArgumentReader &reader, const QStringList &assignments)
 {
+    QStringList names;
     for (const QString &assignment : assignments) {
         ParamFileEntry entry;
         const QString reason = readAssignment(assignment.toUtf8(), entry);
         if (!reason.isEmpty())
             return reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set %1: %2"))
                 .arg(assignment, reason);
+        if (names.contains(entry.name))
+            return reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set gives %1 more than once"))
+                .arg(entry.name);
+        names << entry.name;
     }
     return QString();
 }

@@ -177,6 +177,10 @@
         <source>--set needs a NAME=VALUE</source>
         <translation>--set 需要指定 NAME=VALUE</translation>
     </message>
+    <message>
+        <source>--set gives %1 more than once</source>
+        <translation>--set 给出了不止一次 %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>

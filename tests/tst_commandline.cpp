@@ -107,6 +107,9 @@ void TestCommandLine::answersWithoutAWindow_data()
         << kGcs << QStringList{"--set", "FRAME=one"} << c << 2 << ""
         << "zefa-gcs: --set FRAME=one: value is not a "
            "finite number\n";
+    QTest::newRow("gcs --set of a name twice")
+        << kGcs << QStringList{"--set", "FRAME=1", "FRAME=1"} << c << 2 << ""
+        << "zefa-gcs: --set gives FRAME more than once\n";
     QTest::newRow("gcs --get with --backup")
         << kGcs << QStringList{"--get", "FRAME", "--backup", "a.params"} << c << 2 << ""
         << "zefa-gcs: use one of --backup, --restore, --get and --set at a time\n";
