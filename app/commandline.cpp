@@ -2,6 +2,7 @@
 
 #include "app/translation.h"
 #include "app/version.h"
+#include "params/paramfile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -55,13 +56,19 @@ QString ArgumentReader::text(const char *source) const
 std::optional<CommandLineAnswer> ArgumentReader::read(const QStringList &arguments)
 {
     const bool parsed = parser_.parse(arguments);
-    if (!parsed || !parser_.positionalArguments().isEmpty())
+    if (!parsed || (!takesArguments() && !parser_.positionalArguments().isEmpty()))
         return usageError(problem(arguments));
     if (parser_.isSet(helpOption_))
         return CommandLineAnswer{helpText(), 0};
     if (parser_.isSet(versionOption_))
         return CommandLineAnswer{program_ + ' ' + QStringLiteral(ZEFA_VERSION) + '\n', 0};
     return std::nullopt;
+}
+
+bool ArgumentReader::takesArguments() const
+{
+    return std::any_of(argumentTakers_.begin(), argumentTakers_.end(),
+                       [this](const QCommandLineOption &option) { return parser_.isSet(option); });
 }
 
 CommandLineAnswer ArgumentReader::usageError(const QString &problem) const
@@ -108,6 +115,42 @@ QStringList argumentList(int argc, char *argv[])
     return arguments;
 }
 
+namespace {
+
+CommandLine::Transfer chosenTransfer(const QCommandLineParser &parser,
+                                     const QList<QCommandLineOption> &modeOptions)
+{
+    static const CommandLine::Transfer modes[] = {
+        CommandLine::Transfer::Backup, CommandLine::Transfer::Restore, CommandLine::Transfer::Get,
+        CommandLine::Transfer::Set};
+    for (int i = 0; i < modeOptions.size(); ++i) {
+        if (parser.isSet(modeOptions[i]))
+            return modes[i];
+    }
+    return CommandLine::Transfer::None;
+}
+
+// The first of --set's arguments that is not NAME=VALUE, or names a
+// parameter given before, with the reason.
+QString badAssignment(const ArgumentReader &reader, const QStringList &assignments)
+{
+    QStringList names;
+    for (const QString &assignment : assignments) {
+        ParamFileEntry entry;
+        const QString reason = readAssignment(assignment.toUtf8(), entry);
+        if (!reason.isEmpty())
+            return reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set %1: %2"))
+                .arg(assignment, reason);
+        if (names.contains(entry.name))
+            return reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set gives %1 more than once"))
+                .arg(entry.name);
+        names << entry.name;
+    }
+    return QString();
+}
+
+} // namespace
+
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     // No application object yet to install a translator in: the texts are
@@ -135,7 +178,28 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
                                       "Write the settings in FILE to the FC, without a window.")),
         QStringLiteral("FILE"));
-    reader.parser().addOptions({portOption, backupOption, restoreOption});
+    const QCommandLineOption forceOption(
+        QStringLiteral("force"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "With --restore: write a file saved from another vehicle "
+                                      "(another system id).")));
+    const QCommandLineOption getOption(
+        QStringLiteral("get"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "Print \"NAME VALUE\" for each parameter NAME given after "
+                                      "the options, without a window.")));
+    const QCommandLineOption setOption(
+        QStringLiteral("set"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "Write each NAME=VALUE given after the options to the FC, "
+                                      "each confirmed by the FC, without a window.")));
+    reader.parser().addOptions(
+        {portOption, backupOption, restoreOption, forceOption, getOption, setOption});
+    reader.parser().addPositionalArgument(
+        QStringLiteral("NAME"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine", "With --get: NAME; with --set: NAME=VALUE.")),
+        QStringLiteral("[NAME | NAME=VALUE...]"));
+    reader.takeArgumentsWith({getOption, setOption});
 
     CommandLine commandLine;
     commandLine.answer = reader.read(arguments);
@@ -144,15 +208,22 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return commandLine;
     const bool backup = reader.parser().isSet(backupOption);
     const bool restore = reader.parser().isSet(restoreOption);
-    commandLine.transfer = backup    ? CommandLine::Transfer::Backup
-                           : restore ? CommandLine::Transfer::Restore
-                                     : CommandLine::Transfer::None;
+    const QList<QCommandLineOption> modeOptions = {backupOption, restoreOption, getOption,
+                                                   setOption};
+    commandLine.transfer = chosenTransfer(reader.parser(), modeOptions);
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
+    commandLine.force = reader.parser().isSet(forceOption);
+    commandLine.arguments = reader.parser().positionalArguments();
+    const bool byName = commandLine.transfer == CommandLine::Transfer::Get ||
+                        commandLine.transfer == CommandLine::Transfer::Set;
     const auto repeated = [&reader](const QCommandLineOption &option) {
         return reader.parser().values(option).size() > 1;
     };
     const auto given = {portOption, backupOption, restoreOption};
     const auto twice = std::find_if(given.begin(), given.end(), repeated);
+    const auto isSet = [&reader](const QCommandLineOption &option) {
+        return reader.parser().isSet(option);
+    };
     if (twice != given.end())
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "--%1 is given more than once"))
@@ -160,9 +231,23 @@ CommandLine parseCommandLine(const QStringList &arguments)
     else if (backup && restore)
         commandLine.answer = reader.usageError(reader.text(
             QT_TRANSLATE_NOOP("CommandLine", "--backup and --restore cannot be used together")));
+    else if (std::count_if(modeOptions.begin(), modeOptions.end(), isSet) > 1)
+        commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
+            "CommandLine", "use one of --backup, --restore, --get and --set at a time")));
     else if ((backup || restore) && commandLine.file.isEmpty())
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE"))
                 .arg(backup ? QStringLiteral("--backup") : QStringLiteral("--restore")));
+    else if (commandLine.force && !restore)
+        commandLine.answer = reader.usageError(
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "--force goes with --restore only")));
+    else if (byName && commandLine.arguments.isEmpty())
+        commandLine.answer = reader.usageError(
+            commandLine.transfer == CommandLine::Transfer::Get
+                ? reader.text(QT_TRANSLATE_NOOP("CommandLine", "--get needs a NAME"))
+                : reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set needs a NAME=VALUE")));
+    else if (commandLine.transfer == CommandLine::Transfer::Set &&
+             !badAssignment(reader, commandLine.arguments).isEmpty())
+        commandLine.answer = reader.usageError(badAssignment(reader, commandLine.arguments));
     return commandLine;
 }

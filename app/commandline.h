@@ -31,6 +31,8 @@ public:
                    const QTranslator *catalogue = nullptr);
 
     QCommandLineParser &parser() { return parser_; }
+    // Arguments after the options are taken only when one of these is given.
+    void takeArgumentsWith(const QList<QCommandLineOption> &options) { argumentTakers_ = options; }
     QString text(const char *source) const;
 
     // Empty when the program is to start.
@@ -40,6 +42,7 @@ public:
 
 private:
     QString problem(const QStringList &arguments) const;
+    bool takesArguments() const;
     QString helpText() const;
 
     QString program_;
@@ -47,6 +50,7 @@ private:
     QCommandLineParser parser_;
     QCommandLineOption helpOption_;
     QCommandLineOption versionOption_;
+    QList<QCommandLineOption> argumentTakers_;
 };
 
 // Prints the answer, a usage error on stderr, and returns its exit status.
@@ -63,12 +67,16 @@ struct CommandLine
         None,    // the window
         Backup,  // --backup FILE
         Restore, // --restore FILE
+        Get,     // --get NAME...
+        Set,     // --set NAME=VALUE...
     };
 
     std::optional<CommandLineAnswer> answer; // set: print it and exit at once
     QString port;                            // --port: opened instead of searching
     Transfer transfer = Transfer::None;      // without a window
     QString file;                            // of the transfer
+    bool force = false;                      // --force: a restore from another vehicle
+    QStringList arguments;                   // of --get and --set
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -8,16 +8,13 @@
 #include <QTranslator>
 
 namespace {
-// Backup and restore run without a window, so without a display.
+// Backup, restore, --get and --set run without a window, so without a display.
 int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
 {
     QCoreApplication app(argc, argv);
     QTranslator translator;
     setUpCoreApplication(app, translator);
-    return runTransferCommand(commandLine.transfer == CommandLine::Transfer::Backup
-                                  ? TransferMode::Backup
-                                  : TransferMode::Restore,
-                              commandLine.file);
+    return runTransferCommand(commandLine);
 }
 } // namespace
 

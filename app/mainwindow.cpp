@@ -28,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
     initActionsConnections();
     initSettingsTransfer();
     initPageSaves();
+    initAllParameters();
 
     initFramePage();
     initRadioPage();

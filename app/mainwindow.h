@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVariant>
 
+class AllParametersWindow;
 class FcLink;
 class MavLinkBridge;
 class SettingsDialog;
@@ -117,8 +118,10 @@ private:
     void initActionsConnections();
     void initSettingsTransfer();
     void initPageSaves();
+    void initAllParameters();
     void saveToFc(const QString &what, const PageSaves::Values &values);
     void openTransferProgress(const QString &title);
+    bool confirmOtherVehicle(const RestorePlan &plan);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();
@@ -179,6 +182,7 @@ private:
     QTimer *countdownTimer = nullptr;
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
+    AllParametersWindow *allParameters = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

@@ -18,7 +18,7 @@ QString defaultBackupPath()
     if (!folder.exists())
         folder = QDir::home();
     return folder.filePath(
-        QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate)));
+        QStringLiteral("zefa-settings-%1.params").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 } // namespace
 
@@ -38,9 +38,9 @@ void MainWindow::backUpSettings()
 {
     if (transfer->isRunning())
         return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Back Up Settings"), defaultBackupPath(),
-                                     tr("Parameter files (*.param);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Back Up Settings"), defaultBackupPath(),
+        tr("Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)"));
     if (path.isEmpty())
         return;
     openTransferProgress(tr("Back Up Settings"));
@@ -53,7 +53,7 @@ void MainWindow::restoreSettings()
         return;
     const QString path = QFileDialog::getOpenFileName(
         this, tr("Restore Settings"), QDir::homePath(),
-        tr("Parameter files (*.param *.parm *.txt *.csv);;All files (*)"));
+        tr("Parameter files (*.params *.param *.parm);;All files (*)"));
     if (path.isEmpty())
         return;
     openTransferProgress(tr("Restore Settings"));
@@ -76,12 +76,25 @@ void MainWindow::showTransferProgress(ParamTransfer::Stage stage, int done, int 
 // the FC is unplugged (showTransferReport).
 void MainWindow::confirmRestore(RestorePlan plan)
 {
+    if (plan.isForAnotherVehicle() && !confirmOtherVehicle(plan)) {
+        transfer->cancel();
+        return;
+    }
+    if (!transfer->isRunning()) // the link closed while the question was open
+        return;
     ChangeListDialog dialog(plan, this);
     changeList = &dialog;
     if (dialog.exec() == QDialog::Accepted)
         transfer->confirmWrites();
     else
         transfer->cancel();
+}
+
+bool MainWindow::confirmOtherVehicle(const RestorePlan &plan)
+{
+    return QMessageBox::question(this, tr("Restore Settings"),
+                                 plan.otherVehicleText() + QLatin1Char(' ') +
+                                     tr("Write its values to this FC anyway?")) == QMessageBox::Yes;
 }
 
 // A cancel before anything was written needs no box: the user knows.

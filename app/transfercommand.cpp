@@ -17,10 +17,23 @@ constexpr int kFailureStatus = 1;
 // Progress goes out in tenths, not once per parameter.
 constexpr int kProgressSteps = 10;
 
-void printLine(const QString &text)
+void printLine(const QString &text, FILE *stream = stderr)
 {
-    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+// Checked when the command line was read.
+QList<ParamFileEntry> assignments(const QStringList &arguments)
+{
+    QList<ParamFileEntry> entries;
+    for (const QString &argument : arguments) {
+        ParamFileEntry entry;
+        readAssignment(argument.toUtf8(), entry);
+        entry.line = entries.size() + 1;
+        entries << entry;
+    }
+    return entries;
 }
 
 // Windows' system messages end in a full stop of their own.
@@ -54,8 +67,9 @@ public:
         connect(&interrupt, &InterruptWatch::interrupted, &transfer, &ParamTransfer::cancel);
     }
 
-    int run(TransferMode mode, const QString &file)
+    int run(const CommandLine &commandLine)
     {
+        force = commandLine.force;
         if (!link.open()) {
             printFailure(link.port()->portName().isEmpty()
                              ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
@@ -64,13 +78,30 @@ public:
                                         withoutFinalStop(link.port()->errorString())));
             return kFailureStatus;
         }
-        if (mode == TransferMode::Backup)
-            transfer.startBackup(file);
-        else
-            transfer.startRestore(file);
+        start(commandLine);
         loop.exec();
         link.close();
         return status;
+    }
+
+private:
+    void start(const CommandLine &commandLine)
+    {
+        switch (commandLine.transfer) {
+        case CommandLine::Transfer::Backup:
+            transfer.startBackup(commandLine.file);
+            break;
+        case CommandLine::Transfer::Restore:
+            transfer.startRestore(commandLine.file);
+            break;
+        case CommandLine::Transfer::Get:
+            transfer.startGet(commandLine.arguments);
+            break;
+        case CommandLine::Transfer::Set:
+        case CommandLine::Transfer::None: // main() opens the window instead
+            transfer.startSet(assignments(commandLine.arguments));
+            break;
+        }
     }
 
 private slots:
@@ -90,9 +121,15 @@ private slots:
         printLine(ParamTransfer::progressText(stage, done, total));
     }
 
-    // Nobody to ask: what will change is told, then written.
+    // Nobody to ask: what will change is told, then written; a file from
+    // another vehicle only when --force says so.
     void writeChanges(RestorePlan plan)
     {
+        if (plan.isForAnotherVehicle() && !force) {
+            transfer.decline(plan.otherVehicleText() + QLatin1Char(' ') +
+                             tr("Give --force to write it anyway."));
+            return;
+        }
         printLine(tr("Changes:"));
         for (const PlannedWrite &write : plan.writes)
             printLine(QStringLiteral("  ") + RestorePlan::changeText(write));
@@ -103,7 +140,10 @@ private slots:
     void finish(TransferReport report)
     {
         if (report.outcome == TransferReport::Outcome::Succeeded) {
-            printLine(report.message);
+            for (const QString &value : qAsConst(report.values))
+                printLine(value, stdout);
+            if (!report.message.isEmpty())
+                printLine(report.message);
             status = 0;
         } else {
             printFailure(report.message);
@@ -123,19 +163,20 @@ private:
     InterruptWatch interrupt;
     QEventLoop loop;
     int status = kFailureStatus;
+    bool force = false;
     ParamTransfer::Stage shownStage = ParamTransfer::Stage::CheckingFirmware;
     int shownStep = -2;
 };
 
 } // namespace
 
-int runTransferCommand(TransferMode mode, const QString &file)
+int runTransferCommand(const CommandLine &commandLine)
 {
     const QtMessageHandler previous = qInstallMessageHandler(dropDebugMessages);
     int status = kFailureStatus;
     {
         CommandLineTransfer command;
-        status = command.run(mode, file);
+        status = command.run(commandLine);
     }
     qInstallMessageHandler(previous);
     return status;

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "app/commandline.h"
 
-enum class TransferMode
-{
-    Backup,
-    Restore,
-};
-
-// Backs up or restores the FC's settings without a window, for installers
-// setting up many FCs: the same engine as the window's, progress and the
-// list of changes on stderr, no question asked. The port is chosen as
-// Connect chooses it. Needs an application object (a QCoreApplication is
-// enough: no display). Returns the exit status: 0 when everything was read,
-// or written and confirmed; 1 on any failure, whose reason is on stderr.
-int runTransferCommand(TransferMode mode, const QString &file);
+// Backs up or restores the FC's settings, or reads or writes parameters by
+// name, without a window, for installers setting up many FCs: the same
+// engine as the window's, progress and the list of changes on stderr (the
+// values of --get on stdout), no question asked: a file saved from another
+// vehicle is written only with --force. The port is chosen as Connect
+// chooses it. Needs an application object (a QCoreApplication is enough: no
+// display). Returns the exit status: 0 when everything was read, or written
+// and confirmed; 1 on any failure, whose reason is on stderr.
+int runTransferCommand(const CommandLine &commandLine);

@@ -55,16 +55,18 @@ QString readNameAndValue(const QByteArray &name, const QByteArray &value, ParamF
     return ParamType::integerProblem(entry.type, entry.number);
 }
 
-bool readHeaderId(const QByteArray &field)
+// -1 when the field is not an id.
+int readHeaderId(const QByteArray &field)
 {
     bool ok = false;
     const int id = field.toInt(&ok);
-    return ok && id >= 0 && id <= kMaxHeaderId;
+    return ok && id >= 0 && id <= kMaxHeaderId ? id : -1;
 }
 
-QString readTabLine(const QList<QByteArray> &fields, ParamFileEntry &entry)
+QString readColumnsLine(const QList<QByteArray> &fields, ParamFileEntry &entry)
 {
-    if (!readHeaderId(fields[0].trimmed()) || !readHeaderId(fields[1].trimmed()))
+    entry.systemId = readHeaderId(fields[0].trimmed());
+    if (entry.systemId < 0 || readHeaderId(fields[1].trimmed()) < 0)
         return ParamFile::tr("system or component id is not a number from 0 to 255");
     bool ok = false;
     entry.type = fields[4].trimmed().toInt(&ok);
@@ -74,15 +76,18 @@ QString readTabLine(const QList<QByteArray> &fields, ParamFileEntry &entry)
     return readNameAndValue(fields[2].trimmed(), fields[3].trimmed(), entry);
 }
 
-// Tab-separated lines have five fields or two; without tabs a comma, or
-// else blanks, separate two. A comma after a blank is taken for a decimal
-// comma in a blank-separated line, so that is what the reader is told.
+bool hasBlank(const QByteArray &text)
+{
+    return text.contains(' ') || text.contains('\t');
+}
+
+// Commas separate the fields when the first field holds no blank; else tabs
+// and blanks do, so a comma after a blank is taken for a decimal comma, and
+// that is what the reader is told.
 QList<QByteArray> splitFields(const QByteArray &line)
 {
-    if (line.contains('\t'))
-        return line.split('\t');
     const QList<QByteArray> byComma = line.split(',');
-    if (byComma.size() > 1 && !byComma.first().trimmed().contains(' '))
+    if (byComma.size() > 1 && !hasBlank(byComma.first().trimmed()))
         return byComma;
     return line.simplified().split(' ');
 }
@@ -90,11 +95,12 @@ QList<QByteArray> splitFields(const QByteArray &line)
 QString readLine(const QByteArray &line, ParamFileEntry &entry)
 {
     const QList<QByteArray> fields = splitFields(line);
-    if (fields.size() == kTabFields && line.contains('\t'))
-        return readTabLine(fields, entry);
+    if (fields.size() == kTabFields)
+        return readColumnsLine(fields, entry);
     if (fields.size() == kColumnFields)
         return readNameAndValue(fields[0].trimmed(), fields[1].trimmed(), entry);
-    return ParamFile::tr("expected 5 tab-separated fields or 2 columns, found %1 fields")
+    return ParamFile::tr("expected 5 fields (system id, component id, name, value, type) or 2 "
+                         "(name, value), found %1")
         .arg(fields.size());
 }
 
@@ -104,6 +110,14 @@ bool isCommentOrBlank(const QByteArray &trimmed)
 }
 
 } // namespace
+
+QString readAssignment(const QByteArray &text, ParamFileEntry &entry)
+{
+    const int equals = text.indexOf('=');
+    if (equals < 0)
+        return ParamFile::tr("expected NAME=VALUE");
+    return readNameAndValue(text.left(equals), text.mid(equals + 1), entry);
+}
 
 QString ParamFileError::text() const
 {
@@ -119,7 +133,6 @@ ParamFile parseParamFile(const QByteArray &bytes)
     }
     const QByteArray text = bytes.startsWith(kUtf8Bom) ? bytes.mid(3) : bytes;
     const QList<QByteArray> lines = text.split('\n');
-    QHash<QString, int> lineOfName;
     for (int i = 0; i < lines.size(); ++i) {
         QByteArray line = lines[i];
         if (line.endsWith('\r'))
@@ -132,14 +145,11 @@ ParamFile parseParamFile(const QByteArray &bytes)
             continue;
         if (reason.isEmpty())
             reason = readLine(trimmed, entry);
-        if (reason.isEmpty() && lineOfName.contains(entry.name))
-            reason = ParamFile::tr("duplicate of line %1").arg(lineOfName.value(entry.name));
         if (!reason.isEmpty()) {
             file.error = {entry.line, reason};
             file.entries.clear();
             return file;
         }
-        lineOfName.insert(entry.name, entry.line);
         file.entries.append(entry);
     }
     if (file.entries.isEmpty())
@@ -156,7 +166,18 @@ QString saveProblem(const ParameterReport &param)
         return ParamFile::tr("unknown parameter type %1").arg(param.type);
     if (!std::isfinite(param.value))
         return ParamFile::tr("value is not a finite number");
+    return QString();
+}
+
+QString rangeWarning(const ParameterReport &param)
+{
     return ParamType::integerProblem(param.type, double(param.value));
+}
+
+ParamFileFormat paramFileFormatFor(const QString &path)
+{
+    return path.endsWith(QLatin1String(".param"), Qt::CaseInsensitive) ? ParamFileFormat::NameValue
+                                                                       : ParamFileFormat::Columns;
 }
 
 QString dropRepeatedNames(QList<ParameterReport> &params)
@@ -182,20 +203,57 @@ QString dropRepeatedNames(QList<ParameterReport> &params)
     return QString();
 }
 
-QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params)
+namespace {
+
+// The comment lines the tools that read the five columns write themselves;
+// to every reader they are comments.
+QString columnsHeader(const BackupHeader &header, const QList<ParameterReport> &params)
 {
-    std::sort(params.begin(), params.end(),
-              [](const ParameterReport &a, const ParameterReport &b) { return a.name < b.name; });
+    const int vehicle = params.isEmpty() ? 1 : params.first().systemId;
+    QString out;
+    out += QStringLiteral("# Onboard parameters for Vehicle %1\n").arg(vehicle);
+    out += QStringLiteral("#\n");
+    out += QStringLiteral("# Stack: ZEFA\n");
+    out += QStringLiteral("# Vehicle: Multi-Rotor\n");
+    out += QStringLiteral("# Version: %1\n").arg(header.firmwareVersion);
+    out += QStringLiteral("# Program: %1\n").arg(header.program);
+    out += QStringLiteral("# Date: %1\n").arg(header.date.toString(Qt::ISODate));
+    out += QStringLiteral("#\n");
+    out += QStringLiteral("# MAV ID\tCOMPONENT ID\tPARAM NAME\tVALUE (TYPE)\n");
+    return out;
+}
+
+QString nameValueHeader(const BackupHeader &header)
+{
     QString out;
     out += QStringLiteral("# %1 parameter backup\n").arg(header.program);
     out += QStringLiteral("# Firmware version (ZEFAVERSION): %1\n").arg(header.firmwareVersion);
     out += QStringLiteral("# Date: %1\n").arg(header.date.toString(Qt::ISODate));
-    out += QStringLiteral("# SYSID\tCOMPID\tNAME\tVALUE\tTYPE\n");
-    for (const ParameterReport &p : params) {
-        const QStringList fields = {QString::number(p.systemId), QString::number(p.componentId),
-                                    p.name, ParamType::valueText(p.value, p.type),
-                                    QString::number(p.type)};
-        out += fields.join(QLatin1Char('\t')) + QLatin1Char('\n');
-    }
+    return out;
+}
+
+QString columnsLine(const ParameterReport &p)
+{
+    const QStringList fields = {QString::number(p.systemId), QString::number(p.componentId), p.name,
+                                ParamType::valueText(p.value, p.type), QString::number(p.type)};
+    return fields.join(QLatin1Char('\t'));
+}
+
+QString nameValueLine(const ParameterReport &p)
+{
+    return p.name + QLatin1Char(',') + ParamType::valueText(p.value, p.type);
+}
+
+} // namespace
+
+QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params,
+                           ParamFileFormat format)
+{
+    std::sort(params.begin(), params.end(),
+              [](const ParameterReport &a, const ParameterReport &b) { return a.name < b.name; });
+    const bool columns = format == ParamFileFormat::Columns;
+    QString out = columns ? columnsHeader(header, params) : nameValueHeader(header);
+    for (const ParameterReport &p : params)
+        out += (columns ? columnsLine(p) : nameValueLine(p)) + QLatin1Char('\n');
     return out.toUtf8();
 }

@@ -19,6 +19,8 @@ struct ParamFileEntry
     double number = 0.0;
     // The MAVLink type from a tab-separated line; 0 when the line has none.
     int type = 0;
+    // The system id of a five-column line; -1 when the line has none.
+    int systemId = -1;
     int line = 0;
 };
 
@@ -49,25 +51,48 @@ struct BackupHeader
     QDateTime date;
 };
 
+// The two formats a backup is written in, named by the file's extension as
+// the other tools name them: five tab-separated columns in ".params",
+// NAME,VALUE in ".param".
+enum class ParamFileFormat
+{
+    Columns,
+    NameValue,
+};
+
+// ".param" is NAME,VALUE; anything else gets the five columns.
+ParamFileFormat paramFileFormatFor(const QString &path);
+
 // Nothing larger is taken for a parameter file.
 constexpr qint64 kMaxParamFileBytes = 1024 * 1024;
 
-// Reads the tab-separated backup format (sysid, compid, name, value, type)
-// or two columns (NAME,VALUE or NAME VALUE), line by line; CRLF, a UTF-8
+// Reads five columns (sysid, compid, name, value, type) or two (name,
+// value), separated by tabs, blanks or commas, line by line; CRLF, a UTF-8
 // byte order mark, comment lines (#) and blank lines are accepted. The
-// first bad line refuses the whole file.
+// first bad line refuses the whole file. A name given twice is left to the
+// restore plan, which knows whether the FC has it.
 ParamFile parseParamFile(const QByteArray &bytes);
 
-// Why a parameter as the FC reported it would not read back from a file:
-// a name the reader refuses, a type it does not know, an integer value it
-// cannot hold. Empty when it would.
+// Reads "NAME=VALUE" as given on the command line: the reason it cannot be
+// written, or empty.
+QString readAssignment(const QByteArray &text, ParamFileEntry &entry);
+
+// Why a parameter as the FC reported it cannot be written to a file at all:
+// a name the reader refuses, a type it does not know, a value that is not a
+// number. Empty when it can.
 QString saveProblem(const ParameterReport &param);
+
+// Why a value the FC reported does not fit its own type (an integer not
+// whole or out of range): saved as reported, but worth a warning, as the
+// file will not restore until it is corrected. Empty when it fits.
+QString rangeWarning(const ParameterReport &param);
 
 // Keeps one report of each name where the FC reports a name more than once
 // with the same value, so the file reads back. Names reported with different
 // values cannot be saved: the reason, or empty.
 QString dropRepeatedNames(QList<ParameterReport> &params);
 
-// The backup file: comment lines, then one tab-separated line per
-// parameter, sorted by name.
-QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params);
+// The backup file: comment lines, then one line per parameter, sorted by
+// name.
+QByteArray formatParamFile(const BackupHeader &header, QList<ParameterReport> params,
+                           ParamFileFormat format = ParamFileFormat::Columns);

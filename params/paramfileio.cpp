@@ -1,5 +1,7 @@
 #include "paramfileio.h"
 
+#include <QDir>
+
 #include "paramfile.h"
 
 #include <QFile>
@@ -69,4 +71,17 @@ bool saveParamFile(const QString &path, const QByteArray &content, QString &erro
     error = file.errorString();
     file.cancelWriting();
     return false;
+}
+
+QString loadParamFile(const QString &path, ParamFile &file)
+{
+    QByteArray bytes;
+    QString error;
+    const QString shownPath = QDir::toNativeSeparators(path);
+    if (!readParamFileBytes(path, bytes, error))
+        return ParamFile::tr("Cannot read %1: %2.").arg(shownPath, error);
+    file = parseParamFile(bytes);
+    if (file.error.isError())
+        return ParamFile::tr("Refused %1: %2.").arg(shownPath, file.error.text());
+    return QString();
 }

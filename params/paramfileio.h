@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paramfile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -13,6 +15,10 @@ QString saveTargetProblem(const QString &path);
 // block until someone writes to it. False with the reason when the file
 // cannot be read.
 bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error);
+
+// Reads and parses the file at path: "Cannot read PATH: why." or "Refused
+// PATH: line N: why." when that fails, else empty.
+QString loadParamFile(const QString &path, ParamFile &file);
 
 // Writes through a temporary file renamed over the target at the end: a
 // failure leaves no half-written file, and an earlier file stays as it was.

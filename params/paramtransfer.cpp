@@ -55,6 +55,18 @@ void ParamTransfer::startRestore(const QString &filePath)
     start(Mode::Restore, filePath);
 }
 
+void ParamTransfer::startGet(const QStringList &names)
+{
+    requestedNames = names;
+    start(Mode::Get, QString());
+}
+
+void ParamTransfer::startSet(const QList<ParamFileEntry> &entries)
+{
+    fileEntries = entries;
+    start(Mode::Set, QString());
+}
+
 void ParamTransfer::start(Mode runMode, const QString &filePath)
 {
     mode = runMode;
@@ -63,6 +75,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
     awaitingConfirmation = false;
     stage = Stage::CheckingFirmware;
     firmwareVersion.clear();
+    values.clear();
     if (mode == Mode::Backup && !checkBackupTarget())
         return;
     if (mode == Mode::Restore && !loadRestoreFile())
@@ -84,15 +97,10 @@ bool ParamTransfer::checkBackupTarget()
 
 bool ParamTransfer::loadRestoreFile()
 {
-    QByteArray bytes;
-    QString error;
-    if (!readParamFileBytes(path, bytes, error)) {
-        fail(tr("Cannot read %1: %2.").arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    const ParamFile file = parseParamFile(bytes);
-    if (file.error.isError()) {
-        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), file.error.text()));
+    ParamFile file;
+    const QString problem = loadParamFile(path, file);
+    if (!problem.isEmpty()) {
+        fail(problem);
         return false;
     }
     fileEntries = file.entries;
@@ -152,6 +160,8 @@ void ParamTransfer::listRead(bool complete)
                  .arg(reader.total()));
     else if (mode == Mode::Backup)
         saveBackup();
+    else if (mode == Mode::Get)
+        reportValues();
     else
         offerWrites();
 }
@@ -164,12 +174,18 @@ void ParamTransfer::saveBackup()
         fail(duplicate);
         return;
     }
+    QStringList warnings;
     for (const ParameterReport &param : params) {
         const QString problem = saveProblem(param);
         if (!problem.isEmpty()) {
             fail(tr("The FC's parameter %1 cannot be saved: %2.").arg(param.name, problem));
             return;
         }
+        const QString warning = rangeWarning(param);
+        if (!warning.isEmpty())
+            warnings << QStringLiteral("%1 = %2 (%3)")
+                            .arg(param.name, ParamType::valueText(param.value, param.type),
+                                 warning);
     }
     BackupHeader header;
     header.program = QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(),
@@ -179,22 +195,71 @@ void ParamTransfer::saveBackup()
     header.date.setOffsetFromUtc(header.date.offsetFromUtc()); // written with its offset
     QString error;
     const QString shownPath = QDir::toNativeSeparators(path);
-    if (!saveParamFile(path, formatParamFile(header, params), error)) {
+    if (!saveParamFile(path, formatParamFile(header, params, paramFileFormatFor(path)), error)) {
         fail(tr("Cannot write %1: %2.").arg(shownPath, error));
         return;
     }
-    end(TransferReport::Outcome::Succeeded,
-        tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath));
+    QString message = tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath);
+    if (!warnings.isEmpty())
+        message += QLatin1Char(' ') +
+                   tr("Warning: the FC reports values outside their type's range, saved as "
+                      "reported; the file will not restore until they are corrected: %1.")
+                       .arg(warnings.join(QStringLiteral("; ")));
+    end(TransferReport::Outcome::Succeeded, message);
 }
 
-void ParamTransfer::offerWrites()
+QHash<QString, ParameterReport> ParamTransfer::fcParameters() const
 {
     QHash<QString, ParameterReport> onFc;
     for (const ParameterReport &param : reader.parameters())
         onFc.insert(param.name, param);
-    const ParamFileError refused = planRestore(fileEntries, onFc, plan);
+    return onFc;
+}
+
+void ParamTransfer::reportValues()
+{
+    const QHash<QString, ParameterReport> onFc = fcParameters();
+    QStringList missing;
+    for (const QString &name : qAsConst(requestedNames)) {
+        const auto found = onFc.constFind(name);
+        if (found == onFc.constEnd())
+            missing << name;
+        else
+            values << name + QLatin1Char(' ') + ParamType::valueText(found->value, found->type);
+    }
+    if (missing.isEmpty())
+        end(TransferReport::Outcome::Succeeded, QString());
+    else
+        fail(tr("Not a parameter of this FC: %1.").arg(missing.join(QStringLiteral(", "))));
+}
+
+// A file names its line; a value given by name (line: its place) its name.
+QString ParamTransfer::refusalText(const ParamFileError &refused) const
+{
+    if (mode == Mode::Set)
+        return tr("Refused %1: %2.").arg(fileEntries.value(refused.line - 1).name, refused.reason);
+    return tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text());
+}
+
+// Values given by name are all meant: none may be skipped.
+QString ParamTransfer::setProblem() const
+{
+    if (mode != Mode::Set)
+        return QString();
+    if (!plan.unknownNames.isEmpty())
+        return tr("Not a parameter of this FC: %1.").arg(plan.unknownNames.join(", "));
+    if (!plan.readOnlyNames.isEmpty())
+        return tr("Never written: %1.").arg(plan.readOnlyNames.join(", "));
+    return QString();
+}
+
+void ParamTransfer::offerWrites()
+{
+    const ParamFileError refused = planRestore(fileEntries, fcParameters(), plan);
     if (refused.isError()) {
-        fail(tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text()));
+        fail(refusalText(refused));
+    } else if (!setProblem().isEmpty()) {
+        fail(setProblem());
     } else if (plan.matchesNothing()) {
         fail(tr("No name in %1 is a parameter of this FC.").arg(QDir::toNativeSeparators(path)) +
              QLatin1Char(' ') + plan.summary());
@@ -265,7 +330,7 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
         break;
     case ParamWriter::Ending::Cancelled:
         end(TransferReport::Outcome::Cancelled,
-            tr("Restore cancelled.") + QLatin1Char(' ') + writeSummary());
+            cancelledText() + QLatin1Char(' ') + writeSummary());
         break;
     case ParamWriter::Ending::Armed:
         fail(tr("The FC was armed; the restore stopped."));
@@ -284,8 +349,13 @@ void ParamTransfer::cancel()
         writer.cancel();
     else
         end(TransferReport::Outcome::Cancelled,
-            (mode == Mode::Backup ? tr("Backup cancelled.") : tr("Restore cancelled.")) +
-                QLatin1Char(' ') + nothingWritten());
+            cancelledText() + QLatin1Char(' ') + nothingWritten());
+}
+
+void ParamTransfer::decline(const QString &reason)
+{
+    if (running && awaitingConfirmation)
+        fail(reason);
 }
 
 void ParamTransfer::linkClosed()
@@ -296,20 +366,26 @@ void ParamTransfer::linkClosed()
 
 QString ParamTransfer::writeSummary() const
 {
-    QString text = tr("Written and confirmed: %1 of %2.")
-                       .arg(writer.confirmedNames().size())
-                       .arg(writer.plannedCount());
-    if (!writer.unconfirmedNames().isEmpty())
-        text += QLatin1Char(' ') +
-                tr("Not confirmed: %1.").arg(writer.unconfirmedNames().join(QStringLiteral(", ")));
-    if (writer.notWrittenCount() > 0)
-        text += QLatin1Char(' ') + tr("Not written: %1.").arg(writer.notWrittenCount());
-    return text;
+    return writer.summary();
 }
 
 QString ParamTransfer::nothingWritten() const
 {
     return mode == Mode::Backup ? tr("No file was written.") : tr("Nothing was written.");
+}
+
+QString ParamTransfer::cancelledText() const
+{
+    switch (mode) {
+    case Mode::Backup:
+        return tr("Backup cancelled.");
+    case Mode::Restore:
+        return tr("Restore cancelled.");
+    case Mode::Get:
+    case Mode::Set:
+        break;
+    }
+    return tr("Cancelled.");
 }
 
 // A failure after the writes began tells what they achieved; before, that
@@ -335,6 +411,7 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     report.outcome = outcome;
     report.message = message;
     report.wroteAny = writer.anySent() && stage == Stage::Writing;
+    report.values = values;
     QMetaObject::invokeMethod(
         this, [this, report] { emit finished(report); }, Qt::QueuedConnection);
 }

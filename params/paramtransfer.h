@@ -25,6 +25,8 @@ struct TransferReport
     QString message;
     // Whether any value was sent to the FC.
     bool wroteAny = false;
+    // Of a run of startGet(): "NAME VALUE" for each name asked for.
+    QStringList values;
 };
 Q_DECLARE_METATYPE(TransferReport)
 
@@ -53,6 +55,12 @@ public:
 
     void startBackup(const QString &path);
     void startRestore(const QString &path);
+    // The FC's values of these names, in the report; any name the FC does
+    // not have fails the run.
+    void startGet(const QStringList &names);
+    // Written as a restore writes a file's values; any name the FC does not
+    // have, or never lets write, fails the run before anything is written.
+    void startSet(const QList<ParamFileEntry> &values);
     bool isRunning() const { return running; }
 
     static QString progressText(Stage stage, int done, int total);
@@ -62,6 +70,9 @@ public slots:
     // Before the writes nothing is written; during them the run stops after
     // the write in flight.
     void cancel();
+    // The changes offered are not to be written, for the reason given: the
+    // run fails with it.
+    void decline(const QString &reason);
     // The line is gone: the run ends at once.
     void linkClosed();
 
@@ -85,6 +96,8 @@ private:
     {
         Backup,
         Restore,
+        Get,
+        Set,
     };
 
     void start(Mode runMode, const QString &filePath);
@@ -92,7 +105,12 @@ private:
     bool loadRestoreFile();
     void firmwareReported(const ParameterReport &report);
     void saveBackup();
+    void reportValues();
     void offerWrites();
+    QHash<QString, ParameterReport> fcParameters() const;
+    QString refusalText(const ParamFileError &refused) const;
+    QString setProblem() const;
+    QString cancelledText() const;
     void offerChanges();
     void failForSilence();
     QString writeSummary() const;
@@ -115,5 +133,7 @@ private:
     QString path;
     QString firmwareVersion;
     QList<ParamFileEntry> fileEntries;
+    QStringList requestedNames;
+    QStringList values;
     RestorePlan plan;
 };

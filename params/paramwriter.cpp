@@ -237,3 +237,14 @@ void ParamWriter::finish(Ending ending)
     stop();
     emit finished(ending);
 }
+
+QString ParamWriter::summary() const
+{
+    QString text = tr("Written and confirmed: %1 of %2.").arg(confirmed.size()).arg(plannedCount());
+    if (!unconfirmed.isEmpty())
+        text += QLatin1Char(' ') +
+                tr("Not confirmed: %1.").arg(unconfirmedNames().join(QStringLiteral(", ")));
+    if (notWrittenCount() > 0)
+        text += QLatin1Char(' ') + tr("Not written: %1.").arg(notWrittenCount());
+    return text;
+}

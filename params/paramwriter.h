@@ -68,6 +68,8 @@ public:
     const QList<UnconfirmedWrite> &unconfirmedWrites() const { return unconfirmed; }
     int notWrittenCount() const { return planned.size() - confirmed.size() - unconfirmed.size(); }
     int plannedCount() const { return planned.size(); }
+    // "Written and confirmed: 3 of 4. Not confirmed: ... Not written: ..."
+    QString summary() const;
 
 signals:
     void progress(int done, int total);

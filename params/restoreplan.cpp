@@ -19,13 +19,26 @@ ParamFileError planRestore(const QList<ParamFileEntry> &file,
                            const QHash<QString, ParameterReport> &fc, RestorePlan &plan)
 {
     plan = RestorePlan();
+    QHash<QString, const ParamFileEntry *> firstOfName;
     for (const ParamFileEntry &entry : file) {
         const auto found = fc.constFind(entry.name);
+        const ParamFileEntry *first = firstOfName.value(entry.name);
+        if (first && found != fc.constEnd() &&
+            !ParamType::sameStoredValue(found->type, first->value, entry.value))
+            return {entry.line, RestorePlan::tr("%1 was given another value on line %2")
+                                    .arg(entry.name)
+                                    .arg(first->line)};
+        if (first)
+            continue;
+        firstOfName.insert(entry.name, &entry);
         if (found == fc.constEnd()) {
             plan.unknownNames << entry.name;
             continue;
         }
         const ParameterReport &onFc = *found;
+        plan.fcSystemId = onFc.systemId;
+        if (entry.systemId >= 0 && entry.systemId != onFc.systemId && !plan.isForAnotherVehicle())
+            plan.otherSystemId = entry.systemId;
         const QString problem = ParamType::integerProblem(onFc.type, entry.number);
         if (!problem.isEmpty())
             return {entry.line, problem};
@@ -49,6 +62,13 @@ QString RestorePlan::summary() const
     if (!readOnlyNames.isEmpty())
         text += QLatin1Char(' ') + tr("Never written: %1.").arg(readOnlyNames.join(", "));
     return text;
+}
+
+QString RestorePlan::otherVehicleText() const
+{
+    return tr("The file was saved from system id %1; this FC is system id %2.")
+        .arg(otherSystemId)
+        .arg(fcSystemId);
 }
 
 QString RestorePlan::changeText(const PlannedWrite &write)

@@ -31,6 +31,13 @@ public:
     QStringList unknownNames;
     // Differ, but the FC's firmware version is never written.
     QStringList readOnlyNames;
+    // The FC's system id and the first other one the file names: a file
+    // saved from another vehicle is written only when the user says so.
+    int fcSystemId = -1;
+    int otherSystemId = -1;
+
+    bool isForAnotherVehicle() const { return otherSystemId >= 0; }
+    QString otherVehicleText() const;
 
     // One paragraph for both front ends: how many change, how many are
     // equal, what is skipped.
@@ -46,8 +53,10 @@ public:
 };
 
 // Compares the file with the FC's parameters by name. A value for an
-// integer-typed FC parameter must be whole and in the type's range; the
-// first line that is not refuses the whole file.
+// integer-typed FC parameter must be whole and in the type's range, and a
+// name the FC has may be repeated only with the same value; the first line
+// that breaks either refuses the whole file. Repeats of names the FC does
+// not have are skipped with them.
 ParamFileError planRestore(const QList<ParamFileEntry> &file,
                            const QHash<QString, ParameterReport> &fc, RestorePlan &plan);
 

@@ -2,6 +2,69 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AllParametersWindow</name>
+    <message>
+        <source>Write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>刷新</translation>
+    </message>
+    <message>
+        <source>Compare with File...</source>
+        <translation>与文件比较...</translation>
+    </message>
+    <message>
+        <source>All Parameters</source>
+        <translation>全部参数</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>按名称筛选</translation>
+    </message>
+    <message>
+        <source>Read %1 parameters.</source>
+        <translation>已读取 %1 个参数。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters did not arrive from the FC.</source>
+        <translation>飞控的 %2 个参数中有 %1 个没有收到。</translation>
+    </message>
+    <message>
+        <source>No value was changed.</source>
+        <translation>没有更改任何值。</translation>
+    </message>
+    <message>
+        <source>The FC is armed. Disarm it before writing parameters.</source>
+        <translation>飞控已解锁。请先上锁再写入参数。</translation>
+    </message>
+    <message>
+        <source>The FC was armed; writing stopped.</source>
+        <translation>飞控已解锁，写入已停止。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC; writing stopped.</source>
+        <translation>没有收到飞控的心跳，写入已停止。</translation>
+    </message>
+    <message>
+        <source>Compare with File</source>
+        <translation>与文件比较</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
+        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Refused %1: %2.</source>
+        <translation>拒绝使用 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Taken over from the file: %1. Write sends them to the FC.</source>
+        <translation>已从文件采用：%1 个。点击“写入”将其发送到飞控。</translation>
+    </message>
+</context>
+<context>
     <name>ChangeListDialog</name>
     <message>
         <source>Restore Settings</source>
@@ -78,6 +141,46 @@
         <source>--%1 is given more than once</source>
         <translation>--%1 给出了不止一次</translation>
     </message>
+    <message>
+        <source>With --restore: write a file saved from another vehicle (another system id).</source>
+        <translation>与 --restore 一起使用：写入从另一架飞行器（另一个系统 ID）保存的文件。</translation>
+    </message>
+    <message>
+        <source>--force goes with --restore only</source>
+        <translation>--force 只能与 --restore 一起使用</translation>
+    </message>
+    <message>
+        <source>--set %1: %2</source>
+        <translation>--set %1：%2</translation>
+    </message>
+    <message>
+        <source>Print &quot;NAME VALUE&quot; for each parameter NAME given after the options, without a window.</source>
+        <translation>为选项之后给出的每个参数 NAME 打印“NAME VALUE”，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>Write each NAME=VALUE given after the options to the FC, each confirmed by the FC, without a window.</source>
+        <translation>将选项之后给出的每个 NAME=VALUE 写入飞控，每个都由飞控确认，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>With --get: NAME; with --set: NAME=VALUE.</source>
+        <translation>用于 --get：NAME；用于 --set：NAME=VALUE。</translation>
+    </message>
+    <message>
+        <source>use one of --backup, --restore, --get and --set at a time</source>
+        <translation>--backup、--restore、--get 和 --set 一次只能使用一个</translation>
+    </message>
+    <message>
+        <source>--get needs a NAME</source>
+        <translation>--get 需要指定 NAME</translation>
+    </message>
+    <message>
+        <source>--set needs a NAME=VALUE</source>
+        <translation>--set 需要指定 NAME=VALUE</translation>
+    </message>
+    <message>
+        <source>--set gives %1 more than once</source>
+        <translation>--set 给出了不止一次 %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -92,6 +195,37 @@
     <message>
         <source>Changes:</source>
         <translation>更改：</translation>
+    </message>
+    <message>
+        <source>Give --force to write it anyway.</source>
+        <translation>如仍要写入，请加 --force。</translation>
+    </message>
+</context>
+<context>
+    <name>CompareDialog</name>
+    <message>
+        <source>Compare with File</source>
+        <translation>与文件比较</translation>
+    </message>
+    <message>
+        <source>Where %1 differs from the FC; take over the checked values?</source>
+        <translation>%1 与飞控不同之处如下；要采用勾选的值吗？</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>On the FC</source>
+        <translation>飞控中的值</translation>
+    </message>
+    <message>
+        <source>In the file</source>
+        <translation>文件中的值</translation>
+    </message>
+    <message>
+        <source>Take Over</source>
+        <translation>采用</translation>
     </message>
 </context>
 <context>
@@ -649,16 +783,8 @@
         <translation>备份设置</translation>
     </message>
     <message>
-        <source>Parameter files (*.param);;All files (*)</source>
-        <translation>参数文件 (*.param);;所有文件 (*)</translation>
-    </message>
-    <message>
         <source>Restore Settings</source>
         <translation>恢复设置</translation>
-    </message>
-    <message>
-        <source>Parameter files (*.param *.parm *.txt *.csv);;All files (*)</source>
-        <translation>参数文件 (*.param *.parm *.txt *.csv);;所有文件 (*)</translation>
     </message>
     <message>
         <source>%1 not saved: no flight controller connected</source>
@@ -716,6 +842,45 @@
         <source>%1 saved: %2 values confirmed by the FC</source>
         <translation>%1 已保存：飞控已确认 %2 个数值</translation>
     </message>
+    <message>
+        <source>Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)</source>
+        <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param)</translation>
+    </message>
+    <message>
+        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
+        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Write its values to this FC anyway?</source>
+        <translation>仍要将其中的值写入此飞控吗？</translation>
+    </message>
+    <message>
+        <source>All Parameters...</source>
+        <translation>全部参数...</translation>
+    </message>
+</context>
+<context>
+    <name>ParamEditModel</name>
+    <message>
+        <source>not confirmed: the FC reports %1</source>
+        <translation>未确认：飞控报告 %1</translation>
+    </message>
+    <message>
+        <source>not confirmed: no answer</source>
+        <translation>未确认：无应答</translation>
+    </message>
+    <message>
+        <source>changed, not written</source>
+        <translation>已更改，未写入</translation>
+    </message>
+    <message>
+        <source>written, confirmed</source>
+        <translation>已写入并确认</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
 </context>
 <context>
     <name>ParamFile</name>
@@ -756,20 +921,12 @@
         <translation>未知的参数类型 %1</translation>
     </message>
     <message>
-        <source>expected 5 tab-separated fields or 2 columns, found %1 fields</source>
-        <translation>应为 5 个制表符分隔的字段或 2 列，实际为 %1 个字段</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>第 %1 行：%2</translation>
     </message>
     <message>
         <source>the file is larger than 1 MiB</source>
         <translation>文件大于 1 MiB</translation>
-    </message>
-    <message>
-        <source>duplicate of line %1</source>
-        <translation>与第 %1 行重复</translation>
     </message>
     <message>
         <source>the file holds no parameters</source>
@@ -787,13 +944,25 @@
         <source>not a regular file (a device, pipe or folder)</source>
         <translation>不是普通文件（而是设备、管道或文件夹）</translation>
     </message>
-</context>
-<context>
-    <name>ParamTransfer</name>
+    <message>
+        <source>expected 5 fields (system id, component id, name, value, type) or 2 (name, value), found %1</source>
+        <translation>应为 5 个字段（系统 ID、组件 ID、名称、值、类型）或 2 个（名称、值），实际为 %1 个</translation>
+    </message>
+    <message>
+        <source>expected NAME=VALUE</source>
+        <translation>应为 NAME=VALUE</translation>
+    </message>
     <message>
         <source>Cannot read %1: %2.</source>
         <translation>无法读取 %1：%2。</translation>
     </message>
+    <message>
+        <source>Refused %1: %2.</source>
+        <translation>拒绝使用 %1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>ParamTransfer</name>
     <message>
         <source>Refused %1: %2.</source>
         <translation>拒绝使用 %1：%2。</translation>
@@ -847,10 +1016,6 @@
         <translation>与飞控的连接已关闭。</translation>
     </message>
     <message>
-        <source>Not confirmed: %1.</source>
-        <translation>未确认：%1。</translation>
-    </message>
-    <message>
         <source>No file was written.</source>
         <translation>没有写入任何文件。</translation>
     </message>
@@ -875,14 +1040,6 @@
         <translation>正在写入参数：%1 / %2</translation>
     </message>
     <message>
-        <source>Written and confirmed: %1 of %2.</source>
-        <translation>已写入并确认：%1 / %2。</translation>
-    </message>
-    <message>
-        <source>Not written: %1.</source>
-        <translation>未写入：%1 个。</translation>
-    </message>
-    <message>
         <source>No heartbeat from the FC; the restore stopped.</source>
         <translation>没有收到飞控的心跳，恢复已停止。</translation>
     </message>
@@ -893,6 +1050,22 @@
     <message>
         <source>No name in %1 is a parameter of this FC.</source>
         <translation>%1 中没有任何名称是此飞控的参数。</translation>
+    </message>
+    <message>
+        <source>Warning: the FC reports values outside their type&apos;s range, saved as reported; the file will not restore until they are corrected: %1.</source>
+        <translation>警告：飞控报告的某些值超出其类型的范围，已按报告的值保存；改正之前此文件无法恢复：%1。</translation>
+    </message>
+    <message>
+        <source>Not a parameter of this FC: %1.</source>
+        <translation>不是此飞控的参数：%1。</translation>
+    </message>
+    <message>
+        <source>Never written: %1.</source>
+        <translation>从不写入：%1。</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>已取消。</translation>
     </message>
 </context>
 <context>
@@ -915,6 +1088,18 @@
     <message>
         <source>%1 (the FC reports %2)</source>
         <translation>%1（飞控报告的值为 %2）</translation>
+    </message>
+    <message>
+        <source>Written and confirmed: %1 of %2.</source>
+        <translation>已写入并确认：%1 / %2。</translation>
+    </message>
+    <message>
+        <source>Not confirmed: %1.</source>
+        <translation>未确认：%1。</translation>
+    </message>
+    <message>
+        <source>Not written: %1.</source>
+        <translation>未写入：%1 个。</translation>
     </message>
 </context>
 <context>
@@ -945,6 +1130,14 @@
     <message>
         <source>To write: %1; already equal: %2.</source>
         <translation>需写入：%1 个；已相同：%2 个。</translation>
+    </message>
+    <message>
+        <source>%1 was given another value on line %2</source>
+        <translation>%1 在第 %2 行给出了不同的值</translation>
+    </message>
+    <message>
+        <source>The file was saved from system id %1; this FC is system id %2.</source>
+        <translation>此文件保存自系统 ID %1；此飞控的系统 ID 为 %2。</translation>
     </message>
 </context>
 <context>

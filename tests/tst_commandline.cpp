@@ -97,6 +97,25 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("gcs --backup with an empty file name")
         << kGcs << QStringList{"--backup="} << c << 2 << ""
         << "zefa-gcs: --backup needs a FILE\n";
+    QTest::newRow("gcs --get without a name")
+        << kGcs << QStringList{"--get", "--port", "/dev/a"} << c << 2 << ""
+        << "zefa-gcs: --get needs a NAME\n";
+    QTest::newRow("gcs --set without =")
+        << kGcs << QStringList{"--set", "RTL_ALT=5", "FRAME"} << c << 2 << ""
+        << "zefa-gcs: --set FRAME: expected NAME=VALUE\n";
+    QTest::newRow("gcs --set to a word")
+        << kGcs << QStringList{"--set", "FRAME=one"} << c << 2 << ""
+        << "zefa-gcs: --set FRAME=one: value is not a "
+           "finite number\n";
+    QTest::newRow("gcs --set of a name twice")
+        << kGcs << QStringList{"--set", "FRAME=1", "FRAME=1"} << c << 2 << ""
+        << "zefa-gcs: --set gives FRAME more than once\n";
+    QTest::newRow("gcs --get with --backup")
+        << kGcs << QStringList{"--get", "FRAME", "--backup", "a.params"} << c << 2 << ""
+        << "zefa-gcs: use one of --backup, --restore, --get and --set at a time\n";
+    QTest::newRow("gcs --force with --set")
+        << kGcs << QStringList{"--set", "FRAME=1", "--force"} << c << 2 << ""
+        << "zefa-gcs: --force goes with --restore only\n";
     QTest::newRow("simulator --version")
         << kSimulator << QStringList{"-v"} << c << 0 << "zefa-fc-sim" + version << "";
     QTest::newRow("simulator --help")

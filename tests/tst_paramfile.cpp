@@ -56,9 +56,13 @@ private slots:
     void goodFilesInEveryFormat_data();
     void goodFilesInEveryFormat();
     void writtenFileReadsBackBitForBit();
+    void nameValueBackupForOtherTools();
+    void rangeIsWarnedNotRefused();
     void namesReportedTwice_data();
     void namesReportedTwice();
     void restorePlanFollowsTheFcTypes();
+    void restorePlanRepeatsAndVehicles_data();
+    void restorePlanRepeatsAndVehicles();
 };
 
 void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
@@ -69,9 +73,15 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
         QTest::newRow(name) << content << QString::fromUtf8(error);
     };
     row("four tab fields", "1\t1\tFRAME\t1\n",
-        "line 1: expected 5 tab-separated fields or 2 columns, found 4 fields");
+        "line 1: expected 5 fields (system id, component id, name, value, type) or 2 (name, "
+        "value), found 4");
     row("three blank-separated fields", "# x\nFRAME 1 2\n",
-        "line 2: expected 5 tab-separated fields or 2 columns, found 3 fields");
+        "line 2: expected 5 fields (system id, component id, name, value, type) or 2 (name, "
+        "value), found 3");
+    row("five blank-separated fields, decimal comma", "1 1 RTL_ALT 0,5 9",
+        "line 1: value 0,5 has a decimal comma; write a point");
+    row("five columns, tab then decimal comma", "1\t1\tRTL_ALT\t0,5\t9",
+        "line 1: value 0,5 has a decimal comma; write a point");
     row("name of 17 characters", "ATC_RATE_FF_ENABL,1",
         "line 1: name is longer than 16 characters");
     row("name not ASCII", "RATE_\xc3\xa9,1", "line 1: name is not printable ASCII");
@@ -81,11 +91,11 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
     row("decimal comma after a blank", "RTL_ALT 0,5",
         "line 1: value 0,5 has a decimal comma; write a point");
     row("decimal comma after a comma", "RTL_ALT,0,5",
-        "line 1: expected 5 tab-separated fields or 2 columns, found 3 fields");
+        "line 1: expected 5 fields (system id, component id, name, value, type) or 2 (name, "
+        "value), found 3");
     row("infinite value", "FRAME,inf", "line 1: value is not a finite number");
     row("NaN", "FRAME nan", "line 1: value is not a finite number");
     row("beyond a float", "RTL_ALT,1e39", "line 1: value is beyond the range of a 32-bit float");
-    row("duplicate name", "FRAME,1\nSHAPE,1\nFRAME,2\n", "line 3: duplicate of line 1");
     row("integer type, fraction", "1\t1\tFRAME\t1.5\t6", "line 1: value is not a whole number");
     row("INT8 out of range", "1\t1\tRC_TYPE\t128\t2",
         "line 1: value is out of range (-128 to 127)");
@@ -94,6 +104,8 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
         "line 1: value is too large to send exactly");
     row("unknown type", "1\t1\tFRAME\t1\t7", "line 1: unknown parameter type 7");
     row("system id beyond 255", "300\t1\tFRAME\t1\t6",
+        "line 1: system or component id is not a number from 0 to 255");
+    row("component id not a number, blanks", "1 x FRAME 1 6",
         "line 1: system or component id is not a number from 0 to 255");
     row("NUL byte", QByteArray("# ok\nFRAME,1\0\n", 13), "line 2: not a text file (NUL byte)");
     row("Latin-1 in a comment", "FRAME,1\n# caf\xe9\n", "line 2: not UTF-8 text");
@@ -155,6 +167,22 @@ void TestParamFile::goodFilesInEveryFormat_data()
         << QByteArray("  FRAME   1  \n\nRTL_ALT 15005e-1") << QStringList{frame + "0", rtl + "0"};
     QTest::newRow("name and value, tab-separated")
         << QByteArray("FRAME\t1\r\nRTL_ALT\t1500.5\r\n") << QStringList{frame + "0", rtl + "0"};
+    QTest::newRow("five columns, blanks")
+        << QByteArray("1 1 FRAME 1 6\n7   190  RTL_ALT\t 1500.5  9\n")
+        << QStringList{frame + "6", rtl + "9"};
+    QTest::newRow("five columns, commas")
+        << QByteArray("1,1,FRAME,1,6\n7, 190, RTL_ALT, 1500.5, 9\n")
+        << QStringList{frame + "6", rtl + "9"};
+    QTest::newRow("header other tools write")
+        << QByteArray(
+               "# Onboard parameters for Vehicle 1\n#\n# Stack: ZEFA\n# Vehicle: Multi-Rotor\n"
+               "# Version: 20\n# Git Revision: 0123abcd\n#\n"
+               "# MAV ID  COMPONENT ID  PARAM NAME  VALUE (TYPE)\n"
+               "1\t1\tFRAME\t1.000000000000000000\t6\n1\t1\tRTL_ALT\t1500.500000\t9\n")
+        << QStringList{frame + "6", rtl + "9"};
+    QTest::newRow("a name twice: left to the restore plan")
+        << QByteArray("FRAME,1\nRTL_ALT,1500.5\nFRAME 1\n")
+        << QStringList{frame + "0", rtl + "0", frame + "0"};
 }
 
 void TestParamFile::goodFilesInEveryFormat()
@@ -190,10 +218,11 @@ void TestParamFile::writtenFileReadsBackBitForBit()
                         QDateTime(QDate(2026, 12, 7), QTime(9, 30), Qt::UTC)};
     const QByteArray text = formatParamFile(header, params);
     const QList<QByteArray> lines = text.split('\n');
-    QCOMPARE(lines.mid(0, 4), (QList<QByteArray>{"# ZEFA GCS 1.2.0 parameter backup",
-                                                 "# Firmware version (ZEFAVERSION): 20",
-                                                 "# Date: 2026-12-07T09:30:00Z",
-                                                 "# SYSID\tCOMPID\tNAME\tVALUE\tTYPE"}));
+    QCOMPARE(lines.mid(0, 9),
+             (QList<QByteArray>{"# Onboard parameters for Vehicle 7", "#", "# Stack: ZEFA",
+                                "# Vehicle: Multi-Rotor", "# Version: 20",
+                                "# Program: ZEFA GCS 1.2.0", "# Date: 2026-12-07T09:30:00Z", "#",
+                                "# MAV ID\tCOMPONENT ID\tPARAM NAME\tVALUE (TYPE)"}));
     QVERIFY(lines.contains("7\t190\tZ_GAIN\t0.15\t9"));
     QVERIFY(lines.contains("7\t190\tNEG_ZERO\t-0\t9"));
     QVERIFY(lines.contains("7\t190\tINT32_LOW\t-2147483648\t6"));
@@ -209,6 +238,35 @@ void TestParamFile::writtenFileReadsBackBitForBit()
         QCOMPARE(bitsOf(back.entries[i].value), bitsOf(sorted[i].value));
         QCOMPARE(back.entries[i].type, int(sorted[i].type));
     }
+}
+
+// The other tools load ".param" files as NAME,VALUE lines after comments.
+void TestParamFile::nameValueBackupForOtherTools()
+{
+    const QList<ParameterReport> params = {report("Z_GAIN", 0.15f, 9), report("FRAME", 1, 6),
+                                           report("INT8_LOW", -128, 2)};
+    const QByteArray text =
+        formatParamFile({QStringLiteral("ZEFA GCS"), QStringLiteral("20"), QDateTime()}, params,
+                        paramFileFormatFor(QStringLiteral("/tmp/x.param")));
+    QList<QByteArray> rows;
+    for (const QByteArray &line : text.split('\n'))
+        if (!line.startsWith('#') && !line.isEmpty())
+            rows << line;
+    QCOMPARE(rows, (QList<QByteArray>{"FRAME,1", "INT8_LOW,-128", "Z_GAIN,0.15"}));
+    QCOMPARE(parseParamFile(text).entries.size(), 3);
+    QCOMPARE(int(paramFileFormatFor(QStringLiteral("a.params"))), int(ParamFileFormat::Columns));
+    QCOMPARE(int(paramFileFormatFor(QStringLiteral("a.PARAM"))), int(ParamFileFormat::NameValue));
+}
+
+// Out of range is saved as reported, with a warning; what no reader takes
+// back is refused.
+void TestParamFile::rangeIsWarnedNotRefused()
+{
+    QCOMPARE(rangeWarning(report("RC_TYPE", 300, 2)),
+             QStringLiteral("value is out of range (-128 to 127)"));
+    QCOMPARE(saveProblem(report("RC_TYPE", 300, 2)), QString());
+    QCOMPARE(rangeWarning(report("RTL_ALT", 1e30f, 9)), QString());
+    QCOMPARE(saveProblem(report("RC_TYPE", 1, 7)), QStringLiteral("unknown parameter type 7"));
 }
 
 // Changes by the FC's type; a two-column value must suit an integer-typed
@@ -271,6 +329,48 @@ void TestParamFile::restorePlanFollowsTheFcTypes()
     file = parseParamFile("RC_TYPE,300\n");
     QCOMPARE(planRestore(file.entries, fc, plan).text(),
              QStringLiteral("line 1: value is out of range (-128 to 127)"));
+}
+
+void TestParamFile::restorePlanRepeatsAndVehicles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("writes");
+    QTest::addColumn<int>("otherSystemId");
+    QTest::newRow("repeat with the same value")
+        << QByteArray("FRAME,2\nRTL_ALT,5\nFRAME,2.0\n") << QString() << 2 << -1;
+    QTest::newRow("repeat differs, FC has it")
+        << QByteArray("FRAME,2\nRTL_ALT,5\nFRAME 3\n")
+        << QStringLiteral("line 3: FRAME was given another value on line 1") << 0 << -1;
+    QTest::newRow("repeat differs, not on the FC")
+        << QByteArray("FRAME,2\nMOT_SPIN,0.1\nMOT_SPIN,0.2\n") << QString() << 1 << -1;
+    QTest::newRow("file from the FC's vehicle")
+        << QByteArray("7\t190\tFRAME\t2\t6\n") << QString() << 1 << -1;
+    QTest::newRow("file from another vehicle")
+        << QByteArray("7 190 FRAME 2 6\n3 1 RTL_ALT 5 9\n") << QString() << 2 << 3;
+}
+
+void TestParamFile::restorePlanRepeatsAndVehicles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, error);
+    QFETCH(int, writes);
+    QFETCH(int, otherSystemId);
+    QHash<QString, ParameterReport> fc;
+    for (const ParameterReport &r : {report("FRAME", 1, 6), report("RTL_ALT", 1500, 9)})
+        fc.insert(r.name, r);
+    const ParamFile file = parseParamFile(content);
+    QVERIFY2(!file.error.isError(), qPrintable(file.error.text()));
+    RestorePlan plan;
+    QCOMPARE(planRestore(file.entries, fc, plan).text(), error);
+    if (!error.isEmpty())
+        return;
+    QCOMPARE(plan.writes.size(), writes);
+    QCOMPARE(plan.otherSystemId, otherSystemId);
+    QCOMPARE(plan.isForAnotherVehicle(), otherSystemId >= 0);
+    if (plan.isForAnotherVehicle())
+        QCOMPARE(plan.otherVehicleText(),
+                 QStringLiteral("The file was saved from system id 3; this FC is system id 7."));
 }
 
 QTEST_GUILESS_MAIN(TestParamFile)

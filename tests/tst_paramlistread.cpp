@@ -115,7 +115,7 @@ public:
         setFlightControllerPortOverride(QString());
     }
 
-    QString path() const { return dir.filePath("three.param"); }
+    QString path() const { return dir.filePath("three.params"); }
 
     // The report's text; empty when the link did not open or no report came.
     QString run()

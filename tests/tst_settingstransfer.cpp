@@ -159,6 +159,7 @@ private slots:
     void restoreOverANoisyLineLeavesTheFileOnTheFc();
     void restoreNeedsADisarmedFcThatIsAlive_data();
     void restoreNeedsADisarmedFcThatIsAlive();
+    void fileOfAnotherVehicleIsAskedAbout();
     void cancelledBackupWritesNoFile();
     void backupBeyondTheFileSizeLimitKeepsTheOldFile();
     void backupIsOfferedInTheDocumentsFolder();
@@ -171,7 +172,7 @@ void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
     SimulatedFc fc;
     fc.sim.setFaultRate(kGarbledBytes, 7);
     fc.sim.setParamDropRate(kDroppedAnswers, 7);
-    const QString path = dir.filePath("noisy.param");
+    const QString path = dir.filePath("noisy.params");
     QStringList progressSeen;
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] {
@@ -200,7 +201,7 @@ void TestSettingsTransfer::restoreOverANoisyLineLeavesTheFileOnTheFc()
     const QStringList expected = tableRows(fc.sim.parameterTable(), changes);
     ValueChanges fileChanges = changes;
     fileChanges.insert(QStringLiteral("ZEFAVERSION"), 21);
-    const QString path = dir.filePath("edited.param");
+    const QString path = dir.filePath("edited.params");
     writeFile(path, backupOf(fc.sim.parameterTable(), fileChanges, "1\t1\tNOT_ON_THIS_FC\t3\t6\n"));
     fc.sim.setFaultRate(kGarbledBytes, 11);
     fc.sim.setParamDropRate(kDroppedAnswers, 11);
@@ -242,7 +243,7 @@ void TestSettingsTransfer::restoreNeedsADisarmedFcThatIsAlive()
     SimulatedFc fc;
     fc.sim.setArmed(armed);
     fc.sim.setHeartbeatSilenced(!armed);
-    const QString path = dir.filePath("refused.param");
+    const QString path = dir.filePath("refused.params");
     writeFile(path, backupOf(fc.sim.parameterTable(), someChanges(fc.sim.parameterTable())));
     MenuRun run(fc.gcs, "actionRestoreSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
@@ -253,11 +254,28 @@ void TestSettingsTransfer::restoreNeedsADisarmedFcThatIsAlive()
     QCOMPARE(writtenNames(fc.sim), QStringList());
 }
 
+// Answered with anything but Yes: no change list, nothing written.
+void TestSettingsTransfer::fileOfAnotherVehicleIsAskedAbout()
+{
+    SimulatedFc fc;
+    const QString path = dir.filePath("other.params");
+    writeFile(path, "3\t1\tRTL_ALT\t2500\t9\n");
+    MenuRun run(fc.gcs, "actionRestoreSettings", path);
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
+
+    QCOMPARE(run.boxes.titles(), QStringList{"Restore Settings"});
+    QCOMPARE(run.report(), QStringLiteral("The file was saved from system id 3; this FC is system "
+                                          "id 1. Write its values to this FC anyway?"));
+    QTRY_VERIFY(!progressDialog(fc.gcs)->isVisible());
+    QVERIFY(run.seen.title.isEmpty());
+    QCOMPARE(writtenNames(fc.sim), QStringList());
+}
+
 // No box either: the user knows what he did.
 void TestSettingsTransfer::cancelledBackupWritesNoFile()
 {
     SimulatedFc fc;
-    const QString path = dir.filePath("cancelled.param");
+    const QString path = dir.filePath("cancelled.params");
     MenuRun run(fc.gcs, "actionBackUpSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(progressText(fc.gcs).startsWith("Reading parameters: "),
                              kRunTimeoutMs);
@@ -312,7 +330,7 @@ void TestSettingsTransfer::backupIsOfferedInTheDocumentsFolder()
     fc.gcs.action("actionBackUpSettings")->trigger();
     QVERIFY(files.done());
     const QString name =
-        QStringLiteral("zefa-settings-%1.param").arg(QDate::currentDate().toString(Qt::ISODate));
+        QStringLiteral("zefa-settings-%1.params").arg(QDate::currentDate().toString(Qt::ISODate));
     QCOMPARE(offered, QDir(documents).filePath(name));
     QVERIFY(!progressDialog(fc.gcs)->isVisible());
 }
@@ -333,7 +351,7 @@ void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed()
     QFETCH(QString, why);
     SimulatedFc fc;
     const ValueChanges changes = someChanges(fc.sim.parameterTable(), 40);
-    const QString path = dir.filePath("many.param");
+    const QString path = dir.filePath("many.params");
     writeFile(path, backupOf(fc.sim.parameterTable(), changes));
     MenuRun run(fc.gcs, "actionRestoreSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(simulatorGotAWrite(fc.sim), kRunTimeoutMs);

@@ -43,6 +43,10 @@ private slots:
     void restoreOfEveryParameterOverANoisyLine();
     void refusalsKeepTheOldFile_data();
     void refusalsKeepTheOldFile();
+    void fileOfAnotherVehicleNeedsForce();
+    void getAndSetByName();
+    void refusedNamesAndValuesWriteNothing_data();
+    void refusedNamesAndValuesWriteNothing();
     void unpluggedFcEndsTheBackupWithOne();
     void ctrlCStopsARestoreAndSaysWhatWasWritten();
 };
@@ -53,7 +57,7 @@ void TestTransferCommand::backupRestoreAndBackupAgainOverANoisyLine()
     SimulatorProgram sim(kSimulator, kNoisyLine);
     const QString port = sim.slavePath();
     const ParameterTable table;
-    const QString backup = dir.filePath("before.param");
+    const QString backup = dir.filePath("before.params");
     ProgramRun run = runWithoutDisplay(kGcs, {"--backup", backup, "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QCOMPARE(lastLine(run.err),
@@ -63,7 +67,7 @@ void TestTransferCommand::backupRestoreAndBackupAgainOverANoisyLine()
     QCOMPARE(fileRows(backup), tableRows(table));
 
     const ValueChanges changes = someChanges(table);
-    const QString edited = dir.filePath("edited.param");
+    const QString edited = dir.filePath("edited.params");
     writeFile(edited, backupOf(table, changes));
     run = runWithoutDisplay(kGcs, {"--restore", edited, "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
@@ -72,7 +76,7 @@ void TestTransferCommand::backupRestoreAndBackupAgainOverANoisyLine()
     QCOMPARE(lastLine(run.err),
              QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
 
-    const QString after = dir.filePath("after.param");
+    const QString after = dir.filePath("after.params");
     run = runWithoutDisplay(kGcs, {"--backup", after, "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QCOMPARE(fileRows(after), tableRows(table, changes));
@@ -83,13 +87,13 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
     QTest::newRow("no such port")
-        << QStringList{"--backup", dir.filePath("x.param"), "--port", "/dev/zefa-no-such-port"}
+        << QStringList{"--backup", dir.filePath("x.params"), "--port", "/dev/zefa-no-such-port"}
         << "zefa-gcs: Cannot open /dev/zefa-no-such-port: No such file or directory.";
-    QTest::newRow("no such file") << QStringList{"--restore", dir.filePath("missing.param")}
+    QTest::newRow("no such file") << QStringList{"--restore", dir.filePath("missing.params")}
                                   << QStringLiteral("zefa-gcs: Cannot read %1: No such file or "
                                                     "directory. Nothing was written.")
-                                         .arg(dir.filePath("missing.param"));
-    QTest::newRow("firmware 21") << QStringList{"--backup", dir.filePath("x.param")}
+                                         .arg(dir.filePath("missing.params"));
+    QTest::newRow("firmware 21") << QStringList{"--backup", dir.filePath("x.params")}
                                  << "zefa-gcs: The FC runs firmware version 21; this program works "
                                     "with version 20 only. No file was written.";
 }
@@ -104,7 +108,7 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne()
     const ProgramRun run = runWithoutDisplay(kGcs, arguments);
     QCOMPARE(run.exitCode, 1);
     QCOMPARE(lastLine(run.err), error);
-    QVERIFY(!QFile::exists(dir.filePath("x.param")));
+    QVERIFY(!QFile::exists(dir.filePath("x.params")));
 }
 
 void TestTransferCommand::restoreOfEveryParameterOverANoisyLine_data()
@@ -121,7 +125,7 @@ void TestTransferCommand::restoreOfEveryParameterOverANoisyLine()
     SimulatorProgram sim(kSimulator, {"--fault-rate", "0.01", "--seed", seed});
     const ParameterTable table;
     const ValueChanges changes = someChanges(table, table.count());
-    const QString edited = dir.filePath("everything.param");
+    const QString edited = dir.filePath("everything.params");
     writeFile(edited, backupOf(table, changes));
     QElapsedTimer clock;
     clock.start();
@@ -139,7 +143,7 @@ void TestTransferCommand::refusalsKeepTheOldFile_data()
     QTest::addColumn<QString>("error");
     const QString old = dir.filePath("old.params");
     const QString fifo = dir.filePath("fifo");
-    const QString foreign = dir.filePath("foreign.param");
+    const QString foreign = dir.filePath("foreign.params");
     const QString notRegular = QStringLiteral("not a regular file (a device, pipe or folder)");
     // The shell ignores SIGXFSZ so that the write fails instead of killing.
     QTest::newRow("backup beyond the file-size limit")
@@ -169,7 +173,7 @@ void TestTransferCommand::refusalsKeepTheOldFile()
     QFETCH(QString, error);
     const QByteArray old = "# the backup of last week\nFRAME,1\n";
     writeFile(dir.filePath("old.params"), old);
-    writeFile(dir.filePath("foreign.param"), "NOT_HERE,1\nNOR_HERE,2\n");
+    writeFile(dir.filePath("foreign.params"), "NOT_HERE,1\nNOR_HERE,2\n");
     QFile::remove(dir.filePath("fifo"));
     QCOMPARE(::mkfifo(qPrintable(dir.filePath("fifo")), 0600), 0);
     SimulatorProgram sim(kSimulator, {});
@@ -183,12 +187,81 @@ void TestTransferCommand::refusalsKeepTheOldFile()
     QCOMPARE(QDir(dir.path()).entryList({"old*"}), QStringList{"old.params"});
 }
 
+void TestTransferCommand::fileOfAnotherVehicleNeedsForce()
+{
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    const QString other = dir.filePath("other.params");
+    writeFile(other, "3\t1\tRTL_ALT\t2500\t9\n");
+    ProgramRun run = runWithoutDisplay(kGcs, {"--restore", other, "--port", port});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err),
+             QStringLiteral("zefa-gcs: The file was saved from system id 3; this FC is system id "
+                            "1. Give --force to write it anyway. Nothing was written."));
+    run = runWithoutDisplay(kGcs, {"--restore", other, "--force", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 1 of 1."));
+}
+
+// A float and an INT8, each written with the FC's type and read back.
+void TestTransferCommand::getAndSetByName()
+{
+    SimulatorProgram sim(kSimulator, kNoisyLine);
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "SYS_CPU_WARN", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\nSYS_CPU_WARN 90\n"));
+
+    run = runWithoutDisplay(kGcs, {"--set", "RTL_ALT=2500.25", "SYS_CPU_WARN=75", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.err.contains("\n  RTL_ALT: 1500 -> 2500.25\n  SYS_CPU_WARN: 90 -> 75\n"),
+             qPrintable(run.err));
+    QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 2 of 2."));
+    QCOMPARE(run.out, QString());
+
+    run = runWithoutDisplay(kGcs, {"--get", "SYS_CPU_WARN", "RTL_ALT", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(run.out, QStringLiteral("SYS_CPU_WARN 75\nRTL_ALT 2500.25\n"));
+}
+
+void TestTransferCommand::refusedNamesAndValuesWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString notOnFc =
+        QStringLiteral("zefa-gcs: Not a parameter of this FC: NO_SUCH. Nothing was written.");
+    QTest::newRow("get, unknown name") << QStringList{"--get", "RTL_ALT", "NO_SUCH"} << notOnFc;
+    QTest::newRow("set, unknown name") << QStringList{"--set", "RTL_ALT=7", "NO_SUCH=1"} << notOnFc;
+    QTest::newRow("set, INT8 out of range")
+        << QStringList{"--set", "RTL_ALT=7", "SYS_CPU_WARN=300"}
+        << "zefa-gcs: Refused SYS_CPU_WARN: value is out of range (-128 to 127). Nothing was "
+           "written.";
+    QTest::newRow("set, firmware version") << QStringList{"--set", "ZEFAVERSION=21"}
+                                           << "zefa-gcs: Never written: ZEFAVERSION. Nothing was "
+                                              "written.";
+}
+
+// Exit 1 with the reason, no value on stdout, and RTL_ALT as it was.
+void TestTransferCommand::refusedNamesAndValuesWriteNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, arguments << "--port" << port);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err), error);
+    QCOMPARE(run.out, QString());
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
+}
+
 // The simulator's end closes its side of the terminal, as pulling the USB
 // cable hangs up the FC's port.
 void TestTransferCommand::unpluggedFcEndsTheBackupWithOne()
 {
     auto sim = std::make_unique<SimulatorProgram>(kSimulator, QStringList{});
-    const QString backup = dir.filePath("unplugged.param");
+    const QString backup = dir.filePath("unplugged.params");
     QProcess gcs;
     gcs.setProcessEnvironment(environmentWithoutDisplay());
     gcs.start(kGcs, {"--backup", backup, "--port", sim->slavePath()});
@@ -209,7 +282,7 @@ void TestTransferCommand::ctrlCStopsARestoreAndSaysWhatWasWritten()
     SimulatorProgram sim(kSimulator, {});
     const ParameterTable table;
     const ValueChanges changes = someChanges(table, table.count());
-    const QString edited = dir.filePath("many.param");
+    const QString edited = dir.filePath("many.params");
     writeFile(edited, backupOf(table, changes));
     QProcess gcs;
     gcs.setProcessEnvironment(environmentWithoutDisplay());
