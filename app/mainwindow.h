@@ -14,6 +14,8 @@
 
 class FcLink;
 class MavLinkBridge;
+class SessionRecorder;
+struct RecordingSummary;
 class SettingsDialog;
 class TransferProgressDialog;
 class QDoubleSpinBox;
@@ -104,11 +106,16 @@ public slots:
     void backUpSettings();
     void restoreSettings();
 
+    // Session recording: the action asks for the file, then starts here.
+    void recordSessionToggled(bool checked);
+    void startRecording(const QString &path);
+
 private slots:
     void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
     void confirmRestore(RestorePlan plan);
     void showTransferReport(TransferReport report);
     void showSaveOutcome(const SaveOutcome &outcome);
+    void showRecordingStopped(const RecordingSummary &summary);
 
 private:
     // Tests watch the bridge's connections and the link through it.
@@ -116,6 +123,8 @@ private:
 
     void initActionsConnections();
     void initSettingsTransfer();
+    void initSessionRecording();
+    void showRecording(bool on);
     void initPageSaves();
     void saveToFc(const QString &what, const PageSaves::Values &values);
     void openTransferProgress(const QString &title);
@@ -179,6 +188,7 @@ private:
     QTimer *countdownTimer = nullptr;
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
+    SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

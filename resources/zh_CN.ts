@@ -716,6 +716,34 @@
         <source>%1 saved: %2 values confirmed by the FC</source>
         <translation>%1 已保存：飞控已确认 %2 个数值</translation>
     </message>
+    <message>
+        <source>Record Session...</source>
+        <translation>录制会话...</translation>
+    </message>
+    <message>
+        <source>Record Session</source>
+        <translation>录制会话</translation>
+    </message>
+    <message>
+        <source>Telemetry logs (*.tlog);;All files (*)</source>
+        <translation>遥测日志 (*.tlog);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Recording the session to %1</source>
+        <translation>正在将会话录制到 %1</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2.</source>
+        <translation>无法录制到 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Recorded %1 frames to %2; %3 rejected frames.</source>
+        <translation>已录制 %1 帧到 %2；%3 帧被拒收。</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1.</source>
+        <translation>录制已停止：%1。</translation>
+    </message>
 </context>
 <context>
     <name>ParamFile</name>

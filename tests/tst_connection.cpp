@@ -25,16 +25,18 @@ struct ReceiverCount : QObject
 const char *const kAttitudeSignal = SIGNAL(setATT(double, double, double));
 const char *const kTextSignal = SIGNAL(textMessageReceived(int, int, int, QString));
 
-// One line per row of the state table: actions, bridge, status bar. Backup
-// and restore go with Disconnect.
+// One line per row of the state table: actions, bridge, status bar. Backup,
+// restore and recording go with Disconnect.
 QString linkState(GcsHarness &gcs)
 {
     const bool canConnect = gcs.action("actionConnect")->isEnabled();
     const bool canDisconnect = gcs.action("actionDisconnect")->isEnabled();
     const bool canTransfer = gcs.action("actionBackUpSettings")->isEnabled() &&
-                             gcs.action("actionRestoreSettings")->isEnabled();
+                             gcs.action("actionRestoreSettings")->isEnabled() &&
+                             gcs.action("actionRecordSession")->isEnabled();
     const bool canEither = gcs.action("actionBackUpSettings")->isEnabled() ||
-                           gcs.action("actionRestoreSettings")->isEnabled();
+                           gcs.action("actionRestoreSettings")->isEnabled() ||
+                           gcs.action("actionRecordSession")->isEnabled();
     return QStringLiteral("%1%2%3 %4 \"%5\"")
         .arg(canConnect ? "connect" : "")
         .arg(canDisconnect ? "disconnect" : "")

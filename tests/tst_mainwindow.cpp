@@ -36,6 +36,7 @@ private slots:
         QVERIFY(!action(w, "actionDisconnect")->isEnabled());
         QVERIFY(!action(w, "actionBackUpSettings")->isEnabled());
         QVERIFY(!action(w, "actionRestoreSettings")->isEnabled());
+        QVERIFY(!action(w, "actionRecordSession")->isEnabled());
         QVERIFY(action(w, "actionQuit")->isEnabled());
         QVERIFY(w.findChild<QStatusBar *>("statusBar")->currentMessage().isEmpty());
     }
@@ -70,6 +71,7 @@ private slots:
             {"actionQuit", "&Quit", "Quit", "Ctrl+Q", true},
             {"actionBackUpSettings", "Back Up Settings...", "Back Up Settings", "", false},
             {"actionRestoreSettings", "Restore Settings...", "Restore Settings", "", false},
+            {"actionRecordSession", "Record Session...", "Record Session", "", false},
         };
         for (const Expected &e : expected) {
             QAction *a = action(w, e.name);
@@ -84,13 +86,14 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 6);
+        QCOMPARE(calls.size(), 7);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
         QCOMPARE(calls[3], action(w, "actionRestoreSettings"));
-        QVERIFY(calls[4]->isSeparator());
-        QCOMPARE(calls[5], action(w, "actionQuit"));
+        QCOMPARE(calls[4], action(w, "actionRecordSession"));
+        QVERIFY(calls[5]->isSeparator());
+        QCOMPARE(calls[6], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));
