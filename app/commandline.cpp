@@ -135,7 +135,12 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
                                       "Write the settings in FILE to the FC, without a window.")),
         QStringLiteral("FILE"));
-    reader.parser().addOptions({portOption, backupOption, restoreOption});
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"),
+        reader.text(QT_TRANSLATE_NOOP(
+            "CommandLine", "Record every frame sent and received to FILE (a telemetry log).")),
+        QStringLiteral("FILE"));
+    reader.parser().addOptions({portOption, backupOption, restoreOption, recordOption});
 
     CommandLine commandLine;
     commandLine.answer = reader.read(arguments);
@@ -148,10 +153,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
                            : restore ? CommandLine::Transfer::Restore
                                      : CommandLine::Transfer::None;
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
+    commandLine.recordFile = reader.parser().value(recordOption);
     const auto repeated = [&reader](const QCommandLineOption &option) {
         return reader.parser().values(option).size() > 1;
     };
-    const auto given = {portOption, backupOption, restoreOption};
+    const auto given = {portOption, backupOption, restoreOption, recordOption};
     const auto twice = std::find_if(given.begin(), given.end(), repeated);
     if (twice != given.end())
         commandLine.answer = reader.usageError(
@@ -164,5 +170,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE"))
                 .arg(backup ? QStringLiteral("--backup") : QStringLiteral("--restore")));
+    else if (reader.parser().isSet(recordOption) &&
+             (commandLine.transfer == CommandLine::Transfer::None ||
+              commandLine.recordFile.isEmpty()))
+        commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
+            "CommandLine", "--record needs a FILE and a command to record, such as --backup")));
     return commandLine;
 }

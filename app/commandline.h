@@ -69,6 +69,7 @@ struct CommandLine
     QString port;                            // --port: opened instead of searching
     Transfer transfer = Transfer::None;      // without a window
     QString file;                            // of the transfer
+    QString recordFile;                      // --record: the run's frames go there
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

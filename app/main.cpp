@@ -17,7 +17,7 @@ int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
     return runTransferCommand(commandLine.transfer == CommandLine::Transfer::Backup
                                   ? TransferMode::Backup
                                   : TransferMode::Restore,
-                              commandLine.file);
+                              commandLine.file, commandLine.recordFile);
 }
 } // namespace
 

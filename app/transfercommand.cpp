@@ -5,6 +5,7 @@
 #include "params/paramtransfer.h"
 #include "serial/fclink.h"
 #include "serial/portlist.h"
+#include "serial/sessionrecorder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -35,7 +36,7 @@ class CommandLineTransfer : public QObject
     Q_OBJECT
 
 public:
-    CommandLineTransfer() : link(bridge), transfer(bridge)
+    CommandLineTransfer() : link(bridge), transfer(bridge), recorder(link)
     {
         connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
         connect(link.port(), &QSerialPort::errorOccurred, this, &CommandLineTransfer::portError);
@@ -44,9 +45,12 @@ public:
         connect(&transfer, &ParamTransfer::finished, this, &CommandLineTransfer::finish);
         // Ctrl+C cancels as the window's Cancel does: the report still comes.
         connect(&interrupt, &InterruptWatch::interrupted, &transfer, &ParamTransfer::cancel);
+        connect(&recorder, &SessionRecorder::stopped, this, &CommandLineTransfer::showRecording);
     }
 
-    int run(TransferMode mode, const QString &file)
+    // Whatever command runs, the recording covers the open link from the
+    // first frame to the close sequence.
+    int run(TransferMode mode, const QString &file, const QString &recordFile)
     {
         if (!link.open()) {
             printFailure(link.port()->portName().isEmpty()
@@ -55,13 +59,18 @@ public:
                                    .arg(flightControllerPortName(), link.port()->errorString()));
             return kFailureStatus;
         }
+        if (!recordFile.isEmpty() && !recorder.start(recordFile)) {
+            printFailure(tr("Cannot record to %1: %2").arg(recordFile, recorder.errorString()));
+            link.close();
+            return kFailureStatus;
+        }
         if (mode == TransferMode::Backup)
             transfer.startBackup(file);
         else
             transfer.startRestore(file);
         loop.exec();
         link.close();
-        return status;
+        return recordingFailed ? kFailureStatus : status;
     }
 
 private slots:
@@ -102,6 +111,18 @@ private slots:
         loop.quit();
     }
 
+    void showRecording(const RecordingSummary &summary)
+    {
+        if (!summary.error.isEmpty()) {
+            printFailure(tr("Recording stopped: %1").arg(summary.error));
+            recordingFailed = true;
+        }
+        printLine(tr("Recorded %1 frames to %2; %3 rejected frames")
+                      .arg(summary.frames)
+                      .arg(summary.path)
+                      .arg(summary.rejected));
+    }
+
 private:
     static void printFailure(const QString &message)
     {
@@ -112,21 +133,23 @@ private:
     FcLink link;
     ParamTransfer transfer;
     InterruptWatch interrupt;
+    SessionRecorder recorder;
     QEventLoop loop;
     int status = kFailureStatus;
+    bool recordingFailed = false;
     ParamTransfer::Stage shownStage = ParamTransfer::Stage::CheckingFirmware;
     int shownStep = -2;
 };
 
 } // namespace
 
-int runTransferCommand(TransferMode mode, const QString &file)
+int runTransferCommand(TransferMode mode, const QString &file, const QString &recordFile)
 {
     const QtMessageHandler previous = qInstallMessageHandler(dropDebugMessages);
     int status = kFailureStatus;
     {
         CommandLineTransfer command;
-        status = command.run(mode, file);
+        status = command.run(mode, file, recordFile);
     }
     qInstallMessageHandler(previous);
     return status;

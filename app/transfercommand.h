@@ -14,4 +14,6 @@ enum class TransferMode
 // Connect chooses it. Needs an application object (a QCoreApplication is
 // enough: no display). Returns the exit status: 0 when everything was read,
 // or written and confirmed; 1 on any failure, whose reason is on stderr.
-int runTransferCommand(TransferMode mode, const QString &file);
+// With a recordFile, every frame of the run is recorded there (a failed
+// recording is a failure too).
+int runTransferCommand(TransferMode mode, const QString &file, const QString &recordFile = {});

@@ -78,6 +78,14 @@
         <source>--%1 is given more than once</source>
         <translation>--%1 给出了不止一次</translation>
     </message>
+    <message>
+        <source>Record every frame sent and received to FILE (a telemetry log).</source>
+        <translation>将收发的每一帧录制到 FILE（遥测日志）。</translation>
+    </message>
+    <message>
+        <source>--record needs a FILE and a command to record, such as --backup</source>
+        <translation>--record 需要指定 FILE 和一个要录制的命令，例如 --backup</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -92,6 +100,18 @@
     <message>
         <source>Changes:</source>
         <translation>更改：</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2</source>
+        <translation>无法录制到 %1：%2</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1</source>
+        <translation>录制已停止：%1</translation>
+    </message>
+    <message>
+        <source>Recorded %1 frames to %2; %3 rejected frames</source>
+        <translation>已录制 %1 帧到 %2；%3 帧被拒收</translation>
     </message>
 </context>
 <context>
