@@ -2,6 +2,7 @@
 
 #include "serial/fclink.h"
 
+#include <QSignalBlocker>
 #include <QtEndian>
 
 #include <algorithm>
@@ -28,10 +29,11 @@ SessionRecorder::SessionRecorder(FcLink &fcLink, QObject *parent) : QObject(pare
     connect(&flushTimer, &QTimer::timeout, this, &SessionRecorder::writeAll);
 }
 
+// Keeps what was recorded; whoever listened may be gone already.
 SessionRecorder::~SessionRecorder()
 {
-    if (isRecording())
-        stop();
+    const QSignalBlocker quiet(this);
+    stop();
 }
 
 bool SessionRecorder::start(const QString &path)
