@@ -11,7 +11,8 @@
 namespace {
 constexpr std::uint8_t kPublishedStx = 0xFE;
 constexpr int kTimestampLength = 8;
-// About half a second of a busy line: one write a few times a second.
+// Over a second of a full 115200 baud line: the timer writes first unless
+// frames come faster than a serial line carries them.
 constexpr int kFlushBytes = 16 * 1024;
 constexpr int kFlushIntervalMs = 1000;
 
