@@ -101,6 +101,7 @@ class TestSessionRecording : public QObject
 
 private slots:
     void recordedSessionReadsBackAndReplaysTheSameValues();
+    void disconnectEndsTheRecordingAfterTheCloseSequence();
     void failedWriteEndsTheRecordingWithWholeFrames_data();
     void failedWriteEndsTheRecordingWithWholeFrames();
 };
@@ -157,6 +158,19 @@ void TestSessionRecording::recordedSessionReadsBackAndReplaysTheSameValues()
     QTRY_VERIFY_WITH_TIMEOUT(replay.isFinished(), kRecordTimeoutMs);
     gcs.drain();
     QCOMPARE(shownValues(gcs), live);
+}
+
+void TestSessionRecording::disconnectEndsTheRecordingAfterTheCloseSequence()
+{
+    const QString path = dir.filePath("disconnected.tlog");
+    SimulatedFc fc;
+    fc.gcs.window().startRecording(path);
+    fc.gcs.action("actionDisconnect")->trigger();
+    const QList<Record> records = readLog(path).records;
+    QCOMPARE(statusMessage(fc.gcs), summaryText(records.size(), path));
+    QVERIFY(!fc.gcs.action("actionRecordSession")->isChecked());
+    QVERIFY(!records.isEmpty());
+    QCOMPARE(std::uint8_t(records.last().frame[5]), MavMsg::RequestDataStream);
 }
 
 void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames_data()
