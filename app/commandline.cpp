@@ -193,8 +193,13 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
                                       "Write each NAME=VALUE given after the options to the FC, "
                                       "each confirmed by the FC, without a window.")));
-    reader.parser().addOptions(
-        {portOption, backupOption, restoreOption, forceOption, getOption, setOption});
+    const QCommandLineOption recordOption(
+        QStringLiteral("record"),
+        reader.text(QT_TRANSLATE_NOOP(
+            "CommandLine", "Record every frame sent and received to FILE (a telemetry log).")),
+        QStringLiteral("FILE"));
+    reader.parser().addOptions({portOption, backupOption, restoreOption, forceOption, getOption,
+                                setOption, recordOption});
     reader.parser().addPositionalArgument(
         QStringLiteral("NAME"),
         reader.text(QT_TRANSLATE_NOOP("CommandLine", "With --get: NAME; with --set: NAME=VALUE.")),
@@ -216,10 +221,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     commandLine.arguments = reader.parser().positionalArguments();
     const bool byName = commandLine.transfer == CommandLine::Transfer::Get ||
                         commandLine.transfer == CommandLine::Transfer::Set;
+    commandLine.recordFile = reader.parser().value(recordOption);
     const auto repeated = [&reader](const QCommandLineOption &option) {
         return reader.parser().values(option).size() > 1;
     };
-    const auto given = {portOption, backupOption, restoreOption};
+    const auto given = {portOption, backupOption, restoreOption, recordOption};
     const auto twice = std::find_if(given.begin(), given.end(), repeated);
     const auto isSet = [&reader](const QCommandLineOption &option) {
         return reader.parser().isSet(option);
@@ -249,5 +255,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     else if (commandLine.transfer == CommandLine::Transfer::Set &&
              !badAssignment(reader, commandLine.arguments).isEmpty())
         commandLine.answer = reader.usageError(badAssignment(reader, commandLine.arguments));
+    else if (reader.parser().isSet(recordOption) &&
+             (commandLine.transfer == CommandLine::Transfer::None ||
+              commandLine.recordFile.isEmpty()))
+        commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
+            "CommandLine", "--record needs a FILE and a command to record, such as --backup")));
     return commandLine;
 }

@@ -77,6 +77,7 @@ struct CommandLine
     QString file;                            // of the transfer
     bool force = false;                      // --force: a restore from another vehicle
     QStringList arguments;                   // of --get and --set
+    QString recordFile;                      // --record: the run's frames go there
 };
 
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -27,6 +27,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     initActionsConnections();
     initSettingsTransfer();
+    initSessionRecording();
     initPageSaves();
     initAllParameters();
 

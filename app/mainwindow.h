@@ -15,6 +15,8 @@
 class AllParametersWindow;
 class FcLink;
 class MavLinkBridge;
+class SessionRecorder;
+struct RecordingSummary;
 class SettingsDialog;
 class TransferProgressDialog;
 class QDoubleSpinBox;
@@ -105,11 +107,16 @@ public slots:
     void backUpSettings();
     void restoreSettings();
 
+    // Session recording: the action asks for the file, then starts here.
+    void recordSessionToggled(bool checked);
+    void startRecording(const QString &path);
+
 private slots:
     void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
     void confirmRestore(RestorePlan plan);
     void showTransferReport(TransferReport report);
     void showSaveOutcome(const SaveOutcome &outcome);
+    void showRecordingStopped(const RecordingSummary &summary);
 
 private:
     // Tests watch the bridge's connections and the link through it.
@@ -117,6 +124,8 @@ private:
 
     void initActionsConnections();
     void initSettingsTransfer();
+    void initSessionRecording();
+    void showRecording(bool on);
     void initPageSaves();
     void initAllParameters();
     void saveToFc(const QString &what, const PageSaves::Values &values);
@@ -183,6 +192,7 @@ private:
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
     AllParametersWindow *allParameters = nullptr;
+    SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

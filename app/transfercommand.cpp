@@ -5,6 +5,7 @@
 #include "params/paramtransfer.h"
 #include "serial/fclink.h"
 #include "serial/portlist.h"
+#include "serial/sessionrecorder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -56,7 +57,7 @@ class CommandLineTransfer : public QObject
     Q_OBJECT
 
 public:
-    CommandLineTransfer() : link(bridge), transfer(bridge)
+    CommandLineTransfer() : link(bridge), transfer(bridge), recorder(link)
     {
         connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
         connect(link.port(), &QSerialPort::errorOccurred, this, &CommandLineTransfer::portError);
@@ -65,8 +66,11 @@ public:
         connect(&transfer, &ParamTransfer::finished, this, &CommandLineTransfer::finish);
         // Ctrl+C cancels as the window's Cancel does: the report still comes.
         connect(&interrupt, &InterruptWatch::interrupted, &transfer, &ParamTransfer::cancel);
+        connect(&recorder, &SessionRecorder::stopped, this, &CommandLineTransfer::showRecording);
     }
 
+    // Whatever command runs, the recording covers the open link from the
+    // first frame to the close sequence.
     int run(const CommandLine &commandLine)
     {
         force = commandLine.force;
@@ -78,10 +82,16 @@ public:
                                         withoutFinalStop(link.port()->errorString())));
             return kFailureStatus;
         }
+        const QString &recordFile = commandLine.recordFile;
+        if (!recordFile.isEmpty() && !recorder.start(recordFile)) {
+            printFailure(tr("Cannot record to %1: %2").arg(recordFile, recorder.errorString()));
+            link.close();
+            return kFailureStatus;
+        }
         start(commandLine);
         loop.exec();
         link.close();
-        return status;
+        return recordingFailed ? kFailureStatus : status;
     }
 
 private:
@@ -151,6 +161,18 @@ private slots:
         loop.quit();
     }
 
+    void showRecording(const RecordingSummary &summary)
+    {
+        if (!summary.error.isEmpty()) {
+            printFailure(tr("Recording stopped: %1").arg(summary.error));
+            recordingFailed = true;
+        }
+        printLine(tr("Recorded %1 frames to %2; %3 rejected frames")
+                      .arg(summary.frames)
+                      .arg(summary.path)
+                      .arg(summary.rejected));
+    }
+
 private:
     static void printFailure(const QString &message)
     {
@@ -161,9 +183,11 @@ private:
     FcLink link;
     ParamTransfer transfer;
     InterruptWatch interrupt;
+    SessionRecorder recorder;
     QEventLoop loop;
     int status = kFailureStatus;
     bool force = false;
+    bool recordingFailed = false;
     ParamTransfer::Stage shownStage = ParamTransfer::Stage::CheckingFirmware;
     int shownStep = -2;
 };

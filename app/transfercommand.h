@@ -9,5 +9,6 @@
 // vehicle is written only with --force. The port is chosen as Connect
 // chooses it. Needs an application object (a QCoreApplication is enough: no
 // display). Returns the exit status: 0 when everything was read, or written
-// and confirmed; 1 on any failure, whose reason is on stderr.
+// and confirmed; 1 on any failure, whose reason is on stderr. With --record,
+// every frame of the run is recorded (a failed recording is a failure too).
 int runTransferCommand(const CommandLine &commandLine);

@@ -1,7 +1,8 @@
 // The assistant as main builds it, with one tab in front, connected to the
 // port that ZEFA_GCS_PORT names; it runs until it is killed. What it costs
-// to show the live data is measured from outside (bench/liveview.py).
-//   zefa-bench-live frame|radio
+// to show the live data is measured from outside (bench/liveview.py). With
+// --record it records the session to FILE, as Record Session does.
+//   zefa-bench-live frame|radio [--record FILE]
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 
@@ -29,9 +30,10 @@ const char *pageOfTab(const char *tab)
 
 int main(int argc, char *argv[])
 {
-    const char *page = argc == 2 ? pageOfTab(argv[1]) : nullptr;
+    const bool recording = argc == 4 && std::strcmp(argv[2], "--record") == 0;
+    const char *page = argc == 2 || recording ? pageOfTab(argv[1]) : nullptr;
     if (!page) {
-        std::fprintf(stderr, "usage: zefa-bench-live frame|radio\n");
+        std::fprintf(stderr, "usage: zefa-bench-live frame|radio [--record FILE]\n");
         return 2;
     }
     enableHighDpiScaling();
@@ -44,5 +46,7 @@ int main(int argc, char *argv[])
     tabs->setCurrentWidget(tabs->findChild<QWidget *>(QLatin1String(page)));
     window.show();
     window.findChild<QAction *>(QStringLiteral("actionConnect"))->trigger();
+    if (recording)
+        window.startRecording(QString::fromLocal8Bit(argv[3]));
     return app.exec();
 }

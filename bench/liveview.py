@@ -6,16 +6,19 @@ Each run starts the simulated FC streaming RC channels at 50 Hz, attitude
 at 10 Hz and battery status at 2 Hz, and a real assistant process
 (zefa-bench-live) connected to it with one tab in front; after it has
 settled, the assistant's user and system time (/proc/PID/stat) over SECONDS
-of wall time is its share. Runs alternate between the radio and the frame
-tab, so both see the same load of the machine. Prints "live_TAB_pct N" per
-run."""
+of wall time is its share. Runs alternate between the radio tab, the frame
+tab and the frame tab while recording the session (Record Session), so all
+see the same load of the machine. Prints "live_TAB_pct N" per run, with
+"live_frame_record_pct N" for the recording and "live_record_extra_pct N",
+the recording's share less that of the frame run just before it."""
 import os
 import subprocess
 import sys
 import time
 
 STREAMS = ["--stream", "3=50", "--stream", "10=10", "--stream", "2=2"]
-TABS = ["radio", "frame"]
+# Key, tab and whether the session is recorded.
+RUNS = [("radio", "radio", False), ("frame", "frame", False), ("frame_record", "frame", True)]
 SETTLE_SECONDS = 2
 
 
@@ -32,13 +35,14 @@ def stopped(process):
     process.wait()
 
 
-def share_of_one_run(bench_dir, tab, seconds):
+def share_of_one_run(bench_dir, tab, recording, seconds):
     sim = subprocess.Popen([f"{bench_dir}/tools/fcsim/zefa-fc-sim", *STREAMS],
                            stdout=subprocess.PIPE, text=True)
     try:
         port = sim.stdout.readline().strip()
         env = dict(os.environ, ZEFA_GCS_PORT=port, QT_QPA_PLATFORM="offscreen")
-        gcs = subprocess.Popen([f"{bench_dir}/bench/zefa-bench-live", tab], env=env,
+        record = ["--record", f"{bench_dir}/live.tlog"] if recording else []
+        gcs = subprocess.Popen([f"{bench_dir}/bench/zefa-bench-live", tab, *record], env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             time.sleep(SETTLE_SECONDS)
@@ -57,8 +61,11 @@ def share_of_one_run(bench_dir, tab, seconds):
 def main():
     bench_dir, runs, seconds = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
     for _ in range(runs):
-        for tab in TABS:
-            print(f"live_{tab}_pct {share_of_one_run(bench_dir, tab, seconds):.2f}", flush=True)
+        shares = {}
+        for key, tab, recording in RUNS:
+            shares[key] = share_of_one_run(bench_dir, tab, recording, seconds)
+            print(f"live_{key}_pct {shares[key]:.2f}", flush=True)
+        print(f"live_record_extra_pct {shares['frame_record'] - shares['frame']:.2f}", flush=True)
 
 
 main()

@@ -4,7 +4,8 @@
 usage: table.py BENCH_JSON STARTUP_RUNS LIVE_RUNS BACKUP_RUNS
 BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
 of several start-up runs ("startup_ms N", "peak_rss_mb N"), LIVE_RUNS those
-of the live-view runs ("live_radio_pct N", "live_frame_pct N"), BACKUP_RUNS
+of the live-view runs ("live_radio_pct N", "live_frame_pct N",
+"live_frame_record_pct N", "live_record_extra_pct N"), BACKUP_RUNS
 those of several backups ("backup_ms N") and the table's size
 ("backup_params N")."""
 import json
@@ -70,6 +71,8 @@ STARTUP_FIGURES = [
 LIVE_FIGURES = [
     ("live view, radio tab shown", "live_radio_pct", "{:.2f} %", "<= 1 %"),
     ("live view, frame tab shown", "live_frame_pct", "{:.2f} %", ""),
+    ("live view, frame tab shown, recording", "live_frame_record_pct", "{:.2f} %", ""),
+    ("recording's extra share, paired runs", "live_record_extra_pct", "{:.2f} %", "< 0.2 %"),
 ]
 
 

@@ -28,6 +28,9 @@ public:
     // While deliver runs, the frame it was given; the bytes that follow it
     // overwrite it.
     const MavLinkMessage &message() const { return rxMessage; }
+    // Frames that failed their checksum; those found inside one when it is
+    // scanned again are not counted.
+    std::uint32_t failedFrames() const { return failures; }
 
 private:
     enum class State
@@ -57,6 +60,7 @@ private:
 
     State parseState = State::Idle;
     std::uint8_t packetIndex = 0;
+    std::uint32_t failures = 0;
     MavLinkMessage rxMessage;
 };
 
@@ -129,10 +133,12 @@ template <typename Deliver> void MavLinkParser::parseByte(std::uint8_t x, Delive
     const Step result = step(x);
     if (result == Step::Pending)
         return;
-    if (result == Step::Complete)
+    if (result == Step::Complete) {
         deliver(std::as_const(rxMessage));
-    else
-        rescanFailedFrame(result, deliver);
+        return;
+    }
+    ++failures;
+    rescanFailedFrame(result, deliver);
 }
 
 // Feeds the failed frame's bytes after its start byte through the steps

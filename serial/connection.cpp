@@ -32,13 +32,15 @@ void MainWindow::closeSerialPort()
     link->close();
 }
 
-// Backup and restore need the link exactly when Disconnect makes sense.
+// Backup, restore and recording need the link exactly when Disconnect
+// makes sense.
 void MainWindow::showLinkOpen(bool open)
 {
     ui->actionConnect->setEnabled(!open);
     ui->actionDisconnect->setEnabled(open);
     ui->actionBackUpSettings->setEnabled(open);
     ui->actionRestoreSettings->setEnabled(open);
+    ui->actionRecordSession->setEnabled(open);
 }
 
 void MainWindow::connectLinkSignals()

@@ -64,6 +64,7 @@ void FcLink::close()
     serial->readAll();
     serial->close();
     store.clear();
+    emit closed();
 }
 
 // Later bytes wait for the next readyRead(). A slot run from here may close

@@ -47,6 +47,9 @@ public:
     // errors.
     bool noteDeviceLoss(QSerialPort::SerialPortError error);
 
+    // Frames the parser dropped for a bad checksum since the program started.
+    std::uint32_t rejectedFrames() const { return rxParser.failedFrames(); }
+
     // True while frames wait for their turn on the line.
     bool isSending() const { return !outbound.isEmpty(); }
 
@@ -54,6 +57,8 @@ signals:
     void frameSent(const QByteArray &frame);
     // A checksum-valid frame, before the bridge decodes it.
     void frameReceived(const MavLinkMessage &frame);
+    // The port is closed; the close sequence's frames have passed frameSent.
+    void closed();
 
 public slots:
     // Drains what the port holds now, byte by byte.

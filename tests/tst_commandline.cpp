@@ -116,6 +116,9 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("gcs --force with --set")
         << kGcs << QStringList{"--set", "FRAME=1", "--force"} << c << 2 << ""
         << "zefa-gcs: --force goes with --restore only\n";
+    QTest::newRow("gcs --record without a command")
+        << kGcs << QStringList{"--record", "a.tlog"} << c << 2 << ""
+        << "zefa-gcs: --record needs a FILE and a command to record, such as --backup\n";
     QTest::newRow("simulator --version")
         << kSimulator << QStringList{"-v"} << c << 0 << "zefa-fc-sim" + version << "";
     QTest::newRow("simulator --help")
@@ -127,6 +130,9 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("simulator stray argument")
         << kSimulator << QStringList{"--seed", "3", "4"} << c << 2 << ""
         << "zefa-fc-sim: unexpected argument '4'; see --help\n";
+    QTest::newRow("simulator --replay of a missing file")
+        << kSimulator << QStringList{"--replay", "/nonexistent/a.tlog"} << c << 2 << ""
+        << "zefa-fc-sim: cannot replay /nonexistent/a.tlog: No such file or directory\n";
 }
 
 void TestCommandLine::answersWithoutAWindow()

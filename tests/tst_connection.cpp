@@ -25,18 +25,20 @@ struct ReceiverCount : QObject
 const char *const kAttitudeSignal = SIGNAL(setATT(double, double, double));
 const char *const kTextSignal = SIGNAL(textMessageReceived(int, int, int, QString));
 
-// One line per row of the state table: actions, bridge, status bar. Backup
-// and restore (and All Parameters) go with Disconnect.
+// One line per row of the state table: actions, bridge, status bar. Backup,
+// restore, All Parameters and recording go with Disconnect.
 QString linkState(GcsHarness &gcs)
 {
     const bool canConnect = gcs.action("actionConnect")->isEnabled();
     const bool canDisconnect = gcs.action("actionDisconnect")->isEnabled();
     const bool canTransfer = gcs.action("actionBackUpSettings")->isEnabled() &&
                              gcs.action("actionRestoreSettings")->isEnabled() &&
-                             gcs.action("actionAllParameters")->isEnabled();
+                             gcs.action("actionAllParameters")->isEnabled() &&
+                             gcs.action("actionRecordSession")->isEnabled();
     const bool canEither = gcs.action("actionBackUpSettings")->isEnabled() ||
                            gcs.action("actionRestoreSettings")->isEnabled() ||
-                           gcs.action("actionAllParameters")->isEnabled();
+                           gcs.action("actionAllParameters")->isEnabled() ||
+                           gcs.action("actionRecordSession")->isEnabled();
     return QStringLiteral("%1%2%3 %4 \"%5\"")
         .arg(canConnect ? "connect" : "")
         .arg(canDisconnect ? "disconnect" : "")

@@ -37,6 +37,7 @@ private slots:
         QVERIFY(!action(w, "actionBackUpSettings")->isEnabled());
         QVERIFY(!action(w, "actionRestoreSettings")->isEnabled());
         QVERIFY(!action(w, "actionAllParameters")->isEnabled());
+        QVERIFY(!action(w, "actionRecordSession")->isEnabled());
         QVERIFY(action(w, "actionQuit")->isEnabled());
         QVERIFY(w.findChild<QStatusBar *>("statusBar")->currentMessage().isEmpty());
     }
@@ -72,6 +73,7 @@ private slots:
             {"actionBackUpSettings", "Back Up Settings...", "Back Up Settings", "", false},
             {"actionRestoreSettings", "Restore Settings...", "Restore Settings", "", false},
             {"actionAllParameters", "All Parameters...", "All Parameters", "", false},
+            {"actionRecordSession", "Record Session...", "Record Session", "", false},
         };
         for (const Expected &e : expected) {
             QAction *a = action(w, e.name);
@@ -92,8 +94,9 @@ private slots:
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
         QCOMPARE(calls[3], action(w, "actionRestoreSettings"));
         QCOMPARE(calls[4], action(w, "actionAllParameters"));
-        QVERIFY(calls[5]->isSeparator());
-        QCOMPARE(calls[6], action(w, "actionQuit"));
+        QCOMPARE(calls[5], action(w, "actionRecordSession"));
+        QVERIFY(calls[6]->isSeparator());
+        QCOMPARE(calls[7], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));

@@ -96,6 +96,9 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne_data()
     QTest::newRow("firmware 21") << QStringList{"--backup", dir.filePath("x.params")}
                                  << "zefa-gcs: The FC runs firmware version 21; this program works "
                                     "with version 20 only. No file was written.";
+    QTest::newRow("recording into a missing folder")
+        << QStringList{"--backup", dir.filePath("x.param"), "--record", "/nonexistent/a.tlog"}
+        << "zefa-gcs: Cannot record to /nonexistent/a.tlog: No such file or directory";
 }
 
 void TestTransferCommand::failuresSayWhyAndExitWithOne()

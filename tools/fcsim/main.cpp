@@ -5,6 +5,7 @@
 #include "fcsimulator.h"
 #include "framelog.h"
 #include "pseudoterminal.h"
+#include "sessionreplay.h"
 #include "simulatorptylink.h"
 
 #include "app/commandline.h"
@@ -31,11 +32,13 @@ struct Options
     double faultRate = 0.0;
     double paramDropRate = 0.0;
     std::uint32_t seed = 1;
-    double unplugAfterSeconds = -1; // never
-    double streamRate = 0;          // as requested
-    QList<QPair<int, int>> streams; // stream id and rate sent from the start
+    double unplugAfterSeconds = -1;    // never
+    double streamRate = 0;             // as requested
+    QList<QPair<int, int>> streams;    // stream id and rate sent from the start
     QList<QPair<QString, float>> caps; // parameter name and the most a write stores
     QString logPath;
+    QString replayPath;
+    double replaySpeed = 1;
     bool findFc = false;
 };
 
@@ -103,6 +106,11 @@ Options parseOptions(const QCoreApplication &app)
          "Store at most MAX when NAME is written, and echo that, as an FC with a tighter limit "
          "does. May be repeated.",
          "NAME=MAX"},
+        {"replay",
+         "Play back the FC's frames of a telemetry log recorded by the assistant, at their "
+         "recorded pace, instead of simulating an FC; what the assistant sends is not answered.",
+         "FILE"},
+        {"speed", "With --replay: play X times as fast as recorded (default 1).", "X", "1"},
         {"find-fc", "Print the port of a plugged-in FC, as the assistant would find it, and exit; "
                     "status 1 when there is none."},
     });
@@ -124,6 +132,10 @@ Options parseOptions(const QCoreApplication &app)
     for (const QString &clamp : parser.values("clamp"))
         options.caps << clampOption(clamp);
     options.logPath = parser.value("log");
+    options.replayPath = parser.value("replay");
+    options.replaySpeed = numberOption(parser, "speed", 0.01, 1000);
+    if (parser.isSet("speed") && options.replayPath.isEmpty())
+        fail(QStringLiteral("--speed needs --replay"));
     return options;
 }
 
@@ -146,6 +158,27 @@ std::unique_ptr<QFile> openLog(const QString &path)
     return file;
 }
 
+void printPath(const PseudoTerminal &pty)
+{
+    std::printf("%s\n", qPrintable(pty.slavePath()));
+    std::fflush(stdout);
+}
+
+int replaySession(QCoreApplication &app, const Options &options)
+{
+    SessionReplay replay;
+    if (!replay.load(options.replayPath))
+        fail(QStringLiteral("cannot replay %1: %2").arg(options.replayPath, replay.errorString()));
+    replay.setSpeed(options.replaySpeed);
+    QObject::connect(&replay, &SessionReplay::finished, [&replay] {
+        std::fprintf(stderr, "zefa-fc-sim: replayed %d frames\n", replay.frameCount());
+    });
+    PseudoTerminal pty;
+    SimulatorPtyLink link(pty.masterFd(), replay);
+    printPath(pty);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -155,6 +188,8 @@ int main(int argc, char *argv[])
     const Options options = parseOptions(app);
     if (options.findFc)
         return printFlightControllerPort();
+    if (!options.replayPath.isEmpty())
+        return replaySession(app, options);
 
     PseudoTerminal pty;
     FcSimulator sim;
@@ -180,7 +215,6 @@ int main(int argc, char *argv[])
         });
     }
 
-    std::printf("%s\n", qPrintable(pty.slavePath()));
-    std::fflush(stdout);
+    printPath(pty);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "simulatorptylink.h"
 
 #include "fcsimulator.h"
+#include "sessionreplay.h"
 
 #include <cerrno>
 #include <poll.h>
@@ -11,15 +12,29 @@ constexpr int kMaxPending = 16 * 1024;
 constexpr int kReopenCheckMs = 100;
 } // namespace
 
-SimulatorPtyLink::SimulatorPtyLink(int masterFd, FcSimulator &simulator, QObject *parent)
-    : QObject(parent), fd(masterFd), sim(simulator), readNotifier(fd, QSocketNotifier::Read),
+SimulatorPtyLink::SimulatorPtyLink(int masterFd, Receiver fc, QObject *parent)
+    : QObject(parent), fd(masterFd), toFc(std::move(fc)), readNotifier(fd, QSocketNotifier::Read),
       writeNotifier(fd, QSocketNotifier::Write)
 {
     writeNotifier.setEnabled(false);
     connect(&readNotifier, &QSocketNotifier::activated, this, &SimulatorPtyLink::readLine);
     connect(&writeNotifier, &QSocketNotifier::activated, this, &SimulatorPtyLink::writePending);
     connect(&reopenTimer, &QTimer::timeout, this, &SimulatorPtyLink::checkLineReopened);
-    connect(&sim, &FcSimulator::bytesOut, this, &SimulatorPtyLink::send);
+}
+
+SimulatorPtyLink::SimulatorPtyLink(int masterFd, FcSimulator &simulator, QObject *parent)
+    : SimulatorPtyLink(
+          masterFd, [&simulator](const QByteArray &bytes) { simulator.receiveBytes(bytes); },
+          parent)
+{
+    connect(&simulator, &FcSimulator::bytesOut, this, &SimulatorPtyLink::send);
+}
+
+SimulatorPtyLink::SimulatorPtyLink(int masterFd, SessionReplay &replay, QObject *parent)
+    : SimulatorPtyLink(
+          masterFd, [&replay](const QByteArray &bytes) { replay.receiveBytes(bytes); }, parent)
+{
+    connect(&replay, &SessionReplay::bytesOut, this, &SimulatorPtyLink::send);
 }
 
 void SimulatorPtyLink::stop()
@@ -39,7 +54,7 @@ void SimulatorPtyLink::readLine()
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {
             listening = true;
-            sim.receiveBytes(QByteArray(buffer, int(n)));
+            toFc(QByteArray(buffer, int(n)));
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else if (n < 0 && errno == EAGAIN) {

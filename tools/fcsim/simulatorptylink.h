@@ -5,7 +5,10 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <functional>
+
 class FcSimulator;
+class SessionReplay;
 
 // Joins an FcSimulator to the master side of a pseudo-terminal, on the
 // thread that owns it (the GUI thread in tests). Does not own the file
@@ -24,6 +27,8 @@ class SimulatorPtyLink : public QObject
 
 public:
     SimulatorPtyLink(int masterFd, FcSimulator &simulator, QObject *parent = nullptr);
+    // A recorded FC instead of the simulated one.
+    SimulatorPtyLink(int masterFd, SessionReplay &replay, QObject *parent = nullptr);
 
     // The assistant has the line open and has spoken since it opened it.
     bool isListening() const { return listening; }
@@ -31,6 +36,9 @@ public:
     void stop();
 
 private:
+    using Receiver = std::function<void(const QByteArray &)>;
+    SimulatorPtyLink(int masterFd, Receiver fc, QObject *parent);
+
     void readLine();
     void lineHungUp();
     void checkLineReopened();
@@ -38,7 +46,7 @@ private:
     void writePending();
 
     int fd;
-    FcSimulator &sim;
+    Receiver toFc;
     QSocketNotifier readNotifier;
     QSocketNotifier writeNotifier;
     QTimer reopenTimer;
