@@ -181,6 +181,14 @@
         <source>--set gives %1 more than once</source>
         <translation>--set 给出了不止一次 %1</translation>
     </message>
+    <message>
+        <source>Record every frame sent and received to FILE (a telemetry log).</source>
+        <translation>将收发的每一帧录制到 FILE（遥测日志）。</translation>
+    </message>
+    <message>
+        <source>--record needs a FILE and a command to record, such as --backup</source>
+        <translation>--record 需要指定 FILE 和一个要录制的命令，例如 --backup</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -199,6 +207,18 @@
     <message>
         <source>Give --force to write it anyway.</source>
         <translation>如仍要写入，请加 --force。</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2</source>
+        <translation>无法录制到 %1：%2</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1</source>
+        <translation>录制已停止：%1</translation>
+    </message>
+    <message>
+        <source>Recorded %1 frames to %2; %3 rejected frames</source>
+        <translation>已录制 %1 帧到 %2；%3 帧被拒收</translation>
     </message>
 </context>
 <context>
@@ -857,6 +877,34 @@
     <message>
         <source>All Parameters...</source>
         <translation>全部参数...</translation>
+    </message>
+    <message>
+        <source>Record Session...</source>
+        <translation>录制会话...</translation>
+    </message>
+    <message>
+        <source>Record Session</source>
+        <translation>录制会话</translation>
+    </message>
+    <message>
+        <source>Telemetry logs (*.tlog);;All files (*)</source>
+        <translation>遥测日志 (*.tlog);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Recording the session to %1</source>
+        <translation>正在将会话录制到 %1</translation>
+    </message>
+    <message>
+        <source>Cannot record to %1: %2.</source>
+        <translation>无法录制到 %1：%2。</translation>
+    </message>
+    <message>
+        <source>Recorded %1 frames to %2; %3 rejected frames.</source>
+        <translation>已录制 %1 帧到 %2；%3 帧被拒收。</translation>
+    </message>
+    <message>
+        <source>Recording stopped: %1.</source>
+        <translation>录制已停止：%1。</translation>
     </message>
 </context>
 <context>
