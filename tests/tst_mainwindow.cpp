@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 7);
+        QCOMPARE(calls.size(), 8);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
