@@ -198,8 +198,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP(
             "CommandLine", "Record every frame sent and received to FILE (a telemetry log).")),
         QStringLiteral("FILE"));
-    reader.parser().addOptions({portOption, backupOption, restoreOption, forceOption, getOption,
-                                setOption, recordOption});
+    reader.parser().addOptions(
+        {portOption, backupOption, restoreOption, forceOption, getOption, setOption, recordOption});
     reader.parser().addPositionalArgument(
         QStringLiteral("NAME"),
         reader.text(QT_TRANSLATE_NOOP("CommandLine", "With --get: NAME; with --set: NAME=VALUE.")),
