@@ -39,8 +39,7 @@ MainWindow::MainWindow(QWidget *parent)
     initPidPage();
     initAdvancedPage();
 
-    connect(link->port(), &QSerialPort::errorOccurred, this, &MainWindow::handleError);
-    connect(link->port(), &QSerialPort::readyRead, this, &MainWindow::readData);
+    connect(link, &FcLink::deviceLost, this, &MainWindow::reportDeviceLoss);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with

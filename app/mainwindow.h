@@ -36,7 +36,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Runs bytes through the receive path exactly as readData does with
+    // Runs bytes through the receive path exactly as the link does with
     // bytes read from the port.
     void receiveBytes(const QByteArray &bytes);
 
@@ -46,8 +46,6 @@ public slots:
     void closeSerialPort();
     void about();
     void writeData(QByteArray data);
-    void readData();
-    void handleError(QSerialPort::SerialPortError error);
 
     // Status texts and parameter values from the FC
     void TextMessageReceived(int uasid, int componentid, int severity, QString text);
@@ -112,6 +110,7 @@ public slots:
     void startRecording(const QString &path);
 
 private slots:
+    void reportDeviceLoss();
     void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
     void confirmRestore(RestorePlan plan);
     void showTransferReport(TransferReport report);

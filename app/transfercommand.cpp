@@ -59,8 +59,7 @@ class CommandLineTransfer : public QObject
 public:
     CommandLineTransfer() : link(bridge), transfer(bridge), recorder(link)
     {
-        connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
-        connect(link.port(), &QSerialPort::errorOccurred, this, &CommandLineTransfer::portError);
+        connect(&link, &FcLink::deviceLost, &transfer, &ParamTransfer::linkClosed);
         connect(&transfer, &ParamTransfer::progress, this, &CommandLineTransfer::showProgress);
         connect(&transfer, &ParamTransfer::changesReady, this, &CommandLineTransfer::writeChanges);
         connect(&transfer, &ParamTransfer::finished, this, &CommandLineTransfer::finish);
@@ -115,12 +114,6 @@ private:
     }
 
 private slots:
-    void portError(QSerialPort::SerialPortError error)
-    {
-        if (link.noteDeviceLoss(error))
-            transfer.linkClosed();
-    }
-
     void showProgress(ParamTransfer::Stage stage, int done, int total)
     {
         const int step = total > 0 ? done * kProgressSteps / total : -1;

@@ -1,7 +1,8 @@
-// The whole receive path: bytes -> parser -> decoder -> every MainWindow slot
-// connected at the time, with the complete window built offscreen. The port
-// stays detached, so nothing is written and the bridge never pauses; the
-// per-connection signals are joined as an open link has them.
+// The whole receive path as the link runs it: bytes -> parser -> decoder ->
+// every MainWindow slot connected at the time, with the complete window built
+// offscreen. The port stays detached, so nothing is written and the bridge
+// never pauses; the per-connection signals are joined as an open link has
+// them.
 //
 // Received data must never start an event loop (a modal box, a wait): a
 // zero-time timer fires only inside one, and aborts the run if that happens
@@ -9,6 +10,7 @@
 #include "support/gcsharness.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "serial/fclink.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -43,7 +45,7 @@ public:
     {
         joinLinkSignals();
         receiving = true;
-        gcs.window().receiveBytes(bytes);
+        gcs.link().receiveBytes(bytes);
         receiving = false;
         // What the event loop does next: deferred work, repaints, timers.
         QCoreApplication::processEvents();

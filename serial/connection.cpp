@@ -59,10 +59,8 @@ void MainWindow::disconnectLinkSignals()
 
 // Only the loss of the device is reported, once; a failed open has its own
 // box.
-void MainWindow::handleError(QSerialPort::SerialPortError error)
+void MainWindow::reportDeviceLoss()
 {
-    if (!link->noteDeviceLoss(error))
-        return;
     QMessageBox::critical(this, tr("Critical Error"), tr("Please re plug the FC and try again"));
     closeSerialPort();
 }

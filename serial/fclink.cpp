@@ -23,6 +23,8 @@ FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
 {
     connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
+    connect(serial, &QSerialPort::readyRead, this, &FcLink::readAvailable);
+    connect(serial, &QSerialPort::errorOccurred, this, &FcLink::portErrorOccurred);
 }
 
 bool FcLink::open()
@@ -97,15 +99,15 @@ void FcLink::receiveByte(char byte)
     });
 }
 
-bool FcLink::noteDeviceLoss(QSerialPort::SerialPortError error)
+void FcLink::portErrorOccurred(QSerialPort::SerialPortError error)
 {
     const bool deviceGone =
         error == QSerialPort::ResourceError || (error != QSerialPort::NoError && lineHungUp());
     if (!deviceGone || lossNoted)
-        return false;
+        return;
     lossNoted = true;
     stopReading();
-    return true;
+    emit deviceLost();
 }
 
 // A USB serial device that disappears, like a pseudo-terminal whose other

@@ -10,10 +10,11 @@
 
 class MavLinkBridge;
 
-// The serial link to the FC that the window and the command line share:
-// finding and opening the port, the receive loop with the one parser, the
-// signs of a lost device, the paced queue of frames to send, and the close
-// sequence. Every frame in and out passes frameReceived and frameSent.
+// The serial link to the FC that the window, the command line and the fuzz
+// target share: finding and opening the port, the receive loop with the one
+// parser (joined to the port here, so whoever builds a link reads from it),
+// the signs of a lost device, the paced queue of frames to send, and the
+// close sequence. Every frame in and out passes frameReceived and frameSent.
 // Shows nothing; what to tell the user is the front end's business.
 class FcLink : public QObject
 {
@@ -42,11 +43,6 @@ public:
     // with bytes read from the port.
     void receiveBytes(const QByteArray &bytes);
 
-    // True once per opened link, for the first error that means the device
-    // has gone; reading stops then, because a hung-up line keeps raising
-    // errors.
-    bool noteDeviceLoss(QSerialPort::SerialPortError error);
-
     // Frames the parser dropped for a bad checksum since the program started.
     std::uint32_t rejectedFrames() const { return rxParser.failedFrames(); }
 
@@ -59,10 +55,15 @@ signals:
     void frameReceived(const MavLinkMessage &frame);
     // The port is closed; the close sequence's frames have passed frameSent.
     void closed();
+    // Once per opened link, at the first port error that means the device
+    // has gone; reading has stopped then, because a hung-up line keeps
+    // raising errors. The port is still open: closing is the user's call.
+    void deviceLost();
 
-public slots:
+private slots:
     // Drains what the port holds now, byte by byte.
     void readAvailable();
+    void portErrorOccurred(QSerialPort::SerialPortError error);
 
 private:
     void receiveByte(char byte);

@@ -2,11 +2,6 @@
 
 #include "serial/fclink.h"
 
-void MainWindow::readData()
-{
-    link->readAvailable();
-}
-
 void MainWindow::receiveBytes(const QByteArray &bytes)
 {
     link->receiveBytes(bytes);

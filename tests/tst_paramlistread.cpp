@@ -109,7 +109,6 @@ public:
     LinkedBackup() : link(bridge), transfer(bridge)
     {
         setFlightControllerPortOverride(pty.slavePath());
-        QObject::connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
         QTest::ignoreMessage(QtDebugMsg, "port attached: true");
         opened = link.open();
         setFlightControllerPortOverride(QString());

@@ -26,7 +26,6 @@ struct WriterOnLine
     WriterOnLine()
     {
         setFlightControllerPortOverride(pty.slavePath());
-        QObject::connect(link.port(), &QSerialPort::readyRead, &link, &FcLink::readAvailable);
         QTest::ignoreMessage(QtDebugMsg, "port attached: true");
         if (!link.open())
             qFatal("cannot open the line");

@@ -130,7 +130,7 @@ void TestUnplug::resourceErrorClosesAfterTheBox()
     gcs.connectToFc();
     QString statusDuringBox;
     ModalBoxCloser boxes([&](int) { statusDuringBox = statusText(gcs); });
-    gcs.window().handleError(QSerialPort::ResourceError);
+    emit gcs.port()->errorOccurred(QSerialPort::ResourceError);
 
     QCOMPARE(boxes.titles(), QStringList{"Critical Error"});
     QCOMPARE(statusDuringBox, QStringLiteral("Connected to flight controller"));
@@ -158,7 +158,7 @@ void TestUnplug::otherErrorsAreIgnored()
     GcsHarness gcs;
     gcs.connectToFc();
     ModalBoxCloser boxes;
-    gcs.window().handleError(QSerialPort::SerialPortError(error));
+    emit gcs.port()->errorOccurred(QSerialPort::SerialPortError(error));
     pumpEvents(50);
     QVERIFY(boxes.boxes().isEmpty());
     QVERIFY(gcs.port()->isOpen());
