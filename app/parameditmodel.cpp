@@ -1,6 +1,6 @@
 #include "app/parameditmodel.h"
 
-#include "pages/fcconventions.h"
+#include "fc/fcconventions.h"
 #include "params/parameterstore.h"
 #include "params/paramtype.h"
 

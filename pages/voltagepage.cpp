@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "pages/fcconventions.h"
+#include "fc/fcconventions.h"
 
 #include "mavlink/mavlinkbridge.h"
 

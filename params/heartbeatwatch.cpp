@@ -1,7 +1,7 @@
 #include "heartbeatwatch.h"
 
+#include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
-#include "pages/fcconventions.h"
 
 namespace {
 constexpr int kNudgeIntervalMs = 250;

@@ -1,6 +1,6 @@
 #include "paramlistreader.h"
 
-#include "pages/fcconventions.h"
+#include "fc/fcconventions.h"
 
 namespace {
 // Answers to the list request stop for this long: the FC has sent it all.

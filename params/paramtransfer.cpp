@@ -3,8 +3,8 @@
 #include "paramfileio.h"
 #include "paramtype.h"
 
+#include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
-#include "pages/fcconventions.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -3,7 +3,7 @@
 #include "heartbeatwatch.h"
 #include "paramtype.h"
 
-#include "pages/fcconventions.h"
+#include "fc/fcconventions.h"
 
 #include <QCoreApplication>
 

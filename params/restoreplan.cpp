@@ -2,7 +2,7 @@
 
 #include "paramtype.h"
 
-#include "pages/fcconventions.h"
+#include "fc/fcconventions.h"
 
 #include <algorithm>
 

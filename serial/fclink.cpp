@@ -1,7 +1,7 @@
 #include "fclink.h"
 
+#include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
-#include "pages/fcconventions.h"
 #include "serial/portlist.h"
 #include "serial/serialsettings.h"
 

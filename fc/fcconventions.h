@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-// Numbers the pages and the parameter dispatcher share with the FC.
+// Numbers the link, the parameter code and the pages share with the FC.
 namespace Fc {
 
 // Every page request, write and command addresses the FC's component 1.
