@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "pages/advancedpage.h"
 #include "serial/fclink.h"
 #include "serial/settingsdialog.h"
 
@@ -65,6 +66,15 @@ void MainWindow::initActionsConnections()
     connect(ui->actionDisconnect, &QAction::triggered, this, &MainWindow::closeSerialPort);
     connect(ui->actionQuit, &QAction::triggered, this, &MainWindow::close);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::initAdvancedPage()
+{
+    advancedPage = new AdvancedPage({ui->advSoftButton, ui->advSoftLabel, ui->advSportButton,
+                                     ui->advSportLabel, ui->advByRCButton, ui->advByRCLabel,
+                                     ui->advRTHalt, ui->advRTHReadButton, ui->advRTHSaveButton},
+                                    *bridge, this);
+    connect(advancedPage, &AdvancedPage::saveRequested, this, &MainWindow::saveToFc);
 }
 
 void MainWindow::about()

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QVariant>
 
+class AdvancedPage;
 class AllParametersWindow;
 class FcLink;
 class MavLinkBridge;
@@ -20,8 +21,6 @@ struct RecordingSummary;
 class SettingsDialog;
 class TransferProgressDialog;
 class QDoubleSpinBox;
-class QLabel;
-class QRadioButton;
 class QTimer;
 
 namespace Ui {
@@ -93,14 +92,6 @@ public slots:
     void pidSave();
     void pidRead();
 
-    // Advanced
-    void advFFRead();
-    void advSoftSelected();
-    void advSportSelected();
-    void advByRCSelected();
-    void advRTHRead();
-    void advRTHSave();
-
     // Backup and restore of all settings
     void backUpSettings();
     void restoreSettings();
@@ -137,7 +128,6 @@ private:
     void initFcTestPage();
     void initPidPage();
     void initAdvancedPage();
-    void writeFlyFeeling(int feedForward);
 
     void showFrameSelection();
     void applyParameter(const QString &name, const QVariant &value);
@@ -145,7 +135,6 @@ private:
     void showReceiverType(int type);
     void startRadioCalibration();
     void finishRadioCalibration();
-    void showFlyFeeling(QRadioButton *button, QLabel *mark);
     void showReportedValue(QDoubleSpinBox *box, double value);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
@@ -191,6 +180,7 @@ private:
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
     AllParametersWindow *allParameters = nullptr;
+    AdvancedPage *advancedPage = nullptr;
     SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write

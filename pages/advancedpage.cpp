@@ -1,63 +1,91 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/advancedpage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
+#include "pages/reportedvalue.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 
 // The marks beside the buttons are left to the FC's reports, so the slots
 // here only write.
-void MainWindow::initAdvancedPage()
+AdvancedPage::AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : QObject(parent), form(widgets), mavlink(bridge)
 {
-    connect(ui->advSoftButton, &QRadioButton::clicked, this, &MainWindow::advSoftSelected);
-    connect(ui->advSportButton, &QRadioButton::clicked, this, &MainWindow::advSportSelected);
-    connect(ui->advByRCButton, &QRadioButton::clicked, this, &MainWindow::advByRCSelected);
-    connect(ui->advRTHReadButton, &QPushButton::clicked, this, &MainWindow::advRTHRead);
-    connect(ui->advRTHSaveButton, &QPushButton::clicked, this, &MainWindow::advRTHSave);
+    connect(form.softButton, &QRadioButton::clicked, this, &AdvancedPage::advSoftSelected);
+    connect(form.sportButton, &QRadioButton::clicked, this, &AdvancedPage::advSportSelected);
+    connect(form.byRcButton, &QRadioButton::clicked, this, &AdvancedPage::advByRCSelected);
+    connect(form.homeAltitudeRead, &QPushButton::clicked, this, &AdvancedPage::advRTHRead);
+    connect(form.homeAltitudeSave, &QPushButton::clicked, this, &AdvancedPage::advRTHSave);
 }
 
-void MainWindow::advFFRead()
+void AdvancedPage::showParameter(const QString &name, const QVariant &value)
 {
-    bridge->requestAllStreams(1);
-    bridge->requestRcChannelsStream(1);
-    bridge->requestParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"));
+    if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
+        const int feel = roundedInt(value);
+        if (feel == Fc::kFeelSoft)
+            showFlyFeeling(form.softButton, form.softMark);
+        else if (feel == Fc::kFeelSport)
+            showFlyFeeling(form.sportButton, form.sportMark);
+    }
+    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == Fc::kChannelOptionFeel)
+        showFlyFeeling(form.byRcButton, form.byRcMark);
+    if (name == QLatin1String("RTL_ALT"))
+        form.homeAltitude->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
+}
+
+// The three marks always change together: one "Selected", two empty.
+void AdvancedPage::showFlyFeeling(QRadioButton *button, QLabel *mark)
+{
+    button->setChecked(true);
+    for (QLabel *label : {form.softMark, form.sportMark, form.byRcMark})
+        label->setText(label == mark ? tr("Selected") : QString());
+}
+
+void AdvancedPage::advFFRead()
+{
+    mavlink.requestAllStreams(1);
+    mavlink.requestRcChannelsStream(1);
+    mavlink.requestParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"));
 }
 
 // The channel option goes first: the FC's answer to the feed-forward write
 // then arrives last and decides the mark.
-void MainWindow::advSoftSelected()
+void AdvancedPage::advSoftSelected()
 {
     writeFlyFeeling(Fc::kFeelSoft);
 }
 
-void MainWindow::advSportSelected()
+void AdvancedPage::advSportSelected()
 {
     writeFlyFeeling(Fc::kFeelSport);
 }
 
-void MainWindow::writeFlyFeeling(int feedForward)
+void AdvancedPage::writeFlyFeeling(int feedForward)
 {
-    saveToFc(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone},
-                                 {QStringLiteral("ATC_RATE_FF_ENAB"), feedForward}});
+    emit saveRequested(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone},
+                                           {QStringLiteral("ATC_RATE_FF_ENAB"), feedForward}});
 }
 
-void MainWindow::advByRCSelected()
+void AdvancedPage::advByRCSelected()
 {
-    saveToFc(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel}});
+    emit saveRequested(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel}});
 }
 
-void MainWindow::advRTHRead()
+void AdvancedPage::advRTHRead()
 {
-    bridge->requestParameter(Fc::kComponent, QStringLiteral("RTL_ALT"));
+    mavlink.requestParameter(Fc::kComponent, QStringLiteral("RTL_ALT"));
 }
 
 // The box reads 0 until the FC has reported an altitude; saving that would
 // overwrite the FC's value with one nobody chose, so 0 is never written.
-void MainWindow::advRTHSave()
+void AdvancedPage::advRTHSave()
 {
-    const int metres = ui->advRTHalt->value();
+    const int metres = form.homeAltitude->value();
     if (metres <= 0)
         return;
     const float centimetres = float(metres) * Fc::kCentimetresPerMetre;
-    saveToFc(tr("Return to home altitude"), {{QStringLiteral("RTL_ALT"), centimetres}});
+    emit saveRequested(tr("Return to home altitude"), {{QStringLiteral("RTL_ALT"), centimetres}});
 }

@@ -2,40 +2,14 @@
 #include "ui_mainwindow.h"
 
 #include "fc/fcconventions.h"
+#include "pages/advancedpage.h"
+#include "pages/reportedvalue.h"
 
 #include <QDebug>
 
 #include <cmath>
-#include <limits>
-#include <optional>
 
 namespace {
-
-// The int a value beyond int's range saturates to: converting it directly is
-// undefined, and so is QVariant::toInt() on such a float.
-std::optional<int> saturated(double value)
-{
-    if (value >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return std::nullopt;
-}
-
-// QVariant::toInt() rounding for every value the FC can send.
-int roundedInt(const QVariant &value)
-{
-    if (const std::optional<int> bound = saturated(value.toDouble()))
-        return *bound;
-    return value.toInt();
-}
-
-int truncatedInt(float value)
-{
-    if (const std::optional<int> bound = saturated(double(value)))
-        return *bound;
-    return static_cast<int>(value);
-}
 
 double gainFromRate(const QVariant &value, double rateScale)
 {
@@ -90,17 +64,7 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
         showReportedValue(ui->pidPitch, gainFromRate(value, Fc::kRateDScale));
     if (name == QLatin1String("RATE_YAW_P"))
         showReportedValue(ui->pidYaw, gainFromRate(value, Fc::kYawPScale));
-    if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
-        const int feel = roundedInt(value);
-        if (feel == Fc::kFeelSoft)
-            showFlyFeeling(ui->advSoftButton, ui->advSoftLabel);
-        else if (feel == Fc::kFeelSport)
-            showFlyFeeling(ui->advSportButton, ui->advSportLabel);
-    }
-    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == Fc::kChannelOptionFeel)
-        showFlyFeeling(ui->advByRCButton, ui->advByRCLabel);
-    if (name == QLatin1String("RTL_ALT"))
-        ui->advRTHalt->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
+    advancedPage->showParameter(name, value);
 }
 
 // A reported value counts as known even when it equals what the box
@@ -119,12 +83,4 @@ void MainWindow::firmwareVersionReported(int version)
         showEightRotorFrames();
     else
         closeSerialPort();
-}
-
-// The three marks always change together: one "Selected", two empty.
-void MainWindow::showFlyFeeling(QRadioButton *button, QLabel *mark)
-{
-    button->setChecked(true);
-    for (QLabel *label : {ui->advSoftLabel, ui->advSportLabel, ui->advByRCLabel})
-        label->setText(label == mark ? tr("Selected") : QString());
 }

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AdvancedPage</name>
+    <message>
+        <source>Selected</source>
+        <translation>已选择</translation>
+    </message>
+    <message>
+        <source>Fly feeling</source>
+        <translation>飞行手感</translation>
+    </message>
+    <message>
+        <source>Return to home altitude</source>
+        <translation>返航高度</translation>
+    </message>
+</context>
+<context>
     <name>AllParametersWindow</name>
     <message>
         <source>Write</source>
@@ -575,10 +590,6 @@
         <translation>请重新插拔飞控后再试</translation>
     </message>
     <message>
-        <source>Selected</source>
-        <translation>已选择</translation>
-    </message>
-    <message>
         <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
 
 
@@ -829,14 +840,6 @@
     <message>
         <source>The FC did not confirm these values of %1:</source>
         <translation>飞控未确认%1的以下数值：</translation>
-    </message>
-    <message>
-        <source>Fly feeling</source>
-        <translation>飞行手感</translation>
-    </message>
-    <message>
-        <source>Return to home altitude</source>
-        <translation>返航高度</translation>
     </message>
     <message>
         <source>Radio calibration</source>

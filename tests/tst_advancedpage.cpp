@@ -2,6 +2,7 @@
 
 #include "fcsim/fcsimulator.h"
 #include "fcsim/simulatorptylink.h"
+#include "pages/advancedpage.h"
 
 #include <QLabel>
 #include <QRadioButton>
@@ -235,7 +236,9 @@ void AdvancedPageTest::feedForwardReadAsksStreamsThenParameter()
 {
     GcsHarness gcs;
     gcs.connectToFc();
-    QVERIFY(QMetaObject::invokeMethod(&gcs.window(), "advFFRead"));
+    auto *page = gcs.window().findChild<AdvancedPage *>();
+    QVERIFY(page);
+    page->advFFRead();
 
     const QStringList expected = {"stream 0 rate 0 start 1", "stream 3 rate 1 start 1",
                                   "get ATC_RATE_FF_ENAB"};
