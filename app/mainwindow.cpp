@@ -3,6 +3,7 @@
 
 #include "mavlink/mavlinkbridge.h"
 #include "pages/advancedpage.h"
+#include "pages/gainpage.h"
 #include "serial/fclink.h"
 #include "serial/settingsdialog.h"
 
@@ -66,6 +67,14 @@ void MainWindow::initActionsConnections()
     connect(ui->actionDisconnect, &QAction::triggered, this, &MainWindow::closeSerialPort);
     connect(ui->actionQuit, &QAction::triggered, this, &MainWindow::close);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::initPidPage()
+{
+    gainPage = new GainPage(
+        {ui->pidRoll, ui->pidPitch, ui->pidYaw, ui->pidReadButton, ui->pidSaveButton, ui->pidHelp},
+        *bridge, this);
+    connect(gainPage, &GainPage::saveRequested, this, &MainWindow::saveToFc);
 }
 
 void MainWindow::initAdvancedPage()

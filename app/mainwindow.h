@@ -14,13 +14,13 @@
 
 class AdvancedPage;
 class AllParametersWindow;
+class GainPage;
 class FcLink;
 class MavLinkBridge;
 class SessionRecorder;
 struct RecordingSummary;
 class SettingsDialog;
 class TransferProgressDialog;
-class QDoubleSpinBox;
 class QTimer;
 
 namespace Ui {
@@ -88,10 +88,6 @@ public slots:
     void attitudeUpdate(double roll, double pitch, double yaw);
     void armedUpdate(bool armed);
 
-    // Gain
-    void pidSave();
-    void pidRead();
-
     // Backup and restore of all settings
     void backUpSettings();
     void restoreSettings();
@@ -135,7 +131,6 @@ private:
     void showReceiverType(int type);
     void startRadioCalibration();
     void finishRadioCalibration();
-    void showReportedValue(QDoubleSpinBox *box, double value);
     void showEightRotorFrames();
     void selectFrame(int shape, int frame);
     void accelTextReceived(const QString &text);
@@ -172,7 +167,7 @@ private:
     float voltageMultiplier = 0.0f;
     bool batteryVoltageKnown = false;
     bool voltageMultiplierKnown = false;
-    // Gains and alarm levels: Save writes only values somebody set.
+    // Alarm levels: Save writes only values somebody set.
     KnownValues enteredValues;
     int accelStep = 0;
     int accelCountdown = 0;
@@ -180,6 +175,7 @@ private:
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
     AllParametersWindow *allParameters = nullptr;
+    GainPage *gainPage = nullptr;
     AdvancedPage *advancedPage = nullptr;
     SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;

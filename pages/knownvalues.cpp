@@ -12,6 +12,12 @@ void KnownValues::watch(QDoubleSpinBox *box)
     QObject::connect(box->findChild<QLineEdit *>(), &QLineEdit::textEdited, box, known);
 }
 
+void KnownValues::showReported(QDoubleSpinBox *box, double value)
+{
+    box->setValue(value);
+    markKnown(box);
+}
+
 bool KnownValues::allKnown(std::initializer_list<const QDoubleSpinBox *> boxes) const
 {
     for (const QDoubleSpinBox *box : boxes) {

@@ -16,6 +16,9 @@ public:
     // its value makes it known.
     void watch(QDoubleSpinBox *box);
     void markKnown(const QDoubleSpinBox *box) { known.insert(box); }
+    // A reported value counts as known even when it equals what the box
+    // already shows.
+    void showReported(QDoubleSpinBox *box, double value);
     bool allKnown(std::initializer_list<const QDoubleSpinBox *> boxes) const;
 
 private:

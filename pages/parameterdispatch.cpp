@@ -3,19 +3,12 @@
 
 #include "fc/fcconventions.h"
 #include "pages/advancedpage.h"
+#include "pages/gainpage.h"
 #include "pages/reportedvalue.h"
 
 #include <QDebug>
 
 #include <cmath>
-
-namespace {
-
-double gainFromRate(const QVariant &value, double rateScale)
-{
-    return double(value.toFloat()) * Fc::kDefaultGain / rateScale;
-}
-} // namespace
 
 // Every value the FC reports lands here, whether it answers a read, echoes a
 // write or comes unasked; the pages only send. A NaN or an infinity would
@@ -55,24 +48,11 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
             ui->voltageWarning->setChecked(true);
     }
     if (name == QLatin1String("FS_BATT_WARNING"))
-        showReportedValue(ui->voltageLevel1, value.toFloat());
+        enteredValues.showReported(ui->voltageLevel1, value.toFloat());
     if (name == QLatin1String("FS_BATT_VOLTAGE"))
-        showReportedValue(ui->voltageLevel2, value.toFloat());
-    if (name == QLatin1String("RATE_RLL_D"))
-        showReportedValue(ui->pidRoll, gainFromRate(value, Fc::kRateDScale));
-    if (name == QLatin1String("RATE_PIT_D"))
-        showReportedValue(ui->pidPitch, gainFromRate(value, Fc::kRateDScale));
-    if (name == QLatin1String("RATE_YAW_P"))
-        showReportedValue(ui->pidYaw, gainFromRate(value, Fc::kYawPScale));
+        enteredValues.showReported(ui->voltageLevel2, value.toFloat());
+    gainPage->showParameter(name, value);
     advancedPage->showParameter(name, value);
-}
-
-// A reported value counts as known even when it equals what the box
-// already shows.
-void MainWindow::showReportedValue(QDoubleSpinBox *box, double value)
-{
-    box->setValue(value);
-    enteredValues.markKnown(box);
 }
 
 // Only the firmware this assistant was made for keeps the link.

@@ -264,6 +264,27 @@
     </message>
 </context>
 <context>
+    <name>GainPage</name>
+    <message>
+        <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
+
+
+</source>
+        <translation>1.稳定感度：取值范围为 1-10，默认值为 5。该值与机架尺寸和重量有关，机架越大，数值越大。如果使用默认参数时发现飞行器抖动、飞行不稳，请增大该值。
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Beside the size of the frame and weight, the parameter also related to the power, vibration and the flight environment closely. Please do the tune up and testing in the open area, and ensure the security protection.</source>
+        <translation>2.除机架尺寸和重量外，该参数还与动力、振动和飞行环境密切相关。请在空旷场地进行调试和试飞，并做好安全防护。</translation>
+    </message>
+    <message>
+        <source>Gain</source>
+        <translation>感度</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>ZEFA R7 series of flight controller assistant software</source>
@@ -588,20 +609,6 @@
     <message>
         <source>Please re plug the FC and try again</source>
         <translation>请重新插拔飞控后再试</translation>
-    </message>
-    <message>
-        <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
-
-
-</source>
-        <translation>1.稳定感度：取值范围为 1-10，默认值为 5。该值与机架尺寸和重量有关，机架越大，数值越大。如果使用默认参数时发现飞行器抖动、飞行不稳，请增大该值。
-
-
-</translation>
-    </message>
-    <message>
-        <source>2.Beside the size of the frame and weight, the parameter also related to the power, vibration and the flight environment closely. Please do the tune up and testing in the open area, and ensure the security protection.</source>
-        <translation>2.除机架尺寸和重量外，该参数还与动力、振动和飞行环境密切相关。请在空旷场地进行调试和试飞，并做好安全防护。</translation>
     </message>
     <message>
         <source>Please place the copter in horizontal with the top up</source>

@@ -35,7 +35,7 @@ public:
     QString translate(const char *context, const char *source, const char *, int) const override
     {
         const QByteArray text(source);
-        if (qstrcmp(context, "MainWindow") != 0 ||
+        if (qstrcmp(context, "GainPage") != 0 ||
             !(text.startsWith("1.Stable Gain") || text.startsWith("2.Beside")))
             return QString();
         return QLatin1Char('[') + QString::fromUtf8(text) + QLatin1Char(']');

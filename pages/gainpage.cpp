@@ -1,9 +1,11 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/gainpage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
+
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QTextEdit>
 
 #include <cmath>
 
@@ -31,15 +33,21 @@ float linearGain(double gain, double scale)
 {
     return float(double(float(gain)) * scale / Fc::kDefaultGain);
 }
+
+double gainFromRate(const QVariant &value, double rateScale)
+{
+    return double(value.toFloat()) * Fc::kDefaultGain / rateScale;
+}
 } // namespace
 
-void MainWindow::initPidPage()
+GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : QObject(parent), form(widgets), mavlink(bridge)
 {
-    connect(ui->pidReadButton, &QPushButton::clicked, this, &MainWindow::pidRead);
-    connect(ui->pidSaveButton, &QPushButton::clicked, this, &MainWindow::pidSave);
-    for (QDoubleSpinBox *box : {ui->pidRoll, ui->pidPitch, ui->pidYaw})
-        enteredValues.watch(box);
-    ui->pidHelp->setText(
+    connect(form.read, &QPushButton::clicked, this, &GainPage::pidRead);
+    connect(form.save, &QPushButton::clicked, this, &GainPage::pidSave);
+    for (QDoubleSpinBox *box : {form.roll, form.pitch, form.yaw})
+        entered.watch(box);
+    form.help->setText(
         tr("1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related "
            "to the size of the copter frame and the weight. The bigger the frame, the bigger the "
            "value. If you use the default parameter and find the multi-copter shaking and not "
@@ -49,28 +57,39 @@ void MainWindow::initPidPage()
            "the open area, and ensure the security protection."));
 }
 
-// All seven gains follow from the three boxes, so one box nobody set would
-// corrupt the tuning of its axis.
-void MainWindow::pidSave()
+void GainPage::showParameter(const QString &name, const QVariant &value)
 {
-    if (!enteredValues.allKnown({ui->pidRoll, ui->pidPitch, ui->pidYaw}))
-        return;
-    const double roll = ui->pidRoll->value();
-    const double pitch = ui->pidPitch->value();
-    const float rollP = squareRootGain(roll);
-    const float pitchP = squareRootGain(pitch);
-    saveToFc(tr("Gain"),
-             {{QStringLiteral("RATE_RLL_P"), rollP},
-              {QStringLiteral("RATE_RLL_I"), rollP},
-              {QStringLiteral("RATE_RLL_D"), linearGain(roll, Fc::kRateDScale)},
-              {QStringLiteral("RATE_PIT_P"), pitchP},
-              {QStringLiteral("RATE_PIT_I"), pitchP},
-              {QStringLiteral("RATE_PIT_D"), linearGain(pitch, Fc::kRateDScale)},
-              {QStringLiteral("RATE_YAW_P"), linearGain(ui->pidYaw->value(), Fc::kYawPScale)}});
+    if (name == QLatin1String("RATE_RLL_D"))
+        entered.showReported(form.roll, gainFromRate(value, Fc::kRateDScale));
+    if (name == QLatin1String("RATE_PIT_D"))
+        entered.showReported(form.pitch, gainFromRate(value, Fc::kRateDScale));
+    if (name == QLatin1String("RATE_YAW_P"))
+        entered.showReported(form.yaw, gainFromRate(value, Fc::kYawPScale));
 }
 
-void MainWindow::pidRead()
+// All seven gains follow from the three boxes, so one box nobody set would
+// corrupt the tuning of its axis.
+void GainPage::pidSave()
+{
+    if (!entered.allKnown({form.roll, form.pitch, form.yaw}))
+        return;
+    const double roll = form.roll->value();
+    const double pitch = form.pitch->value();
+    const float rollP = squareRootGain(roll);
+    const float pitchP = squareRootGain(pitch);
+    emit saveRequested(
+        tr("Gain"),
+        {{QStringLiteral("RATE_RLL_P"), rollP},
+         {QStringLiteral("RATE_RLL_I"), rollP},
+         {QStringLiteral("RATE_RLL_D"), linearGain(roll, Fc::kRateDScale)},
+         {QStringLiteral("RATE_PIT_P"), pitchP},
+         {QStringLiteral("RATE_PIT_I"), pitchP},
+         {QStringLiteral("RATE_PIT_D"), linearGain(pitch, Fc::kRateDScale)},
+         {QStringLiteral("RATE_YAW_P"), linearGain(form.yaw->value(), Fc::kYawPScale)}});
+}
+
+void GainPage::pidRead()
 {
     for (const char *name : {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"})
-        bridge->requestParameter(Fc::kComponent, QString::fromLatin1(name));
+        mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(name));
 }
