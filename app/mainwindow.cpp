@@ -71,19 +71,23 @@ void MainWindow::initActionsConnections()
 
 void MainWindow::initPidPage()
 {
-    gainPage = new GainPage(
+    addTabPage(new GainPage(
         {ui->pidRoll, ui->pidPitch, ui->pidYaw, ui->pidReadButton, ui->pidSaveButton, ui->pidHelp},
-        *bridge, this);
-    connect(gainPage, &GainPage::saveRequested, this, &MainWindow::saveToFc);
+        *bridge, this));
 }
 
 void MainWindow::initAdvancedPage()
 {
-    advancedPage = new AdvancedPage({ui->advSoftButton, ui->advSoftLabel, ui->advSportButton,
-                                     ui->advSportLabel, ui->advByRCButton, ui->advByRCLabel,
-                                     ui->advRTHalt, ui->advRTHReadButton, ui->advRTHSaveButton},
-                                    *bridge, this);
-    connect(advancedPage, &AdvancedPage::saveRequested, this, &MainWindow::saveToFc);
+    addTabPage(new AdvancedPage({ui->advSoftButton, ui->advSoftLabel, ui->advSportButton,
+                                 ui->advSportLabel, ui->advByRCButton, ui->advByRCLabel,
+                                 ui->advRTHalt, ui->advRTHReadButton, ui->advRTHSaveButton},
+                                *bridge, this));
+}
+
+void MainWindow::addTabPage(TabPage *page)
+{
+    tabPages << page;
+    connect(page, &TabPage::saveRequested, this, &MainWindow::saveToFc);
 }
 
 void MainWindow::about()

@@ -12,14 +12,13 @@
 #include <QString>
 #include <QVariant>
 
-class AdvancedPage;
 class AllParametersWindow;
-class GainPage;
 class FcLink;
 class MavLinkBridge;
 class SessionRecorder;
 struct RecordingSummary;
 class SettingsDialog;
+class TabPage;
 class TransferProgressDialog;
 class QTimer;
 
@@ -124,6 +123,7 @@ private:
     void initFcTestPage();
     void initPidPage();
     void initAdvancedPage();
+    void addTabPage(TabPage *page);
 
     void showFrameSelection();
     void applyParameter(const QString &name, const QVariant &value);
@@ -175,8 +175,8 @@ private:
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
     AllParametersWindow *allParameters = nullptr;
-    GainPage *gainPage = nullptr;
-    AdvancedPage *advancedPage = nullptr;
+    // The tabs with a class of their own.
+    QList<TabPage *> tabPages;
     SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write

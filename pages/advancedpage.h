@@ -1,8 +1,6 @@
 #pragma once
 
-#include "params/pagesaves.h"
-
-#include <QObject>
+#include "pages/tabpage.h"
 
 class MavLinkBridge;
 class QLabel;
@@ -13,7 +11,7 @@ class QSpinBox;
 // The Advanced tab over the form's widgets: the fly feeling, written as
 // soon as it is picked, and the return-to-home altitude. The marks beside
 // the feeling buttons follow only the FC's reports.
-class AdvancedPage : public QObject
+class AdvancedPage : public TabPage
 {
     Q_OBJECT
 
@@ -33,12 +31,7 @@ public:
 
     AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
-    // Puts a value the FC reported on the page, if it is one of the page's.
-    void showParameter(const QString &name, const QVariant &value);
-
-signals:
-    // The user picked values to write; what names them in the status bar.
-    void saveRequested(const QString &what, const PageSaves::Values &values);
+    void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:
     void advFFRead();

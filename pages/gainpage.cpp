@@ -41,7 +41,7 @@ double gainFromRate(const QVariant &value, double rateScale)
 } // namespace
 
 GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), form(widgets), mavlink(bridge)
+    : TabPage(parent), form(widgets), mavlink(bridge)
 {
     connect(form.read, &QPushButton::clicked, this, &GainPage::pidRead);
     connect(form.save, &QPushButton::clicked, this, &GainPage::pidSave);

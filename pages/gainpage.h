@@ -1,9 +1,7 @@
 #pragma once
 
 #include "pages/knownvalues.h"
-#include "params/pagesaves.h"
-
-#include <QObject>
+#include "pages/tabpage.h"
 
 class MavLinkBridge;
 class QDoubleSpinBox;
@@ -12,7 +10,7 @@ class QTextEdit;
 
 // The Gain tab over the form's widgets: three boxes on the 0..10 scale from
 // which Save works out the FC's seven rate gains.
-class GainPage : public QObject
+class GainPage : public TabPage
 {
     Q_OBJECT
 
@@ -29,12 +27,7 @@ public:
 
     GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
-    // Puts a value the FC reported on the page, if it is one of the page's.
-    void showParameter(const QString &name, const QVariant &value);
-
-signals:
-    // The user saved values; what names them in the status bar.
-    void saveRequested(const QString &what, const PageSaves::Values &values);
+    void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:
     void pidSave();

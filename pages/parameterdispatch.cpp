@@ -2,9 +2,8 @@
 #include "ui_mainwindow.h"
 
 #include "fc/fcconventions.h"
-#include "pages/advancedpage.h"
-#include "pages/gainpage.h"
 #include "pages/reportedvalue.h"
+#include "pages/tabpage.h"
 
 #include <QDebug>
 
@@ -51,8 +50,8 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
         enteredValues.showReported(ui->voltageLevel1, value.toFloat());
     if (name == QLatin1String("FS_BATT_VOLTAGE"))
         enteredValues.showReported(ui->voltageLevel2, value.toFloat());
-    gainPage->showParameter(name, value);
-    advancedPage->showParameter(name, value);
+    for (TabPage *page : qAsConst(tabPages))
+        page->showParameter(name, value);
 }
 
 // Only the firmware this assistant was made for keeps the link.
