@@ -4,6 +4,7 @@
 #include "mavlink/mavlinkbridge.h"
 #include "pages/advancedpage.h"
 #include "pages/gainpage.h"
+#include "pages/voltagepage.h"
 #include "serial/fclink.h"
 #include "serial/settingsdialog.h"
 
@@ -67,6 +68,15 @@ void MainWindow::initActionsConnections()
     connect(ui->actionDisconnect, &QAction::triggered, this, &MainWindow::closeSerialPort);
     connect(ui->actionQuit, &QAction::triggered, this, &MainWindow::close);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::initVoltagePage()
+{
+    addTabPage(new VoltagePage({ui->voltageLanding, ui->voltageWarning, ui->voltageLevel1,
+                                ui->voltageLevel2, ui->voltageEdit0, ui->voltageEdit1,
+                                ui->voltageReadButton, ui->voltageSaveButton,
+                                ui->voltageCalibrateButton, ui->voltageHelp},
+                               *bridge, this));
 }
 
 void MainWindow::initPidPage()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "pages/knownvalues.h"
 #include "params/pagesaves.h"
 #include "params/paramtransfer.h"
 
@@ -69,14 +68,6 @@ public slots:
     void radioPPMClicked();
     void radioSBUSClicked();
     void radioCalibrateButtonClicked();
-
-    // Voltage
-    void setBatt(float voltage);
-    void failSafeLandingClicked();
-    void failSafeWarningClicked();
-    void voltageSaveButtonClicked();
-    void voltageReadButtonClicked();
-    void voltageCalibrateButtonClicked();
 
     // Accelerometer
     void accelCalibrateButtonClicked();
@@ -162,13 +153,6 @@ private:
     QList<double> rcMinValues;
     QList<double> rcMaxValues;
     bool rcCalibrating = false;
-    // Unknown until the FC has reported them since start-up.
-    float batteryVoltage = 0.0f;
-    float voltageMultiplier = 0.0f;
-    bool batteryVoltageKnown = false;
-    bool voltageMultiplierKnown = false;
-    // Alarm levels: Save writes only values somebody set.
-    KnownValues enteredValues;
     int accelStep = 0;
     int accelCountdown = 0;
     QTimer *countdownTimer = nullptr;

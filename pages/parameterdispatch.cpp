@@ -35,21 +35,6 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
         firmwareVersionReported(roundedInt(value));
     if (name == QLatin1String("RC_TYPE"))
         showReceiverType(roundedInt(value));
-    if (name == QLatin1String("BATT_VOLT_MULT")) {
-        voltageMultiplier = value.toFloat();
-        voltageMultiplierKnown = true;
-    }
-    // Any non-zero setting means landing, whatever its sign or size.
-    if (name == QLatin1String("FS_BATT_ENABLE")) {
-        if (roundedInt(value) != 0)
-            ui->voltageLanding->setChecked(true);
-        else
-            ui->voltageWarning->setChecked(true);
-    }
-    if (name == QLatin1String("FS_BATT_WARNING"))
-        enteredValues.showReported(ui->voltageLevel1, value.toFloat());
-    if (name == QLatin1String("FS_BATT_VOLTAGE"))
-        enteredValues.showReported(ui->voltageLevel2, value.toFloat());
     for (TabPage *page : qAsConst(tabPages))
         page->showParameter(name, value);
 }

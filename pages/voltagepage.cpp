@@ -1,12 +1,15 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/voltagepage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
+#include "pages/reportedvalue.h"
 
 #include <QDebug>
+#include <QDoubleSpinBox>
 #include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 
 #include <cmath>
 #include <initializer_list>
@@ -17,10 +20,10 @@ constexpr int kFailsafeAlarmOnly = 0;
 // A reading at or below this is a dead or missing battery, not a measurement.
 constexpr float kMinCalibrationVolts = 1.0f;
 
-void requestParameters(MavLinkBridge *bridge, std::initializer_list<const char *> names)
+void requestParameters(MavLinkBridge &bridge, std::initializer_list<const char *> names)
 {
     for (const char *name : names)
-        bridge->requestParameter(Fc::kComponent, QString::fromLatin1(name));
+        bridge.requestParameter(Fc::kComponent, QString::fromLatin1(name));
 }
 
 // The meter reading is typed with a dot whatever the user's locale; anything
@@ -35,80 +38,100 @@ float parseDotDecimal(const QString &text)
 }
 } // namespace
 
-void MainWindow::initVoltagePage()
+VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : TabPage(parent), form(widgets), mavlink(bridge)
 {
-    connect(bridge, &MavLinkBridge::setBatt, this, &MainWindow::setBatt);
-    connect(ui->voltageLanding, &QRadioButton::clicked, this, &MainWindow::failSafeLandingClicked);
-    connect(ui->voltageWarning, &QRadioButton::clicked, this, &MainWindow::failSafeWarningClicked);
-    connect(ui->voltageCalibrateButton, &QPushButton::clicked, this,
-            &MainWindow::voltageCalibrateButtonClicked);
-    connect(ui->voltageSaveButton, &QPushButton::clicked, this,
-            &MainWindow::voltageSaveButtonClicked);
-    connect(ui->voltageReadButton, &QPushButton::clicked, this,
-            &MainWindow::voltageReadButtonClicked);
+    connect(&mavlink, &MavLinkBridge::setBatt, this, &VoltagePage::setBatt);
+    connect(form.landing, &QRadioButton::clicked, this, &VoltagePage::failSafeLandingClicked);
+    connect(form.warning, &QRadioButton::clicked, this, &VoltagePage::failSafeWarningClicked);
+    connect(form.calibrate, &QPushButton::clicked, this,
+            &VoltagePage::voltageCalibrateButtonClicked);
+    connect(form.save, &QPushButton::clicked, this, &VoltagePage::voltageSaveButtonClicked);
+    connect(form.read, &QPushButton::clicked, this, &VoltagePage::voltageReadButtonClicked);
 
     // No port is open yet, so the bridge drops these.
-    requestParameters(bridge,
+    requestParameters(mavlink,
                       {"FRAME", "SHAPE", "ZEFAVERSION", "ATC_RATE_FF_ENAB", "FS_BATT_ENABLE",
                        "FS_BATT_VOLTAGE", "FS_BATT_WARNING", "BATT_VOLT_MULT"});
-    bridge->requestExtendedStatusStream(1);
-    bridge->requestExtra1Stream(1);
-    bridge->requestExtra2Stream(1);
-    bridge->requestExtra3Stream(1);
+    mavlink.requestExtendedStatusStream(1);
+    mavlink.requestExtra1Stream(1);
+    mavlink.requestExtra2Stream(1);
+    mavlink.requestExtra3Stream(1);
 
-    for (QDoubleSpinBox *box : {ui->voltageLevel1, ui->voltageLevel2})
-        enteredValues.watch(box);
+    for (QDoubleSpinBox *box : {form.firstAlarm, form.secondAlarm})
+        entered.watch(box);
 
-    ui->voltageHelp->setPlainText(tr("1.Battery failsafe setting\n\n\n") +
-                                  tr("2.Battery Voltage Calibrate"));
+    form.help->setPlainText(tr("1.Battery failsafe setting\n\n\n") +
+                            tr("2.Battery Voltage Calibrate"));
 }
 
-void MainWindow::setBatt(float voltage)
+void VoltagePage::showParameter(const QString &name, const QVariant &value)
+{
+    if (name == QLatin1String("BATT_VOLT_MULT")) {
+        voltageMultiplier = value.toFloat();
+        voltageMultiplierKnown = true;
+    }
+    // Any non-zero setting means landing, whatever its sign or size.
+    if (name == QLatin1String("FS_BATT_ENABLE")) {
+        if (roundedInt(value) != 0)
+            form.landing->setChecked(true);
+        else
+            form.warning->setChecked(true);
+    }
+    if (name == QLatin1String("FS_BATT_WARNING"))
+        entered.showReported(form.firstAlarm, value.toFloat());
+    if (name == QLatin1String("FS_BATT_VOLTAGE"))
+        entered.showReported(form.secondAlarm, value.toFloat());
+}
+
+void VoltagePage::setBatt(float voltage)
 {
     batteryVoltage = voltage;
     batteryVoltageKnown = true;
-    ui->voltageEdit0->setValue(double(voltage));
+    form.reportedVoltage->setValue(double(voltage));
     qDebug() << "V:" << voltage;
 }
 
-void MainWindow::failSafeLandingClicked()
+void VoltagePage::failSafeLandingClicked()
 {
-    saveToFc(tr("Low voltage fail safe"), {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeLand}});
+    emit saveRequested(tr("Low voltage fail safe"),
+                       {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeLand}});
 }
 
-void MainWindow::failSafeWarningClicked()
+void VoltagePage::failSafeWarningClicked()
 {
-    saveToFc(tr("Low voltage fail safe"), {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeAlarmOnly}});
+    emit saveRequested(tr("Low voltage fail safe"),
+                       {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeAlarmOnly}});
 }
 
 // A level of 0 turns the low-battery failsafe off, so the start-up zeros
 // are never written.
-void MainWindow::voltageSaveButtonClicked()
+void VoltagePage::voltageSaveButtonClicked()
 {
-    if (!enteredValues.allKnown({ui->voltageLevel1, ui->voltageLevel2}))
+    if (!entered.allKnown({form.firstAlarm, form.secondAlarm}))
         return;
-    const float secondAlarm = float(ui->voltageLevel2->value());
-    const float firstAlarm = float(ui->voltageLevel1->value());
-    saveToFc(tr("Alarm voltage"), {{QStringLiteral("FS_BATT_VOLTAGE"), secondAlarm},
-                                   {QStringLiteral("FS_BATT_WARNING"), firstAlarm}});
+    const float secondAlarm = float(form.secondAlarm->value());
+    const float firstAlarm = float(form.firstAlarm->value());
+    emit saveRequested(tr("Alarm voltage"), {{QStringLiteral("FS_BATT_VOLTAGE"), secondAlarm},
+                                             {QStringLiteral("FS_BATT_WARNING"), firstAlarm}});
 }
 
-void MainWindow::voltageReadButtonClicked()
+void VoltagePage::voltageReadButtonClicked()
 {
-    requestParameters(bridge,
+    requestParameters(mavlink,
                       {"FS_BATT_VOLTAGE", "FS_BATT_WARNING", "FS_BATT_ENABLE", "BATT_VOLT_MULT"});
     // The status stream carries the battery voltage.
-    bridge->requestExtendedStatusStream(1);
+    mavlink.requestExtendedStatusStream(1);
 }
 
 // Scales the FC's multiplier by meter / reported. The page keeps the old
 // multiplier until the FC reports the new one, so repeated presses all start
 // from the same value.
-void MainWindow::voltageCalibrateButtonClicked()
+void VoltagePage::voltageCalibrateButtonClicked()
 {
     if (!batteryVoltageKnown || !voltageMultiplierKnown)
         return;
-    const float measured = parseDotDecimal(ui->voltageEdit1->text());
+    const float measured = parseDotDecimal(form.meterReading->text());
     const float reported = batteryVoltage;
     if (!(std::fabs(reported) > kMinCalibrationVolts) ||
         !(std::fabs(measured) > kMinCalibrationVolts))
@@ -117,5 +140,5 @@ void MainWindow::voltageCalibrateButtonClicked()
     // A garbage multiplier from the FC must not be written back scaled.
     if (!std::isfinite(multiplier))
         return;
-    saveToFc(tr("Voltage calibration"), {{QStringLiteral("BATT_VOLT_MULT"), multiplier}});
+    emit saveRequested(tr("Voltage calibration"), {{QStringLiteral("BATT_VOLT_MULT"), multiplier}});
 }

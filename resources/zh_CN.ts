@@ -739,20 +739,6 @@
         <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
     </message>
     <message>
-        <source>1.Battery failsafe setting
-
-
-</source>
-        <translation>1.低电压保护设置
-
-
-</translation>
-    </message>
-    <message>
-        <source>2.Battery Voltage Calibrate</source>
-        <translation>2.电池电压校准</translation>
-    </message>
-    <message>
         <source>1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the multi-rotors type of mixed, and adjust the rotating direction of the rotors according the arrow in the diagram here.
 
 2.The assistant software need to install the driver before you run the assistant software, and you only need to install the drive once.  Click &apos;connect&apos;,the software will connect the flight controller automatically, the model of the flight controller will be displayed. Because of various operating systems, sometimes malware will occupy the communication port and fail the connection of the flight controller. When this happens, please unplug the flight controller and reconnect it, and reboot the assistant software or the computer.
@@ -855,18 +841,6 @@
     <message>
         <source>Receiver type</source>
         <translation>接收机类型</translation>
-    </message>
-    <message>
-        <source>Low voltage fail safe</source>
-        <translation>低电压保护</translation>
-    </message>
-    <message>
-        <source>Alarm voltage</source>
-        <translation>报警电压</translation>
-    </message>
-    <message>
-        <source>Voltage calibration</source>
-        <translation>电压校准</translation>
     </message>
     <message>
         <source>%1 saved: %2 values confirmed by the FC</source>
@@ -1302,6 +1276,35 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>VoltagePage</name>
+    <message>
+        <source>1.Battery failsafe setting
+
+
+</source>
+        <translation>1.低电压保护设置
+
+
+</translation>
+    </message>
+    <message>
+        <source>2.Battery Voltage Calibrate</source>
+        <translation>2.电池电压校准</translation>
+    </message>
+    <message>
+        <source>Low voltage fail safe</source>
+        <translation>低电压保护</translation>
+    </message>
+    <message>
+        <source>Alarm voltage</source>
+        <translation>报警电压</translation>
+    </message>
+    <message>
+        <source>Voltage calibration</source>
+        <translation>电压校准</translation>
     </message>
 </context>
 </TS>
