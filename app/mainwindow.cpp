@@ -3,6 +3,7 @@
 
 #include "mavlink/mavlinkbridge.h"
 #include "pages/advancedpage.h"
+#include "pages/framepage.h"
 #include "pages/gainpage.h"
 #include "pages/voltagepage.h"
 #include "serial/fclink.h"
@@ -68,6 +69,17 @@ void MainWindow::initActionsConnections()
     connect(ui->actionDisconnect, &QAction::triggered, this, &MainWindow::closeSerialPort);
     connect(ui->actionQuit, &QAction::triggered, this, &MainWindow::close);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+}
+
+void MainWindow::initFramePage()
+{
+    addTabPage(new FramePage({ui->x4RadioButton, ui->plus4RadioButton, ui->x6RadioButton,
+                              ui->plus6RadioButton, ui->y6aRadioButton, ui->y6bRadioButton,
+                              ui->plus8RadioButton, ui->v8RadioButton, ui->x8RadioButton,
+                              ui->frameReadButton, ui->frameSaveButton, ui->frameHelp},
+                             *bridge, this));
+    // The only route by which parameter values from the FC reach the window.
+    connect(bridge, &MavLinkBridge::setParam, this, &MainWindow::parameterChanged);
 }
 
 void MainWindow::initVoltagePage()

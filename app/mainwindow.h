@@ -48,19 +48,6 @@ public slots:
     void TextMessageReceived(int uasid, int componentid, int severity, QString text);
     void parameterChanged(QString &name, QVariant value);
 
-    // Frame
-    void frameReadButtonClicked();
-    void frameSaveButtonClicked();
-    void x4FrameSelected();
-    void plus4FrameSelected();
-    void x6FrameSelected();
-    void plus6FrameSelected();
-    void y6aFrameSelected();
-    void y6bFrameSelected();
-    void plus8FrameSelected();
-    void v8FrameSelected();
-    void x8FrameSelected();
-
     // Radio
     void updateRadioValue(unsigned short *rcinput);
     void radioReadButtonClicked();
@@ -116,14 +103,12 @@ private:
     void initAdvancedPage();
     void addTabPage(TabPage *page);
 
-    void showFrameSelection();
     void applyParameter(const QString &name, const QVariant &value);
     void firmwareVersionReported(int version);
     void showReceiverType(int type);
     void startRadioCalibration();
     void finishRadioCalibration();
     void showEightRotorFrames();
-    void selectFrame(int shape, int frame);
     void accelTextReceived(const QString &text);
     void startAccelCalibration();
     void enableAccelCalibrationForNewLink();
@@ -143,11 +128,6 @@ private:
     FcLink *link;
     bool hardwareOk;
     int preArmCount;
-    // Unknown until the FC reports them or the user picks a frame.
-    int frameValue = 0;
-    int shapeValue = 0;
-    bool frameValueKnown = false;
-    bool shapeValueKnown = false;
     int firmwareVersion = 0;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;

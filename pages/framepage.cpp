@@ -1,9 +1,12 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/framepage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
+#include "pages/reportedvalue.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
 
 namespace {
 
@@ -28,23 +31,22 @@ const char kShapeParam[] = "SHAPE";
 
 } // namespace
 
-void MainWindow::initFramePage()
+FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : TabPage(parent), form(widgets), mavlink(bridge)
 {
-    connect(ui->x4RadioButton, &QRadioButton::clicked, this, &MainWindow::x4FrameSelected);
-    connect(ui->plus4RadioButton, &QRadioButton::clicked, this, &MainWindow::plus4FrameSelected);
-    connect(ui->x6RadioButton, &QRadioButton::clicked, this, &MainWindow::x6FrameSelected);
-    connect(ui->plus6RadioButton, &QRadioButton::clicked, this, &MainWindow::plus6FrameSelected);
-    connect(ui->y6aRadioButton, &QRadioButton::clicked, this, &MainWindow::y6aFrameSelected);
-    connect(ui->y6bRadioButton, &QRadioButton::clicked, this, &MainWindow::y6bFrameSelected);
-    connect(ui->v8RadioButton, &QRadioButton::clicked, this, &MainWindow::v8FrameSelected);
-    connect(ui->plus8RadioButton, &QRadioButton::clicked, this, &MainWindow::plus8FrameSelected);
-    connect(ui->x8RadioButton, &QRadioButton::clicked, this, &MainWindow::x8FrameSelected);
-    // The only route by which parameter values from the FC reach the window.
-    connect(bridge, &MavLinkBridge::setParam, this, &MainWindow::parameterChanged);
-    connect(ui->frameReadButton, &QPushButton::clicked, this, &MainWindow::frameReadButtonClicked);
-    connect(ui->frameSaveButton, &QPushButton::clicked, this, &MainWindow::frameSaveButtonClicked);
+    connect(form.x4, &QRadioButton::clicked, this, &FramePage::x4FrameSelected);
+    connect(form.plus4, &QRadioButton::clicked, this, &FramePage::plus4FrameSelected);
+    connect(form.x6, &QRadioButton::clicked, this, &FramePage::x6FrameSelected);
+    connect(form.plus6, &QRadioButton::clicked, this, &FramePage::plus6FrameSelected);
+    connect(form.y6a, &QRadioButton::clicked, this, &FramePage::y6aFrameSelected);
+    connect(form.y6b, &QRadioButton::clicked, this, &FramePage::y6bFrameSelected);
+    connect(form.v8, &QRadioButton::clicked, this, &FramePage::v8FrameSelected);
+    connect(form.plus8, &QRadioButton::clicked, this, &FramePage::plus8FrameSelected);
+    connect(form.x8, &QRadioButton::clicked, this, &FramePage::x8FrameSelected);
+    connect(form.read, &QPushButton::clicked, this, &FramePage::frameReadButtonClicked);
+    connect(form.save, &QPushButton::clicked, this, &FramePage::frameSaveButtonClicked);
 
-    ui->frameHelp->setPlainText(
+    form.help->setPlainText(
         tr("1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, "
            "Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the "
            "multi-rotors type of mixed, and adjust the rotating direction of the rotors according "
@@ -58,78 +60,92 @@ void MainWindow::initFramePage()
            "support, please contact us at\n support@zefa-robotics.com"));
 }
 
-void MainWindow::frameReadButtonClicked()
+void FramePage::showParameter(const QString &name, const QVariant &value)
 {
-    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kFrameParam));
-    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kShapeParam));
-    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
+    if (name == QLatin1String(kFrameParam)) {
+        frameValue = roundedInt(value);
+        frameValueKnown = true;
+        showFrameSelection();
+    }
+    if (name == QLatin1String(kShapeParam)) {
+        shapeValue = roundedInt(value);
+        shapeValueKnown = true;
+        showFrameSelection();
+    }
+}
+
+void FramePage::frameReadButtonClicked()
+{
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kFrameParam));
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kShapeParam));
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
 }
 
 // Until a Read or a selection has set both values, the pair is neither the
 // FC's nor the user's, and writing it would change the mixer at random.
-void MainWindow::frameSaveButtonClicked()
+void FramePage::frameSaveButtonClicked()
 {
     if (!shapeValueKnown || !frameValueKnown)
         return;
-    saveToFc(tr("Frame"), {{QString::fromLatin1(kShapeParam), shapeValue},
-                           {QString::fromLatin1(kFrameParam), frameValue}});
+    emit saveRequested(tr("Frame"), {{QString::fromLatin1(kShapeParam), shapeValue},
+                                     {QString::fromLatin1(kFrameParam), frameValue}});
 }
 
-void MainWindow::x4FrameSelected()
+void FramePage::x4FrameSelected()
 {
     selectFrame(kX4.shape, kX4.frame);
 }
 
-void MainWindow::plus4FrameSelected()
+void FramePage::plus4FrameSelected()
 {
     selectFrame(kPlus4.shape, kPlus4.frame);
 }
 
-void MainWindow::x6FrameSelected()
+void FramePage::x6FrameSelected()
 {
     selectFrame(kX6.shape, kX6.frame);
 }
 
-void MainWindow::plus6FrameSelected()
+void FramePage::plus6FrameSelected()
 {
     selectFrame(kPlus6.shape, kPlus6.frame);
 }
 
-void MainWindow::y6aFrameSelected()
+void FramePage::y6aFrameSelected()
 {
     selectFrame(kY6a.shape, kY6a.frame);
 }
 
-void MainWindow::y6bFrameSelected()
+void FramePage::y6bFrameSelected()
 {
     selectFrame(kY6b.shape, kY6b.frame);
 }
 
-void MainWindow::plus8FrameSelected()
+void FramePage::plus8FrameSelected()
 {
     selectFrame(kPlus8.shape, kPlus8.frame);
 }
 
-void MainWindow::v8FrameSelected()
+void FramePage::v8FrameSelected()
 {
     selectFrame(kV8.shape, kV8.frame);
 }
 
-void MainWindow::x8FrameSelected()
+void FramePage::x8FrameSelected()
 {
     selectFrame(kX8.shape, kX8.frame);
 }
 
 // A pair with no diagram leaves the last check standing, and so does a pair
 // half unknown: the missing half would be a made-up value.
-void MainWindow::showFrameSelection()
+void FramePage::showFrameSelection()
 {
     if (!shapeValueKnown || !frameValueKnown)
         return;
     const std::pair<FramePair, QRadioButton *> diagrams[] = {
-        {kX4, ui->x4RadioButton},       {kPlus4, ui->plus4RadioButton}, {kX6, ui->x6RadioButton},
-        {kPlus6, ui->plus6RadioButton}, {kY6a, ui->y6aRadioButton},     {kY6b, ui->y6bRadioButton},
-        {kPlus8, ui->plus8RadioButton}, {kV8, ui->v8RadioButton},       {kX8, ui->x8RadioButton}};
+        {kX4, form.x4},       {kPlus4, form.plus4}, {kX6, form.x6},
+        {kPlus6, form.plus6}, {kY6a, form.y6a},     {kY6b, form.y6b},
+        {kPlus8, form.plus8}, {kV8, form.v8},       {kX8, form.x8}};
     for (const auto &[pair, button] : diagrams) {
         if (pair.shape == shapeValue && pair.frame == frameValue) {
             button->setChecked(true);
@@ -138,7 +154,7 @@ void MainWindow::showFrameSelection()
     }
 }
 
-void MainWindow::selectFrame(int shape, int frame)
+void FramePage::selectFrame(int shape, int frame)
 {
     shapeValue = shape;
     frameValue = frame;

@@ -21,16 +21,6 @@ void MainWindow::parameterChanged(QString &name, QVariant value)
 
 void MainWindow::applyParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String("FRAME")) {
-        frameValue = roundedInt(value);
-        frameValueKnown = true;
-        showFrameSelection();
-    }
-    if (name == QLatin1String("SHAPE")) {
-        shapeValue = roundedInt(value);
-        shapeValueKnown = true;
-        showFrameSelection();
-    }
     if (name == QLatin1String("ZEFAVERSION"))
         firmwareVersionReported(roundedInt(value));
     if (name == QLatin1String("RC_TYPE"))

@@ -264,6 +264,27 @@
     </message>
 </context>
 <context>
+    <name>FramePage</name>
+    <message>
+        <source>1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the multi-rotors type of mixed, and adjust the rotating direction of the rotors according the arrow in the diagram here.
+
+2.The assistant software need to install the driver before you run the assistant software, and you only need to install the drive once.  Click &apos;connect&apos;,the software will connect the flight controller automatically, the model of the flight controller will be displayed. Because of various operating systems, sometimes malware will occupy the communication port and fail the connection of the flight controller. When this happens, please unplug the flight controller and reconnect it, and reboot the assistant software or the computer.
+
+3.If you need support, please contact us at
+ support@zefa-robotics.com</source>
+        <translation>1. ZEFA R7 系列飞控支持四旋翼+型、四旋翼X型、六旋翼+型、六旋翼V型、六旋翼Y型、六旋翼IY型、八旋翼X型、八旋翼I型、八旋翼V型。请按照多旋翼的混控类型配置飞控，并按图中箭头调整各电机的旋转方向。
+
+2.运行调参软件前需要先安装驱动程序，驱动只需安装一次。点击“连接”后，软件会自动连接飞控并显示飞控型号。由于操作系统各不相同，有时恶意软件等程序会占用通信端口，导致飞控连接失败。遇到这种情况，请拔下飞控重新连接，并重启调参软件或电脑。
+
+3.如需技术支持，请通过以下邮箱联系我们：
+ support@zefa-robotics.com</translation>
+    </message>
+    <message>
+        <source>Frame</source>
+        <translation>机架</translation>
+    </message>
+</context>
+<context>
     <name>GainPage</name>
     <message>
         <source>1.Stable Gain  The range is between 1-10, and the default is 5.  The value is related to the size of the copter frame and the weight. The bigger the frame, the bigger the value. If you use the default parameter and find the multi-copter shaking and not stable in operation, please increase the value.
@@ -737,20 +758,6 @@
     <message>
         <source>Please install and put FC to GPS mode to check GPS module</source>
         <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
-    </message>
-    <message>
-        <source>1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, Hex IY,Oct X, Oct I, Oct V. Please configure the flight controller according to the multi-rotors type of mixed, and adjust the rotating direction of the rotors according the arrow in the diagram here.
-
-2.The assistant software need to install the driver before you run the assistant software, and you only need to install the drive once.  Click &apos;connect&apos;,the software will connect the flight controller automatically, the model of the flight controller will be displayed. Because of various operating systems, sometimes malware will occupy the communication port and fail the connection of the flight controller. When this happens, please unplug the flight controller and reconnect it, and reboot the assistant software or the computer.
-
-3.If you need support, please contact us at
- support@zefa-robotics.com</source>
-        <translation>1. ZEFA R7 系列飞控支持四旋翼+型、四旋翼X型、六旋翼+型、六旋翼V型、六旋翼Y型、六旋翼IY型、八旋翼X型、八旋翼I型、八旋翼V型。请按照多旋翼的混控类型配置飞控，并按图中箭头调整各电机的旋转方向。
-
-2.运行调参软件前需要先安装驱动程序，驱动只需安装一次。点击“连接”后，软件会自动连接飞控并显示飞控型号。由于操作系统各不相同，有时恶意软件等程序会占用通信端口，导致飞控连接失败。遇到这种情况，请拔下飞控重新连接，并重启调参软件或电脑。
-
-3.如需技术支持，请通过以下邮箱联系我们：
- support@zefa-robotics.com</translation>
     </message>
     <message>
         <source>Num	Minmium	Middle	Maxmium
