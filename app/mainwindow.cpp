@@ -2,15 +2,17 @@
 #include "ui_mainwindow.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "pages/accelpage.h"
 #include "pages/advancedpage.h"
+#include "pages/fctestpage.h"
 #include "pages/framepage.h"
 #include "pages/gainpage.h"
+#include "pages/radiopage.h"
 #include "pages/voltagepage.h"
 #include "serial/fclink.h"
 #include "serial/settingsdialog.h"
 
 #include <QMessageBox>
-#include <QTimer>
 
 namespace {
 const char kMakerWebAddress[] = "https://www.zefa-robotics.com";
@@ -18,7 +20,7 @@ const char kMakerWebAddress[] = "https://www.zefa-robotics.com";
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), bridge(new MavLinkBridge), ui(new Ui::MainWindow),
-      settingsDialog(nullptr), link(nullptr), hardwareOk(true), preArmCount(0)
+      settingsDialog(nullptr), link(nullptr)
 {
     ui->setupUi(this);
     showEightRotorFrames();
@@ -53,7 +55,6 @@ MainWindow::~MainWindow()
     delete settingsDialog;
     delete ui;
     delete bridge;
-    delete countdownTimer;
 }
 
 void MainWindow::showEightRotorFrames()
@@ -82,6 +83,28 @@ void MainWindow::initFramePage()
     connect(bridge, &MavLinkBridge::setParam, this, &MainWindow::parameterChanged);
 }
 
+void MainWindow::initRadioPage()
+{
+    radio =
+        new RadioPage({{ui->radioSlider0, ui->radioSlider1, ui->radioSlider2, ui->radioSlider3,
+                        ui->radioSlider4, ui->radioSlider5, ui->radioSlider6},
+                       {ui->rcdataLabel0, ui->rcdataLabel1, ui->rcdataLabel2, ui->rcdataLabel3,
+                        ui->rcdataLabel4, ui->rcdataLabel5, ui->rcdataLabel6},
+                       {ui->rcModeStab, ui->rcModeFS1, ui->rcModeIOC, ui->rcModeFS2, ui->rcModeGPS},
+                       ui->rcRTLoff,
+                       ui->rcRTLon,
+                       ui->rcSoft,
+                       ui->rcSport,
+                       ui->radioRcTypePWM,
+                       ui->radioRcTypePPM,
+                       ui->radioRcTypeSBUS,
+                       ui->radioReadButton,
+                       ui->radioCalibrateButton,
+                       ui->rcHelp},
+                      *bridge, this);
+    addTabPage(radio);
+}
+
 void MainWindow::initVoltagePage()
 {
     addTabPage(new VoltagePage({ui->voltageLanding, ui->voltageWarning, ui->voltageLevel1,
@@ -89,6 +112,23 @@ void MainWindow::initVoltagePage()
                                 ui->voltageReadButton, ui->voltageSaveButton,
                                 ui->voltageCalibrateButton, ui->voltageHelp},
                                *bridge, this));
+}
+
+void MainWindow::initAccelPage()
+{
+    accel = new AccelPage({ui->accelCalibrateButton, ui->coutdownLabel, ui->outputLabel,
+                           ui->accelImage, ui->accelHelp},
+                          *bridge, this);
+    addTabPage(accel);
+}
+
+void MainWindow::initFcTestPage()
+{
+    fcTest = new FcTestPage({ui->fcTestButton, ui->fcRoll, ui->fcPitch, ui->fcYaw,
+                             ui->fcAccelResult, ui->fcCompassResult, ui->fcRCResult,
+                             ui->fcBaroResult, ui->fcGPSResult, ui->fcHardwareResult, ui->fcHelp},
+                            *bridge, this);
+    addTabPage(fcTest);
 }
 
 void MainWindow::initPidPage()

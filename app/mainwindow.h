@@ -7,11 +7,13 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QSerialPort>
 #include <QString>
 #include <QVariant>
 
+class AccelPage;
 class AllParametersWindow;
+class FcTestPage;
+class RadioPage;
 class FcLink;
 class MavLinkBridge;
 class SessionRecorder;
@@ -19,7 +21,6 @@ struct RecordingSummary;
 class SettingsDialog;
 class TabPage;
 class TransferProgressDialog;
-class QTimer;
 
 namespace Ui {
 class MainWindow;
@@ -37,6 +38,12 @@ public:
     // bytes read from the port.
     void receiveBytes(const QByteArray &bytes);
 
+    // The tabs that live on streams and status texts, for whoever feeds
+    // them without a line.
+    RadioPage &radioPage() const { return *radio; }
+    AccelPage &accelPage() const { return *accel; }
+    FcTestPage &fcTestPage() const { return *fcTest; }
+
 public slots:
     // Link to the FC
     void openSerialPort();
@@ -47,23 +54,6 @@ public slots:
     // Status texts and parameter values from the FC
     void TextMessageReceived(int uasid, int componentid, int severity, QString text);
     void parameterChanged(QString &name, QVariant value);
-
-    // Radio
-    void updateRadioValue(unsigned short *rcinput);
-    void radioReadButtonClicked();
-    void radioPWMClicked();
-    void radioPPMClicked();
-    void radioSBUSClicked();
-    void radioCalibrateButtonClicked();
-
-    // Accelerometer
-    void accelCalibrateButtonClicked();
-    void countdownTimerTick();
-
-    // Self-test
-    void fcTestButtonClicked();
-    void attitudeUpdate(double roll, double pitch, double yaw);
-    void armedUpdate(bool armed);
 
     // Backup and restore of all settings
     void backUpSettings();
@@ -105,19 +95,7 @@ private:
 
     void applyParameter(const QString &name, const QVariant &value);
     void firmwareVersionReported(int version);
-    void showReceiverType(int type);
-    void startRadioCalibration();
-    void finishRadioCalibration();
     void showEightRotorFrames();
-    void accelTextReceived(const QString &text);
-    void startAccelCalibration();
-    void enableAccelCalibrationForNewLink();
-    void finishAccelFaces();
-    void showAccelFacePrompt(const QString &text);
-    void endAccelCalibration(const QString &text);
-    void selfTestTextReceived(const QString &text);
-    void countPreArmReport(const QString &text);
-    void showSelfTestVerdict();
     void showLinkOpen(bool open);
     void connectLinkSignals();
     void disconnectLinkSignals();
@@ -126,21 +104,15 @@ private:
     Ui::MainWindow *ui;
     SettingsDialog *settingsDialog;
     FcLink *link;
-    bool hardwareOk;
-    int preArmCount;
     int firmwareVersion = 0;
-    QList<double> rcLiveValues;
-    QList<double> rcMinValues;
-    QList<double> rcMaxValues;
-    bool rcCalibrating = false;
-    int accelStep = 0;
-    int accelCountdown = 0;
-    QTimer *countdownTimer = nullptr;
     ParamTransfer *transfer = nullptr;
     PageSaves *pageSaves = nullptr;
     AllParametersWindow *allParameters = nullptr;
     // The tabs with a class of their own.
     QList<TabPage *> tabPages;
+    RadioPage *radio = nullptr;
+    AccelPage *accel = nullptr;
+    FcTestPage *fcTest = nullptr;
     SessionRecorder *recorder = nullptr;
     TransferProgressDialog *transferProgress = nullptr;
     QPointer<QDialog> changeList; // while a restore waits for the user's Write

@@ -6,6 +6,7 @@
 #include "fcsim/fcmessages.h"
 #include "mavlink/mavlinkbridge.h"
 #include "mavlink/mavlinkparser.h"
+#include "pages/radiopage.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -70,7 +71,7 @@ void updateRadioValueInTurn(benchmark::State &state, const unsigned short *other
     std::copy(other, other + 8, values[1]);
     int turn = 0;
     for (auto _ : state)
-        window->updateRadioValue(values[turn ^= 1]);
+        window->radioPage().updateRadioValue(values[turn ^= 1]);
 }
 
 void updateRadioValue(benchmark::State &state)

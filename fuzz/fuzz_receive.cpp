@@ -10,6 +10,7 @@
 #include "support/gcsharness.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "pages/fctestpage.h"
 #include "serial/fclink.h"
 
 #include <QApplication>
@@ -60,8 +61,8 @@ private:
         MainWindow *window = &gcs.window();
         QObject::connect(bridge, &MavLinkBridge::textMessageReceived, window,
                          &MainWindow::TextMessageReceived, Qt::UniqueConnection);
-        QObject::connect(bridge, &MavLinkBridge::setATT, window, &MainWindow::attitudeUpdate,
-                         Qt::UniqueConnection);
+        QObject::connect(bridge, &MavLinkBridge::setATT, &window->fcTestPage(),
+                         &FcTestPage::attitudeUpdate, Qt::UniqueConnection);
     }
 
     void eventLoopRan()

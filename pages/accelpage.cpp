@@ -1,15 +1,15 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/accelpage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
 
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QStyle>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace {
@@ -30,22 +30,22 @@ struct AccelFace
 // Tested in this order; a prompt naming several faces shows the last match.
 const AccelFace kFaces[] = {
     {"level",
-     QT_TRANSLATE_NOOP("MainWindow", "Please place the copter in horizontal with the top up"),
+     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in horizontal with the top up"),
      ":/images/accel/1.png"},
     {"LEFT",
-     QT_TRANSLATE_NOOP("MainWindow", "Please place the copter in vertical with the left side up"),
+     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the left side up"),
      ":/images/accel/2.png"},
     {"RIGHT",
-     QT_TRANSLATE_NOOP("MainWindow", "Please place the copter in vertical with the right side up"),
+     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the right side up"),
      ":/images/accel/3.png"},
     {"DOWN",
-     QT_TRANSLATE_NOOP("MainWindow", "Please place the copter in vertical with the rear side up"),
+     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the rear side up"),
      ":/images/accel/4.png"},
     {"UP",
-     QT_TRANSLATE_NOOP("MainWindow", "Please place the copter in vertical with the front side up"),
+     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the front side up"),
      ":/images/accel/5.png"},
     {"BACK",
-     QT_TRANSLATE_NOOP("MainWindow",
+     QT_TRANSLATE_NOOP("AccelPage",
                        "Please place the copter in horizontal with the bottom side up"),
      ":/images/accel/6.png"},
 };
@@ -83,21 +83,21 @@ QPixmap facePicture(const QLabel *label, const QString &path)
 }
 } // namespace
 
-void MainWindow::initAccelPage()
+AccelPage::AccelPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : TabPage(parent), form(widgets), mavlink(bridge), countdownTimer(new QTimer)
 {
-    countdownTimer = new QTimer;
-    connect(countdownTimer, &QTimer::timeout, this, &MainWindow::countdownTimerTick);
-    connect(ui->accelCalibrateButton, &QPushButton::clicked, this,
-            &MainWindow::accelCalibrateButtonClicked);
-    ui->accelCalibrateButton->setEnabled(true);
-    ui->accelHelp->setPlainText(
+    connect(countdownTimer.get(), &QTimer::timeout, this, &AccelPage::countdownTimerTick);
+    connect(form.calibrate, &QPushButton::clicked, this, &AccelPage::accelCalibrateButtonClicked);
+    form.calibrate->setEnabled(true);
+    form.help->setPlainText(
         tr("1.In order to fly better for your multi-rotors, please make sure you doing the six "
            "faces calibration right. You better to calibrate the six faces of a standard "
            "hexahedron.  "));
 }
 
-// Starts the calibration while idle; otherwise confirms the face on screen.
-void MainWindow::accelCalibrateButtonClicked()
+AccelPage::~AccelPage() = default;
+
+void AccelPage::accelCalibrateButtonClicked()
 {
     const int step = accelStep;
     if (step == 0) {
@@ -105,54 +105,52 @@ void MainWindow::accelCalibrateButtonClicked()
         return;
     }
     accelStep = step + 1;
-    bridge->sendCommandAck(std::uint16_t(step), true);
+    mavlink.sendCommandAck(std::uint16_t(step), true);
     if (step < kLastFaceStep)
         accelCountdown = kStepSeconds;
     else
         finishAccelFaces();
 }
 
-void MainWindow::startAccelCalibration()
+void AccelPage::startAccelCalibration()
 {
-    bridge->sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
+    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
                             Fc::kComponent);
     accelCountdown = kStepSeconds;
-    ui->coutdownLabel->setText(tr("Time left: 30 Second"));
+    form.countdown->setText(tr("Time left: 30 Second"));
     countdownTimer->start(kTickMs);
 }
 
-// An end text leaves the button disabled; a fresh link is the user's way to
-// try again, so it must not stay a dead end.
-void MainWindow::enableAccelCalibrationForNewLink()
+void AccelPage::enableCalibrationForNewLink()
 {
-    ui->accelCalibrateButton->setEnabled(true);
+    form.calibrate->setEnabled(true);
 }
 
-void MainWindow::finishAccelFaces()
+void AccelPage::finishAccelFaces()
 {
-    ui->coutdownLabel->clear();
+    form.countdown->clear();
     countdownTimer->stop();
-    ui->accelCalibrateButton->setText(tr("Start Calibrate"));
+    form.calibrate->setText(tr("Start Calibrate"));
     for (int ack = 0; ack < kClosingAcks; ++ack)
-        bridge->sendCommandAck(std::uint16_t(ack), true);
+        mavlink.sendCommandAck(std::uint16_t(ack), true);
     accelStep = 0;
 }
 
-void MainWindow::countdownTimerTick()
+void AccelPage::countdownTimerTick()
 {
     const int secondsLeft = accelCountdown;
     accelCountdown = secondsLeft - 1;
-    ui->coutdownLabel->setText(tr("Time left: ") + QString::number(secondsLeft) + tr("second"));
+    form.countdown->setText(tr("Time left: ") + QString::number(secondsLeft) + tr("second"));
     if (accelCountdown > 0)
         return;
     // The FC is not told; it may still send a late prompt, which is shown.
-    ui->coutdownLabel->setText(tr("Time out, Please try again"));
+    form.countdown->setText(tr("Time out, Please try again"));
     countdownTimer->stop();
-    ui->accelCalibrateButton->setText(tr("Start calibrate"));
+    form.calibrate->setText(tr("Start calibrate"));
     accelStep = 0;
 }
 
-void MainWindow::accelTextReceived(const QString &text)
+void AccelPage::accelTextReceived(const QString &text)
 {
     if (mentions(text, "Place") && mentions(text, "and press any key"))
         showAccelFacePrompt(text);
@@ -160,33 +158,33 @@ void MainWindow::accelTextReceived(const QString &text)
         endAccelCalibration(text);
 }
 
-void MainWindow::showAccelFacePrompt(const QString &text)
+void AccelPage::showAccelFacePrompt(const QString &text)
 {
     if (accelStep == 0) {
-        ui->accelCalibrateButton->setText(tr("Next"));
-        ui->accelCalibrateButton->setEnabled(false);
+        form.calibrate->setText(tr("Next"));
+        form.calibrate->setEnabled(false);
     }
     for (const AccelFace &face : kFaces) {
         if (!mentions(text, face.keyword))
             continue;
-        ui->outputLabel->setText(tr(face.instruction));
-        ui->accelCalibrateButton->setEnabled(true);
-        ui->accelImage->setPixmap(facePicture(ui->accelImage, QString::fromLatin1(face.picture)));
+        form.instruction->setText(tr(face.instruction));
+        form.calibrate->setEnabled(true);
+        form.picture->setPixmap(facePicture(form.picture, QString::fromLatin1(face.picture)));
     }
     ++accelStep;
 }
 
 // A text may report both outcomes; failure is tested last so it wins.
-void MainWindow::endAccelCalibration(const QString &text)
+void AccelPage::endAccelCalibration(const QString &text)
 {
     if (mentions(text, "Calibration successful"))
-        ui->outputLabel->setText(tr("Calibrate Succeed!"));
+        form.instruction->setText(tr("Calibrate Succeed!"));
     if (mentions(text, "FAILED"))
-        ui->outputLabel->setText(tr("Calibrate Failed!"));
-    ui->accelImage->setPixmap(QPixmap());
-    ui->coutdownLabel->clear();
+        form.instruction->setText(tr("Calibrate Failed!"));
+    form.picture->setPixmap(QPixmap());
+    form.countdown->clear();
     countdownTimer->stop();
     accelStep = 0;
-    ui->accelCalibrateButton->setText(tr("Start Calibrate"));
-    ui->accelCalibrateButton->setEnabled(false);
+    form.calibrate->setText(tr("Start Calibrate"));
+    form.calibrate->setEnabled(false);
 }

@@ -1,9 +1,11 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/fctestpage.h"
 
 #include "fc/fcconventions.h"
-
 #include "mavlink/mavlinkbridge.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
 
 namespace {
 
@@ -13,38 +15,38 @@ const char kFailStyle[] = "background-color: rgb(255, 0, 0);color: rgb(0, 0, 0);
 struct PreArmRow
 {
     const char *key;
-    QLabel *Ui::MainWindow::*label;
+    QLabel *FcTestPage::Widgets::*label;
     const char *verdict;
 };
 
 // Tested in order against every error text; a later row on the same label
 // overwrites an earlier one. The leading blanks are part of the verdicts.
 const PreArmRow kPreArmTable[] = {
-    {"RC not calibrated", &Ui::MainWindow::fcRCResult,
-     QT_TRANSLATE_NOOP("MainWindow", "need Calibrate")},
-    {"Baro not healthy", &Ui::MainWindow::fcBaroResult,
-     QT_TRANSLATE_NOOP("MainWindow", "Alarm:Please put FC level,wait a minutes and try again!")},
-    {"Compass not healthy", &Ui::MainWindow::fcCompassResult,
-     QT_TRANSLATE_NOOP("MainWindow", "not healthy!")},
-    {"Compass not calibrated", &Ui::MainWindow::fcCompassResult,
-     QT_TRANSLATE_NOOP("MainWindow", " need calibrate")},
-    {"Compass offsets too high", &Ui::MainWindow::fcCompassResult,
-     QT_TRANSLATE_NOOP("MainWindow", " Interference")},
-    {"Check mag field", &Ui::MainWindow::fcCompassResult,
-     QT_TRANSLATE_NOOP("MainWindow", "need calibrate")},
-    {"INS not calibrated", &Ui::MainWindow::fcAccelResult,
-     QT_TRANSLATE_NOOP("MainWindow", " need calibrate!")},
-    {"INS not healthy", &Ui::MainWindow::fcAccelResult,
-     QT_TRANSLATE_NOOP("MainWindow", " not healthy, please put it level and still")},
-    {"GPS Glitch", &Ui::MainWindow::fcGPSResult,
-     QT_TRANSLATE_NOOP("MainWindow", "signal not good!")},
-    {"Need 3D Fix", &Ui::MainWindow::fcGPSResult, QT_TRANSLATE_NOOP("MainWindow", "No Fix")},
-    {"Bad Velocity", &Ui::MainWindow::fcGPSResult,
-     QT_TRANSLATE_NOOP("MainWindow", "signal not good!")},
-    {"High GPS HDOP", &Ui::MainWindow::fcGPSResult,
-     QT_TRANSLATE_NOOP("MainWindow", "signal not good!")},
-    {"Thr below FS", &Ui::MainWindow::fcRCResult,
-     QT_TRANSLATE_NOOP("MainWindow", "need Calibrated")},
+    {"RC not calibrated", &FcTestPage::Widgets::rcResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "need Calibrate")},
+    {"Baro not healthy", &FcTestPage::Widgets::baroResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "Alarm:Please put FC level,wait a minutes and try again!")},
+    {"Compass not healthy", &FcTestPage::Widgets::compassResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "not healthy!")},
+    {"Compass not calibrated", &FcTestPage::Widgets::compassResult,
+     QT_TRANSLATE_NOOP("FcTestPage", " need calibrate")},
+    {"Compass offsets too high", &FcTestPage::Widgets::compassResult,
+     QT_TRANSLATE_NOOP("FcTestPage", " Interference")},
+    {"Check mag field", &FcTestPage::Widgets::compassResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "need calibrate")},
+    {"INS not calibrated", &FcTestPage::Widgets::accelResult,
+     QT_TRANSLATE_NOOP("FcTestPage", " need calibrate!")},
+    {"INS not healthy", &FcTestPage::Widgets::accelResult,
+     QT_TRANSLATE_NOOP("FcTestPage", " not healthy, please put it level and still")},
+    {"GPS Glitch", &FcTestPage::Widgets::gpsResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
+    {"Need 3D Fix", &FcTestPage::Widgets::gpsResult, QT_TRANSLATE_NOOP("FcTestPage", "No Fix")},
+    {"Bad Velocity", &FcTestPage::Widgets::gpsResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
+    {"High GPS HDOP", &FcTestPage::Widgets::gpsResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
+    {"Thr below FS", &FcTestPage::Widgets::rcResult,
+     QT_TRANSLATE_NOOP("FcTestPage", "need Calibrated")},
 };
 
 bool reports(const QString &text, const char *key)
@@ -59,43 +61,46 @@ void fillIfEmpty(QLabel *label, const QString &text)
 }
 } // namespace
 
-void MainWindow::initFcTestPage()
+// The attitude connection made here is the start-up one; the window adds
+// and removes another with each link.
+FcTestPage::FcTestPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : TabPage(parent), form(widgets), mavlink(bridge)
 {
-    connect(bridge, &MavLinkBridge::setATT, this, &MainWindow::attitudeUpdate);
-    connect(bridge, &MavLinkBridge::armedUpdate, this, &MainWindow::armedUpdate);
-    connect(ui->fcTestButton, &QPushButton::clicked, this, &MainWindow::fcTestButtonClicked);
-    ui->fcTestButton->setEnabled(true);
-    ui->fcHelp->setPlainText(tr("1.Make sue you have connect the GPS module correctly, and have "
-                                "calibrated the radio controller, accelemeter and compass."));
+    connect(&mavlink, &MavLinkBridge::setATT, this, &FcTestPage::attitudeUpdate);
+    connect(&mavlink, &MavLinkBridge::armedUpdate, this, &FcTestPage::armedUpdate);
+    connect(form.test, &QPushButton::clicked, this, &FcTestPage::fcTestButtonClicked);
+    form.test->setEnabled(true);
+    form.help->setPlainText(tr("1.Make sue you have connect the GPS module correctly, and have "
+                               "calibrated the radio controller, accelemeter and compass."));
 }
 
 // The FC answers with its pre-arm complaints as error texts.
-void MainWindow::fcTestButtonClicked()
+void FcTestPage::fcTestButtonClicked()
 {
-    bridge->requestRawSensorsStream(1);
-    bridge->requestExtra1Stream(1);
-    bridge->requestExtra2Stream(1);
-    bridge->requestExtra3Stream(1);
-    bridge->requestPositionStream(1);
-    bridge->sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
+    mavlink.requestRawSensorsStream(1);
+    mavlink.requestExtra1Stream(1);
+    mavlink.requestExtra2Stream(1);
+    mavlink.requestExtra3Stream(1);
+    mavlink.requestPositionStream(1);
+    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
                             Fc::kComponent);
 }
 
-void MainWindow::attitudeUpdate(double roll, double pitch, double yaw)
+void FcTestPage::attitudeUpdate(double roll, double pitch, double yaw)
 {
-    ui->fcRoll->setText(QString::number(roll, 'f', 1));
-    ui->fcPitch->setText(QString::number(pitch, 'f', 1));
-    ui->fcYaw->setText(QString::number(yaw, 'f', 1));
+    form.roll->setText(QString::number(roll, 'f', 1));
+    form.pitch->setText(QString::number(pitch, 'f', 1));
+    form.yaw->setText(QString::number(yaw, 'f', 1));
 }
 
 // The armed state is not shown.
-void MainWindow::armedUpdate(bool) {}
+void FcTestPage::armedUpdate(bool) {}
 
-void MainWindow::selfTestTextReceived(const QString &text)
+void FcTestPage::selfTestTextReceived(const QString &text)
 {
     for (const PreArmRow &row : kPreArmTable) {
         if (reports(text, row.key))
-            (ui->*row.label)->setText(tr(row.verdict));
+            (form.*row.label)->setText(tr(row.verdict));
     }
     countPreArmReport(text);
     showSelfTestVerdict();
@@ -103,7 +108,7 @@ void MainWindow::selfTestTextReceived(const QString &text)
 
 // A health failure of the barometer or the INS fails the test until restart;
 // any "PreArm" text shows the checks ran.
-void MainWindow::countPreArmReport(const QString &text)
+void FcTestPage::countPreArmReport(const QString &text)
 {
     for (const char *failure : {"Baro not healthy", "INS not healthy"}) {
         if (reports(text, failure)) {
@@ -115,17 +120,17 @@ void MainWindow::countPreArmReport(const QString &text)
         preArmCount = 1;
 }
 
-void MainWindow::showSelfTestVerdict()
+void FcTestPage::showSelfTestVerdict()
 {
     if (!hardwareOk || preArmCount <= 0) {
-        ui->fcHardwareResult->setText(tr("Error!!!!! Please check the hardware and calibrate!"));
-        ui->fcHardwareResult->setStyleSheet(QLatin1String(kFailStyle));
+        form.hardwareResult->setText(tr("Error!!!!! Please check the hardware and calibrate!"));
+        form.hardwareResult->setStyleSheet(QLatin1String(kFailStyle));
         return;
     }
-    ui->fcHardwareResult->setText(tr("FC System Hardware OK,Pass! If you can not use it,Please "
-                                     "check your radio controller and esc."));
-    ui->fcHardwareResult->setStyleSheet(QLatin1String(kPassStyle));
-    for (QLabel *label : {ui->fcAccelResult, ui->fcCompassResult, ui->fcRCResult, ui->fcBaroResult})
+    form.hardwareResult->setText(tr("FC System Hardware OK,Pass! If you can not use it,Please "
+                                    "check your radio controller and esc."));
+    form.hardwareResult->setStyleSheet(QLatin1String(kPassStyle));
+    for (QLabel *label : {form.accelResult, form.compassResult, form.rcResult, form.baroResult})
         fillIfEmpty(label, tr("OK!"));
-    fillIfEmpty(ui->fcGPSResult, tr("Please install and put FC to GPS mode to check GPS module"));
+    fillIfEmpty(form.gpsResult, tr("Please install and put FC to GPS mode to check GPS module"));
 }

@@ -1,11 +1,7 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
-
-#include "fc/fcconventions.h"
-
-#include "mavlink/mavlinkbridge.h"
+#include "pages/radiopage.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -23,7 +19,7 @@ QString formatted(double value)
 QString resultTable(const QList<double> &minimum, const QList<double> &middle,
                     const QList<double> &maximum)
 {
-    QString text = QStringLiteral(" ") + MainWindow::tr("Num\tMinmium\tMiddle\tMaxmium\n") +
+    QString text = QStringLiteral(" ") + RadioPage::tr("Num\tMinmium\tMiddle\tMaxmium\n") +
                    QStringLiteral("--------------------\n");
     int row = 1;
     for (int p : kResultRowPositions) {
@@ -61,7 +57,7 @@ PageSaves::Values radioRanges(const QList<double> &minimum, const QList<double> 
 // Two clicks on one button: the first starts capturing, the second freezes,
 // shows and writes the ranges. updateRadioValue keeps capturing while the
 // boxes are open.
-void MainWindow::radioCalibrateButtonClicked()
+void RadioPage::radioCalibrateButtonClicked()
 {
     if (rcCalibrating)
         finishRadioCalibration();
@@ -69,30 +65,31 @@ void MainWindow::radioCalibrateButtonClicked()
         startRadioCalibration();
 }
 
-void MainWindow::startRadioCalibration()
+void RadioPage::startRadioCalibration()
 {
-    ui->radioCalibrateButton->setEnabled(false);
-    ui->radioCalibrateButton->setText(tr("Calibrate Complete"));
+    form.calibrate->setEnabled(false);
+    form.calibrate->setText(tr("Calibrate Complete"));
     rcCalibrating = true;
     for (int i = 0; i < kRadioChannels; ++i) {
         rcMinValues[i] = kStickCentre;
         rcMaxValues[i] = kStickCentre;
     }
     QMessageBox::information(
-        this, tr("Attention"),
+        form.calibrate->window(), tr("Attention"),
         tr("Click 'Start Calibrate',then move all sticks and switches to their extreme positions"));
-    ui->radioCalibrateButton->setEnabled(true);
-    ui->radioCalibrateButton->setText(tr("Calibrate Complete"));
+    form.calibrate->setEnabled(true);
+    form.calibrate->setText(tr("Calibrate Complete"));
 }
 
-void MainWindow::finishRadioCalibration()
+void RadioPage::finishRadioCalibration()
 {
-    ui->radioCalibrateButton->setEnabled(false);
-    QMessageBox::information(this, tr("Attention"), tr("Place all sticks in the middle"));
+    form.calibrate->setEnabled(false);
+    QMessageBox::information(form.calibrate->window(), tr("Attention"),
+                             tr("Place all sticks in the middle"));
     rcCalibrating = false;
-    QMessageBox::information(this, tr("Result"),
+    QMessageBox::information(form.calibrate->window(), tr("Result"),
                              resultTable(rcMinValues, rcLiveValues, rcMaxValues));
-    saveToFc(tr("Radio calibration"), radioRanges(rcMinValues, rcMaxValues));
-    ui->radioCalibrateButton->setEnabled(true);
-    ui->radioCalibrateButton->setText(tr("Start Calibbrate"));
+    emit saveRequested(tr("Radio calibration"), radioRanges(rcMinValues, rcMaxValues));
+    form.calibrate->setEnabled(true);
+    form.calibrate->setText(tr("Start Calibbrate"));
 }

@@ -1,17 +1,23 @@
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "pages/radiopage.h"
 
 #include "fc/fcconventions.h"
-#include "pages/livewidgets.h"
-
 #include "mavlink/mavlinkbridge.h"
+#include "pages/livewidgets.h"
+#include "pages/reportedvalue.h"
 
-#include <array>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTextEdit>
+
 #include <iterator>
 
 namespace {
 
 constexpr int kRadioChannels = 8;
+// Positions in the FC's channel array of the shown sliders, in their order.
+constexpr int kShownPositions[RadioPage::kShownChannels] = {0, 1, 2, 3, 4, 6, 7};
 constexpr int kFlightModeChannel = 4; // channel 5
 constexpr int kReturnHomeChannel = 6; // channel 7
 constexpr int kFlightFeelChannel = 7; // channel 8
@@ -46,63 +52,6 @@ int flightModeBand(unsigned short value)
     return band;
 }
 
-struct ChannelWidgets
-{
-    int position;
-    QSlider *slider;
-    QLabel *number;
-};
-
-// Channel 6 has no widget; it only feeds the lists.
-std::array<ChannelWidgets, 7> shownChannels(Ui::MainWindow *ui)
-{
-    return {{{0, ui->radioSlider0, ui->rcdataLabel0},
-             {1, ui->radioSlider1, ui->rcdataLabel1},
-             {2, ui->radioSlider2, ui->rcdataLabel2},
-             {3, ui->radioSlider3, ui->rcdataLabel3},
-             {4, ui->radioSlider4, ui->rcdataLabel4},
-             {6, ui->radioSlider5, ui->rcdataLabel5},
-             {7, ui->radioSlider6, ui->rcdataLabel6}}};
-}
-
-void showChannelValues(Ui::MainWindow *ui, const unsigned short *rcinput)
-{
-    const auto shown = shownChannels(ui);
-    for (const auto &channel : shown)
-        channel.slider->setValue(rcinput[channel.position]);
-    for (const auto &channel : shown)
-        channel.number->setText(QString::number(rcinput[channel.position]));
-}
-
-// They change at the stream's rate; see livewidgets.h.
-void paintLiveWidgetsCheaply(Ui::MainWindow *ui)
-{
-    for (const auto &channel : shownChannels(ui)) {
-        SliderBand::install(channel.slider);
-        CapturedBackdrop::install(channel.slider);
-        // A number over its own slider's handle would keep a stale copy of it.
-        if (!channel.number->geometry().intersects(channel.slider->geometry()))
-            CapturedBackdrop::install(channel.number);
-    }
-}
-
-void showSwitchPositions(Ui::MainWindow *ui, const unsigned short *rcinput)
-{
-    const int band = flightModeBand(rcinput[kFlightModeChannel]);
-    QLabel *const modes[] = {ui->rcModeStab, ui->rcModeFS1, ui->rcModeIOC, ui->rcModeFS2,
-                             ui->rcModeGPS};
-    for (int i = 0; i < int(std::size(modes)); ++i)
-        markLabel(modes[i], i == band);
-
-    const bool returning = rcinput[kReturnHomeChannel] > kSwitchMidpoint;
-    markLabel(ui->rcRTLoff, !returning);
-    markLabel(ui->rcRTLon, returning);
-
-    const bool sport = rcinput[kFlightFeelChannel] > kSwitchMidpoint;
-    markLabel(ui->rcSoft, !sport);
-    markLabel(ui->rcSport, sport);
-}
-
 PageSaves::Values receiverType(int type)
 {
     return {{QString::fromLatin1(kReceiverTypeParam), type}};
@@ -110,24 +59,24 @@ PageSaves::Values receiverType(int type)
 
 } // namespace
 
-void MainWindow::initRadioPage()
+RadioPage::RadioPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
+    : TabPage(parent), form(widgets), mavlink(bridge)
 {
-    connect(ui->radioCalibrateButton, &QPushButton::clicked, this,
-            &MainWindow::radioCalibrateButtonClicked);
-    connect(ui->radioReadButton, &QPushButton::clicked, this, &MainWindow::radioReadButtonClicked);
-    connect(ui->radioRcTypePWM, &QRadioButton::clicked, this, &MainWindow::radioPWMClicked);
-    connect(ui->radioRcTypePPM, &QRadioButton::clicked, this, &MainWindow::radioPPMClicked);
-    connect(ui->radioRcTypeSBUS, &QRadioButton::clicked, this, &MainWindow::radioSBUSClicked);
-    connect(bridge, &MavLinkBridge::setRadioInput, this, &MainWindow::updateRadioValue);
+    connect(form.calibrate, &QPushButton::clicked, this, &RadioPage::radioCalibrateButtonClicked);
+    connect(form.read, &QPushButton::clicked, this, &RadioPage::radioReadButtonClicked);
+    connect(form.pwm, &QRadioButton::clicked, this, &RadioPage::radioPWMClicked);
+    connect(form.ppm, &QRadioButton::clicked, this, &RadioPage::radioPPMClicked);
+    connect(form.sbus, &QRadioButton::clicked, this, &RadioPage::radioSBUSClicked);
+    connect(&mavlink, &MavLinkBridge::setRadioInput, this, &RadioPage::updateRadioValue);
 
-    paintLiveWidgetsCheaply(ui);
+    paintLiveWidgetsCheaply();
     for (int i = 0; i < kRadioChannels; ++i) {
         rcLiveValues << 0.0;
         rcMinValues << 0.0;
         rcMaxValues << 0.0;
     }
 
-    ui->rcHelp->setPlainText(
+    form.help->setPlainText(
         tr("1.Select the correspond-ent type of receiver.  ZEFA flight controller support three "
            "different types of receivers: PWM, PPM and SBUS.\n\n2.In the first time of using, you "
            "need to calibrate the receiver.  Click the button 'Read' and then 'Calibrate', move "
@@ -138,42 +87,59 @@ void MainWindow::initRadioPage()
            "switch.If you use PPM or Sbus,you can use channel 7 to control flight feeling "));
 }
 
-void MainWindow::radioPWMClicked()
+// They change at the stream's rate; see livewidgets.h.
+void RadioPage::paintLiveWidgetsCheaply()
 {
-    saveToFc(tr("Receiver type"), receiverType(kReceiverPwm));
+    for (int i = 0; i < kShownChannels; ++i) {
+        SliderBand::install(form.sliders[i]);
+        CapturedBackdrop::install(form.sliders[i]);
+        // A number over its own slider's handle would keep a stale copy of it.
+        if (!form.numbers[i]->geometry().intersects(form.sliders[i]->geometry()))
+            CapturedBackdrop::install(form.numbers[i]);
+    }
 }
 
-void MainWindow::radioPPMClicked()
+void RadioPage::showParameter(const QString &name, const QVariant &value)
 {
-    saveToFc(tr("Receiver type"), receiverType(kReceiverPpm));
-}
-
-void MainWindow::radioSBUSClicked()
-{
-    saveToFc(tr("Receiver type"), receiverType(kReceiverSbus));
-}
-
-void MainWindow::radioReadButtonClicked()
-{
-    bridge->requestRcChannelsStream(kRcChannelsRate);
-    bridge->requestParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam));
+    if (name == QLatin1String(kReceiverTypeParam))
+        showReceiverType(roundedInt(value));
 }
 
 // Any other value is not a receiver the FC knows; the buttons stay as they are.
-void MainWindow::showReceiverType(int type)
+void RadioPage::showReceiverType(int type)
 {
     if (type == kReceiverPwm)
-        ui->radioRcTypePWM->setChecked(true);
+        form.pwm->setChecked(true);
     if (type == kReceiverPpm)
-        ui->radioRcTypePPM->setChecked(true);
+        form.ppm->setChecked(true);
     if (type == kReceiverSbus)
-        ui->radioRcTypeSBUS->setChecked(true);
+        form.sbus->setChecked(true);
 }
 
-// Runs for every RC-channels message, also while a calibration box is open.
-void MainWindow::updateRadioValue(unsigned short *rcinput)
+void RadioPage::radioPWMClicked()
 {
-    showChannelValues(ui, rcinput);
+    emit saveRequested(tr("Receiver type"), receiverType(kReceiverPwm));
+}
+
+void RadioPage::radioPPMClicked()
+{
+    emit saveRequested(tr("Receiver type"), receiverType(kReceiverPpm));
+}
+
+void RadioPage::radioSBUSClicked()
+{
+    emit saveRequested(tr("Receiver type"), receiverType(kReceiverSbus));
+}
+
+void RadioPage::radioReadButtonClicked()
+{
+    mavlink.requestRcChannelsStream(kRcChannelsRate);
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam));
+}
+
+void RadioPage::updateRadioValue(unsigned short *rcinput)
+{
+    showChannelValues(rcinput);
     for (int i = 0; i < kRadioChannels; ++i) {
         const double value = rcinput[i];
         rcLiveValues[i] = value;
@@ -184,5 +150,29 @@ void MainWindow::updateRadioValue(unsigned short *rcinput)
         if (value > rcMaxValues[i])
             rcMaxValues[i] = value;
     }
-    showSwitchPositions(ui, rcinput);
+    showSwitchPositions(rcinput);
+}
+
+// All sliders first, then all numbers.
+void RadioPage::showChannelValues(const unsigned short *rcinput)
+{
+    for (int i = 0; i < kShownChannels; ++i)
+        form.sliders[i]->setValue(rcinput[kShownPositions[i]]);
+    for (int i = 0; i < kShownChannels; ++i)
+        form.numbers[i]->setText(QString::number(rcinput[kShownPositions[i]]));
+}
+
+void RadioPage::showSwitchPositions(const unsigned short *rcinput)
+{
+    const int band = flightModeBand(rcinput[kFlightModeChannel]);
+    for (int i = 0; i < int(form.flightModes.size()); ++i)
+        markLabel(form.flightModes[i], i == band);
+
+    const bool returning = rcinput[kReturnHomeChannel] > kSwitchMidpoint;
+    markLabel(form.returnOff, !returning);
+    markLabel(form.returnOn, returning);
+
+    const bool sport = rcinput[kFlightFeelChannel] > kSwitchMidpoint;
+    markLabel(form.soft, !sport);
+    markLabel(form.sport, sport);
 }

@@ -2,6 +2,73 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AccelPage</name>
+    <message>
+        <source>Please place the copter in horizontal with the top up</source>
+        <translation>请将飞行器水平放置，顶面朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the left side up</source>
+        <translation>请将飞行器竖直放置，左侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the right side up</source>
+        <translation>请将飞行器竖直放置，右侧朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the rear side up</source>
+        <translation>请将飞行器竖直放置，机尾朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in vertical with the front side up</source>
+        <translation>请将飞行器竖直放置，机头朝上</translation>
+    </message>
+    <message>
+        <source>Please place the copter in horizontal with the bottom side up</source>
+        <translation>请将飞行器水平放置，底面朝上</translation>
+    </message>
+    <message>
+        <source>1.In order to fly better for your multi-rotors, please make sure you doing the six faces calibration right. You better to calibrate the six faces of a standard hexahedron.  </source>
+        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好把飞行器当作一个标准六面体，依次校准它的六个面。</translation>
+    </message>
+    <message>
+        <source>Time left: 30 Second</source>
+        <translation>剩余时间：30秒</translation>
+    </message>
+    <message>
+        <source>Start Calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Time left: </source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>second</source>
+        <translation>秒</translation>
+    </message>
+    <message>
+        <source>Time out, Please try again</source>
+        <translation>已超时，请重试</translation>
+    </message>
+    <message>
+        <source>Start calibrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一步</translation>
+    </message>
+    <message>
+        <source>Calibrate Succeed!</source>
+        <translation>校准成功！</translation>
+    </message>
+    <message>
+        <source>Calibrate Failed!</source>
+        <translation>校准失败！</translation>
+    </message>
+</context>
+<context>
     <name>AdvancedPage</name>
     <message>
         <source>Selected</source>
@@ -261,6 +328,73 @@
     <message>
         <source>Take Over</source>
         <translation>采用</translation>
+    </message>
+</context>
+<context>
+    <name>FcTestPage</name>
+    <message>
+        <source>need Calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>Alarm:Please put FC level,wait a minutes and try again!</source>
+        <translation>警告：请将飞控水平放置，稍等片刻后重试！</translation>
+    </message>
+    <message>
+        <source>not healthy!</source>
+        <translation>工作异常！</translation>
+    </message>
+    <message>
+        <source> need calibrate</source>
+        <translation> 需要校准</translation>
+    </message>
+    <message>
+        <source> Interference</source>
+        <translation> 受到干扰</translation>
+    </message>
+    <message>
+        <source>need calibrate</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source> need calibrate!</source>
+        <translation> 需要校准！</translation>
+    </message>
+    <message>
+        <source> not healthy, please put it level and still</source>
+        <translation> 工作异常，请水平放置并保持静止</translation>
+    </message>
+    <message>
+        <source>signal not good!</source>
+        <translation>信号不佳！</translation>
+    </message>
+    <message>
+        <source>No Fix</source>
+        <translation>未定位</translation>
+    </message>
+    <message>
+        <source>need Calibrated</source>
+        <translation>需要校准</translation>
+    </message>
+    <message>
+        <source>1.Make sue you have connect the GPS module correctly, and have calibrated the radio controller, accelemeter and compass.</source>
+        <translation>1.请确认已正确连接 GPS 模块，并已完成遥控器、加速度计和罗盘的校准。</translation>
+    </message>
+    <message>
+        <source>Error!!!!! Please check the hardware and calibrate!</source>
+        <translation>错误！请检查硬件并进行校准！</translation>
+    </message>
+    <message>
+        <source>FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.</source>
+        <translation>飞控硬件正常，检测通过！如仍无法使用，请检查遥控器和电调。</translation>
+    </message>
+    <message>
+        <source>OK!</source>
+        <translation>正常！</translation>
+    </message>
+    <message>
+        <source>Please install and put FC to GPS mode to check GPS module</source>
+        <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
     </message>
 </context>
 <context>
@@ -632,176 +766,6 @@
         <translation>请重新插拔飞控后再试</translation>
     </message>
     <message>
-        <source>Please place the copter in horizontal with the top up</source>
-        <translation>请将飞行器水平放置，顶面朝上</translation>
-    </message>
-    <message>
-        <source>Please place the copter in vertical with the left side up</source>
-        <translation>请将飞行器竖直放置，左侧朝上</translation>
-    </message>
-    <message>
-        <source>Please place the copter in vertical with the right side up</source>
-        <translation>请将飞行器竖直放置，右侧朝上</translation>
-    </message>
-    <message>
-        <source>Please place the copter in vertical with the rear side up</source>
-        <translation>请将飞行器竖直放置，机尾朝上</translation>
-    </message>
-    <message>
-        <source>Please place the copter in vertical with the front side up</source>
-        <translation>请将飞行器竖直放置，机头朝上</translation>
-    </message>
-    <message>
-        <source>Please place the copter in horizontal with the bottom side up</source>
-        <translation>请将飞行器水平放置，底面朝上</translation>
-    </message>
-    <message>
-        <source>1.In order to fly better for your multi-rotors, please make sure you doing the six faces calibration right. You better to calibrate the six faces of a standard hexahedron.  </source>
-        <translation>1.为了让多旋翼飞得更好，请务必正确完成六面校准。最好把飞行器当作一个标准六面体，依次校准它的六个面。</translation>
-    </message>
-    <message>
-        <source>Time left: 30 Second</source>
-        <translation>剩余时间：30秒</translation>
-    </message>
-    <message>
-        <source>Start Calibrate</source>
-        <translation>开始校准</translation>
-    </message>
-    <message>
-        <source>Time left: </source>
-        <translation>剩余时间：</translation>
-    </message>
-    <message>
-        <source>second</source>
-        <translation>秒</translation>
-    </message>
-    <message>
-        <source>Time out, Please try again</source>
-        <translation>已超时，请重试</translation>
-    </message>
-    <message>
-        <source>Start calibrate</source>
-        <translation>开始校准</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>下一步</translation>
-    </message>
-    <message>
-        <source>Calibrate Succeed!</source>
-        <translation>校准成功！</translation>
-    </message>
-    <message>
-        <source>Calibrate Failed!</source>
-        <translation>校准失败！</translation>
-    </message>
-    <message>
-        <source>need Calibrate</source>
-        <translation>需要校准</translation>
-    </message>
-    <message>
-        <source>Alarm:Please put FC level,wait a minutes and try again!</source>
-        <translation>警告：请将飞控水平放置，稍等片刻后重试！</translation>
-    </message>
-    <message>
-        <source>not healthy!</source>
-        <translation>工作异常！</translation>
-    </message>
-    <message>
-        <source> need calibrate</source>
-        <translation> 需要校准</translation>
-    </message>
-    <message>
-        <source> Interference</source>
-        <translation> 受到干扰</translation>
-    </message>
-    <message>
-        <source>need calibrate</source>
-        <translation>需要校准</translation>
-    </message>
-    <message>
-        <source> need calibrate!</source>
-        <translation> 需要校准！</translation>
-    </message>
-    <message>
-        <source> not healthy, please put it level and still</source>
-        <translation> 工作异常，请水平放置并保持静止</translation>
-    </message>
-    <message>
-        <source>signal not good!</source>
-        <translation>信号不佳！</translation>
-    </message>
-    <message>
-        <source>No Fix</source>
-        <translation>未定位</translation>
-    </message>
-    <message>
-        <source>need Calibrated</source>
-        <translation>需要校准</translation>
-    </message>
-    <message>
-        <source>1.Make sue you have connect the GPS module correctly, and have calibrated the radio controller, accelemeter and compass.</source>
-        <translation>1.请确认已正确连接 GPS 模块，并已完成遥控器、加速度计和罗盘的校准。</translation>
-    </message>
-    <message>
-        <source>Error!!!!! Please check the hardware and calibrate!</source>
-        <translation>错误！请检查硬件并进行校准！</translation>
-    </message>
-    <message>
-        <source>FC System Hardware OK,Pass! If you can not use it,Please check your radio controller and esc.</source>
-        <translation>飞控硬件正常，检测通过！如仍无法使用，请检查遥控器和电调。</translation>
-    </message>
-    <message>
-        <source>OK!</source>
-        <translation>正常！</translation>
-    </message>
-    <message>
-        <source>Please install and put FC to GPS mode to check GPS module</source>
-        <translation>请安装 GPS 模块并将飞控切换到 GPS 模式后再检测</translation>
-    </message>
-    <message>
-        <source>Num	Minmium	Middle	Maxmium
-</source>
-        <translation>序号	最小值	中间值	最大值
-</translation>
-    </message>
-    <message>
-        <source>Calibrate Complete</source>
-        <translation>完成校准</translation>
-    </message>
-    <message>
-        <source>Attention</source>
-        <translation>注意</translation>
-    </message>
-    <message>
-        <source>Click &apos;Start Calibrate&apos;,then move all sticks and switches to their extreme positions</source>
-        <translation>点击“开始校准”后，将所有摇杆和开关拨到各自的极限位置</translation>
-    </message>
-    <message>
-        <source>Place all sticks in the middle</source>
-        <translation>请将所有摇杆置于中间位置</translation>
-    </message>
-    <message>
-        <source>Result</source>
-        <translation>校准结果</translation>
-    </message>
-    <message>
-        <source>Start Calibbrate</source>
-        <translation>开始校准</translation>
-    </message>
-    <message>
-        <source>1.Select the correspond-ent type of receiver.  ZEFA flight controller support three different types of receivers: PWM, PPM and SBUS.
-
-2.In the first time of using, you need to calibrate the receiver.  Click the button &apos;Read&apos; and then &apos;Calibrate&apos;, move the joystick and the control switch between the maximum and the minimum position, then click button &apos;calibration completed&apos; and finish the calibration.
-
-3.Channel 1-6 correspond-ent to aileron, going up and down, throttle, rudder, flight mode and return home. Channel 5 should be three bands switch, channel 6 must be two bands switch.If you use PPM or Sbus,you can use channel 7 to control flight feeling </source>
-        <translation>1.请选择对应的接收机类型。ZEFA 飞控支持 PWM、PPM 和 SBUS 三种接收机。
-
-2.首次使用时需要校准接收机。先点击“读取”，再点击“校准”，将摇杆和各控制开关在最大与最小位置之间来回拨动，然后点击“完成校准”结束校准。
-
-3.通道 1-6 依次对应副翼、升降、油门、方向、飞行模式和返航。通道 5 应使用三段开关，通道 6 必须使用两段开关。如果使用 PPM 或 SBUS，可以用通道 7 控制飞行手感。</translation>
-    </message>
-    <message>
         <source>Back Up Settings...</source>
         <translation>备份设置...</translation>
     </message>
@@ -840,14 +804,6 @@
     <message>
         <source>The FC did not confirm these values of %1:</source>
         <translation>飞控未确认%1的以下数值：</translation>
-    </message>
-    <message>
-        <source>Radio calibration</source>
-        <translation>遥控器校准</translation>
-    </message>
-    <message>
-        <source>Receiver type</source>
-        <translation>接收机类型</translation>
     </message>
     <message>
         <source>%1 saved: %2 values confirmed by the FC</source>
@@ -1154,6 +1110,59 @@
     <message>
         <source>Type</source>
         <translation>类型</translation>
+    </message>
+</context>
+<context>
+    <name>RadioPage</name>
+    <message>
+        <source>Num	Minmium	Middle	Maxmium
+</source>
+        <translation>序号	最小值	中间值	最大值
+</translation>
+    </message>
+    <message>
+        <source>Calibrate Complete</source>
+        <translation>完成校准</translation>
+    </message>
+    <message>
+        <source>Attention</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Click &apos;Start Calibrate&apos;,then move all sticks and switches to their extreme positions</source>
+        <translation>点击“开始校准”后，将所有摇杆和开关拨到各自的极限位置</translation>
+    </message>
+    <message>
+        <source>Place all sticks in the middle</source>
+        <translation>请将所有摇杆置于中间位置</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>校准结果</translation>
+    </message>
+    <message>
+        <source>Radio calibration</source>
+        <translation>遥控器校准</translation>
+    </message>
+    <message>
+        <source>Start Calibbrate</source>
+        <translation>开始校准</translation>
+    </message>
+    <message>
+        <source>1.Select the correspond-ent type of receiver.  ZEFA flight controller support three different types of receivers: PWM, PPM and SBUS.
+
+2.In the first time of using, you need to calibrate the receiver.  Click the button &apos;Read&apos; and then &apos;Calibrate&apos;, move the joystick and the control switch between the maximum and the minimum position, then click button &apos;calibration completed&apos; and finish the calibration.
+
+3.Channel 1-6 correspond-ent to aileron, going up and down, throttle, rudder, flight mode and return home. Channel 5 should be three bands switch, channel 6 must be two bands switch.If you use PPM or Sbus,you can use channel 7 to control flight feeling </source>
+        <translation>1.请选择对应的接收机类型。ZEFA 飞控支持 PWM、PPM 和 SBUS 三种接收机。
+
+2.首次使用时需要校准接收机。先点击“读取”，再点击“校准”，将摇杆和各控制开关在最大与最小位置之间来回拨动，然后点击“完成校准”结束校准。
+
+3.通道 1-6 依次对应副翼、升降、油门、方向、飞行模式和返航。通道 5 应使用三段开关，通道 6 必须使用两段开关。如果使用 PPM 或 SBUS，可以用通道 7 控制飞行手感。</translation>
+    </message>
+    <message>
+        <source>Receiver type</source>
+        <translation>接收机类型</translation>
     </message>
 </context>
 <context>

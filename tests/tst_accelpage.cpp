@@ -1,3 +1,4 @@
+#include "pages/accelpage.h"
 #include "support/gcsharness.h"
 #include "support/simulatedfc.h"
 
@@ -125,12 +126,12 @@ void AccelPageTest::init()
 void AccelPageTest::tick(int times)
 {
     for (int i = 0; i < times; ++i)
-        gcs->window().countdownTimerTick();
+        gcs->window().accelPage().countdownTimerTick();
 }
 
 QStringList AccelPageTest::pressBySlot()
 {
-    gcs->window().accelCalibrateButtonClicked();
+    gcs->window().accelPage().accelCalibrateButtonClicked();
     return gcs->sentDescriptions();
 }
 

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 #include "app/translation.h"
+#include "pages/accelpage.h"
 #include "serial/portlist.h"
 #include "serial/settingsdialog.h"
 #include "support/modalboxcloser.h"
@@ -262,9 +263,9 @@ private slots:
         QTest::newRow("calibration end") << Happening(text(5, "Calibration successful"))
                                          << QStringList{"outputLabel", "accelCalibrateButton"};
         QTest::newRow("countdown out") << Happening([](MainWindow &w) {
-            w.accelCalibrateButtonClicked();
+            w.accelPage().accelCalibrateButtonClicked();
             for (int tick = 0; tick < 40; ++tick)
-                w.countdownTimerTick();
+                w.accelPage().countdownTimerTick();
         }) << QStringList{"coutdownLabel", "accelCalibrateButton"};
         QTest::newRow("pre-arm pass")
             << Happening(text(3, "PreArm: RC not calibrated"))
@@ -316,7 +317,7 @@ private slots:
         child<QAbstractButton>(window, "accelCalibrateButton")->click();
         QLabel *countdown = child<QLabel>(window, "coutdownLabel");
         QCOMPARE(countdown->text(), QString("剩余时间：30秒"));
-        window.countdownTimerTick();
+        window.accelPage().countdownTimerTick();
         QCOMPARE(countdown->text(), QString("剩余时间：40秒"));
     }
 

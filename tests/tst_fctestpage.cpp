@@ -1,3 +1,4 @@
+#include "pages/fctestpage.h"
 #include "support/gcsharness.h"
 #include "support/simulatedfc.h"
 
@@ -110,7 +111,7 @@ void FcTestPageTest::testPressAsksForStreamsThenSelfTest()
 
 void FcTestPageTest::attitudeShownWithOneDecimal()
 {
-    gcs->window().attitudeUpdate(12.345, 0, 180);
+    gcs->window().fcTestPage().attitudeUpdate(12.345, 0, 180);
     QCOMPARE(shown("fcRoll"), QStringLiteral("12.3"));
     QCOMPARE(shown("fcPitch"), QStringLiteral("0.0"));
     QCOMPARE(shown("fcYaw"), QStringLiteral("180.0"));

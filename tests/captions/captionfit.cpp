@@ -9,6 +9,9 @@
 #include "app/mainwindow.h"
 #include "app/translation.h"
 #include "fuzz/seeds.h"
+#include "pages/accelpage.h"
+#include "pages/fctestpage.h"
+#include "pages/radiopage.h"
 #include "serial/portlist.h"
 #include "serial/settingsdialog.h"
 #include "support/modalboxcloser.h"
@@ -391,7 +394,7 @@ private slots:
             w.TextMessageReceived(1, 1, kSeverityError, QString::fromLatin1(report));
             check();
         }
-        w.attitudeUpdate(-180.0, -179.94, 179.96);
+        w.fcTestPage().attitudeUpdate(-180.0, -179.94, 179.96);
         check();
 
         unsigned short channels[kRadioChannels];
@@ -399,22 +402,22 @@ private slots:
             std::fill(std::begin(channels), std::end(channels), kStickTop);
             for (int channel : kSwitchChannels)
                 channels[channel] = position;
-            w.updateRadioValue(channels);
+            w.radioPage().updateRadioValue(channels);
             check();
         }
         std::fill(std::begin(channels), std::end(channels), kLargestChannelValue);
-        w.updateRadioValue(channels);
+        w.radioPage().updateRadioValue(channels);
         check();
         {
             ModalBoxCloser closer;
-            w.radioCalibrateButtonClicked();
+            w.radioPage().radioCalibrateButtonClicked();
             check();
-            w.radioCalibrateButtonClicked();
+            w.radioPage().radioCalibrateButtonClicked();
             check();
             QCOMPARE(closer.titles(),
-                     QStringList({MainWindow::tr("Attention"), MainWindow::tr("Attention"),
-                                  MainWindow::tr("Result")}));
-            QCOMPARE(closer.boxes().at(1).text, MainWindow::tr("Place all sticks in the middle"));
+                     QStringList({RadioPage::tr("Attention"), RadioPage::tr("Attention"),
+                                  RadioPage::tr("Result")}));
+            QCOMPARE(closer.boxes().at(1).text, RadioPage::tr("Place all sticks in the middle"));
         }
 
         QString feel = QStringLiteral("ATC_RATE_FF_ENAB");
@@ -426,15 +429,15 @@ private slots:
         w.parameterChanged(channelOption, 25.0f);
         check();
 
-        w.accelCalibrateButtonClicked();
+        w.accelPage().accelCalibrateButtonClicked();
         check();
         for (const QByteArray &text : accelCalibrationTexts()) {
             w.TextMessageReceived(1, 1, kSeverityNotice, QString::fromLatin1(text));
             check();
         }
-        w.accelCalibrateButtonClicked();
+        w.accelPage().accelCalibrateButtonClicked();
         for (int tick = 0; tick < kCountdownSeconds; ++tick) {
-            w.countdownTimerTick();
+            w.accelPage().countdownTimerTick();
             check();
         }
 

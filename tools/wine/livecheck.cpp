@@ -10,6 +10,7 @@
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
 #include "mavlink/mavlinkbridge.h"
+#include "pages/radiopage.h"
 #include "serial/fclink.h"
 #include "tests/support/pixeldifferences.h"
 
@@ -84,7 +85,7 @@ QImage paintedFromScratch(MainWindow &live, QVector<unsigned short> values)
 {
     MainWindow fresh;
     fresh.resize(live.size());
-    fresh.updateRadioValue(values.data());
+    fresh.radioPage().updateRadioValue(values.data());
     const auto liveButtons = live.findChildren<QAbstractButton *>();
     const auto freshButtons = fresh.findChildren<QAbstractButton *>();
     for (int i = 0; i < liveButtons.size(); ++i)

@@ -23,8 +23,6 @@ void MainWindow::applyParameter(const QString &name, const QVariant &value)
 {
     if (name == QLatin1String("ZEFAVERSION"))
         firmwareVersionReported(roundedInt(value));
-    if (name == QLatin1String("RC_TYPE"))
-        showReceiverType(roundedInt(value));
     for (TabPage *page : qAsConst(tabPages))
         page->showParameter(name, value);
 }

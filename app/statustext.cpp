@@ -1,5 +1,8 @@
 #include "app/mainwindow.h"
 
+#include "pages/accelpage.h"
+#include "pages/fctestpage.h"
+
 namespace {
 // Severities the FC uses for the two dialogues built on its status texts.
 constexpr int kSeverityError = 3;  // pre-arm check reports: self-test
@@ -11,7 +14,7 @@ void MainWindow::TextMessageReceived(int uasid, int componentid, int severity, Q
     Q_UNUSED(uasid)
     Q_UNUSED(componentid)
     if (severity == kSeverityNotice)
-        accelTextReceived(text);
+        accel->accelTextReceived(text);
     else if (severity == kSeverityError)
-        selfTestTextReceived(text);
+        fcTest->selfTestTextReceived(text);
 }

@@ -2,6 +2,8 @@
 #include "ui_mainwindow.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "pages/accelpage.h"
+#include "pages/fctestpage.h"
 #include "serial/fclink.h"
 
 #include <QMessageBox>
@@ -16,7 +18,7 @@ void MainWindow::openSerialPort()
     showLinkOpen(true);
     ui->statusBar->showMessage(tr("Connected to flight controller"));
     connectLinkSignals();
-    enableAccelCalibrationForNewLink();
+    accel->enableCalibrationForNewLink();
     link->requestFirmwareVersion();
 }
 
@@ -46,7 +48,7 @@ void MainWindow::showLinkOpen(bool open)
 void MainWindow::connectLinkSignals()
 {
     connect(bridge, &MavLinkBridge::textMessageReceived, this, &MainWindow::TextMessageReceived);
-    connect(bridge, &MavLinkBridge::setATT, this, &MainWindow::attitudeUpdate);
+    connect(bridge, &MavLinkBridge::setATT, fcTest, &FcTestPage::attitudeUpdate);
 }
 
 // Removes every connection of each pair, the self-test page's start-up
@@ -54,7 +56,7 @@ void MainWindow::connectLinkSignals()
 void MainWindow::disconnectLinkSignals()
 {
     disconnect(bridge, &MavLinkBridge::textMessageReceived, this, &MainWindow::TextMessageReceived);
-    disconnect(bridge, &MavLinkBridge::setATT, this, &MainWindow::attitudeUpdate);
+    disconnect(bridge, &MavLinkBridge::setATT, fcTest, &FcTestPage::attitudeUpdate);
 }
 
 // Only the loss of the device is reported, once; a failed open has its own
