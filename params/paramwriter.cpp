@@ -1,6 +1,7 @@
 #include "paramwriter.h"
 
 #include "heartbeatwatch.h"
+#include "parameterstore.h"
 #include "paramtype.h"
 
 #include "fc/fcconventions.h"
@@ -31,7 +32,8 @@ constexpr qint64 kHeartbeatTimeoutMs = 3000;
 constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 } // namespace
 
-ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
+ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
+                         QObject *parent)
     : QObject(parent), bridge(bridge), heartbeat(heartbeat)
 {
     for (QTimer *timer : {&sendTurn, &echoWait})
@@ -41,7 +43,7 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObje
     connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
     connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamWriter::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
-    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
+    connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
 }
 
 void ParamWriter::start(const QList<PlannedWrite> &writes, Pace pace)
@@ -169,7 +171,7 @@ void ParamWriter::heartbeatMissing()
         finish(Ending::NoHeartbeat);
 }
 
-void ParamWriter::parameterReported(ParameterReport report)
+void ParamWriter::parameterReported(const ParameterReport &report)
 {
     if (awaitingHeartbeat && fcAlive()) {
         heartbeat.stopAwaiting();

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class HeartbeatWatch;
+class ParameterStore;
 
 // A write the FC did not confirm, and what it reported instead if anything.
 struct UnconfirmedWrite
@@ -49,7 +50,8 @@ public:
         FirstAttemptsSent,
     };
 
-    ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent = nullptr);
+    ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
+                QObject *parent = nullptr);
 
     void start(const QList<PlannedWrite> &writes, Pace pace = Pace::OneAtATime);
     // Every write's first attempt, at once and unconditionally, for a run
@@ -76,7 +78,7 @@ signals:
     void finished(ParamWriter::Ending ending);
 
 private slots:
-    void parameterReported(ParameterReport report);
+    void parameterReported(const ParameterReport &report);
     void sendAttempt();
     void attemptTimedOut();
     void heartbeatArrived();

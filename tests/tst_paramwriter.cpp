@@ -51,8 +51,8 @@ struct WriterOnLine
     PtyPair pty;
     MavLinkBridge bridge;
     FcLink link{bridge};
-    HeartbeatWatch heartbeat{bridge};
-    ParamWriter writer{bridge, heartbeat};
+    HeartbeatWatch heartbeat{bridge, link.parameters()};
+    ParamWriter writer{bridge, link.parameters(), heartbeat};
     QSignalSpy finished{&writer, &ParamWriter::finished};
     FcSimulator sim;
     SimulatorPtyLink fcEnd{pty.masterFd(), sim};
