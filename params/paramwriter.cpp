@@ -40,7 +40,7 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, Heartbeat
         timer->setSingleShot(true);
     sendTurn.setInterval(0);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
-    connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
+    connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptNotConfirmed);
     connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamWriter::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
     connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
@@ -192,10 +192,22 @@ void ParamWriter::judgeReport(float value)
     if (ParamType::sameStoredValue(current().type, value, current().fileValue))
         concludeCurrent(true);
     else if (pace == Pace::FirstAttemptsSent)
-        concludeCurrent(false);
+        otherValueInBatch();
 }
 
-void ParamWriter::attemptTimedOut()
+// Another value after the first attempt may still answer a Read made before
+// the Save; after a later attempt it is the FC's own.
+void ParamWriter::otherValueInBatch()
+{
+    if (attempts > 1) {
+        concludeCurrent(false);
+        return;
+    }
+    echoWait.stop();
+    attemptNotConfirmed();
+}
+
+void ParamWriter::attemptNotConfirmed()
 {
     if (cancelRequested)
         concludeCurrent(false);
@@ -209,8 +221,10 @@ void ParamWriter::concludeCurrent(bool wasConfirmed)
     startNext();
 }
 
+// A resend still due for this write must not go out as the next one's.
 void ParamWriter::recordCurrent(bool wasConfirmed)
 {
+    sendTurn.stop();
     echoWait.stop();
     attempts = 0;
     const PlannedWrite &write = current();

@@ -28,8 +28,10 @@ struct UnconfirmedWrite
 // A restore goes one write at a time, each attempt only while the FC has
 // sent a heartbeat lately and does not report itself armed. A page's Save
 // sends all its first attempts at once (sendFirstAttempts), as the pages
-// always have, and the writer then confirms them in order; an echo of
-// another value there ends that write at once, as refused or clamped.
+// always have, and the writer then confirms them in order. There another
+// value than the one written sends the write again at once when it answers
+// the first attempt (it may answer a Read made just before the Save), and
+// ends it as refused or clamped when it answers a later one.
 class ParamWriter : public QObject
 {
     Q_OBJECT
@@ -80,7 +82,7 @@ signals:
 private slots:
     void parameterReported(const ParameterReport &report);
     void sendAttempt();
-    void attemptTimedOut();
+    void attemptNotConfirmed();
     void heartbeatArrived();
     void heartbeatMissing();
 
@@ -88,6 +90,7 @@ private:
     bool mayWrite();
     void awaitBatchedEcho();
     void judgeReport(float value);
+    void otherValueInBatch();
     bool fcAlive() const;
     int echoTimeoutMs() const;
     void concludeCurrent(bool wasConfirmed);
