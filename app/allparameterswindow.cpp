@@ -21,9 +21,10 @@
 
 AllParametersWindow::AllParametersWindow(MavLinkBridge &bridge, ParameterStore &store,
                                          QWidget *parent)
-    : QDialog(parent), store(store), heartbeat(bridge), reader(bridge), writer(bridge, heartbeat),
-      model(store), filtered(new QSortFilterProxyModel(this)), filter(new QLineEdit(this)),
-      table(new QTableView(this)), writeButton(new QPushButton(tr("Write"), this)),
+    : QDialog(parent), store(store), heartbeat(bridge, store), reader(bridge, store),
+      writer(bridge, store, heartbeat), model(store), filtered(new QSortFilterProxyModel(this)),
+      filter(new QLineEdit(this)), table(new QTableView(this)),
+      writeButton(new QPushButton(tr("Write"), this)),
       refreshButton(new QPushButton(tr("Refresh"), this)),
       compareButton(new QPushButton(tr("Compare with File..."), this)), status(new QLabel(this))
 {

@@ -2,12 +2,13 @@
 #include "ui_mainwindow.h"
 
 #include "params/paramtype.h"
+#include "serial/fclink.h"
 
 #include <QMessageBox>
 
 void MainWindow::initPageSaves()
 {
-    pageSaves = new PageSaves(*bridge, this);
+    pageSaves = new PageSaves(*bridge, link->parameters(), this);
     connect(pageSaves, &PageSaves::saveEnded, this, &MainWindow::showSaveOutcome);
 }
 

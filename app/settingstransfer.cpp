@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/transferdialogs.h"
+#include "serial/fclink.h"
 
 #include <QDate>
 #include <QDir>
@@ -24,7 +25,7 @@ QString defaultBackupPath()
 
 void MainWindow::initSettingsTransfer()
 {
-    transfer = new ParamTransfer(*bridge, this);
+    transfer = new ParamTransfer(*bridge, link->parameters(), this);
     transferProgress = new TransferProgressDialog(this);
     connect(ui->actionBackUpSettings, &QAction::triggered, this, &MainWindow::backUpSettings);
     connect(ui->actionRestoreSettings, &QAction::triggered, this, &MainWindow::restoreSettings);

@@ -57,7 +57,7 @@ class CommandLineTransfer : public QObject
     Q_OBJECT
 
 public:
-    CommandLineTransfer() : link(bridge), transfer(bridge), recorder(link)
+    CommandLineTransfer() : link(bridge), transfer(bridge, link.parameters()), recorder(link)
     {
         connect(&link, &FcLink::deviceLost, &transfer, &ParamTransfer::linkClosed);
         connect(&transfer, &ParamTransfer::progress, this, &CommandLineTransfer::showProgress);

@@ -2,18 +2,19 @@
 
 #include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
+#include "params/parameterstore.h"
 
 namespace {
 constexpr int kNudgeIntervalMs = 250;
 }
 
-HeartbeatWatch::HeartbeatWatch(MavLinkBridge &bridge, QObject *parent)
+HeartbeatWatch::HeartbeatWatch(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
     : QObject(parent), mavlink(bridge)
 {
     deadline.setSingleShot(true);
     nudge.setInterval(kNudgeIntervalMs);
     connect(&bridge, &MavLinkBridge::heartbeatReceived, this, &HeartbeatWatch::received);
-    connect(&bridge, &MavLinkBridge::parameterReported, this, &HeartbeatWatch::answered);
+    connect(&store, &ParameterStore::parameterReceived, this, &HeartbeatWatch::answered);
     connect(&deadline, &QTimer::timeout, this, &HeartbeatWatch::gaveUp);
     connect(&nudge, &QTimer::timeout, this, &HeartbeatWatch::nudgeFc);
     restart();

@@ -5,16 +5,17 @@
 #include <QTimer>
 
 class MavLinkBridge;
+class ParameterStore;
 
 // What the FC's heartbeats told since watching began: whether one came,
 // how long the FC has been silent, and whether it reports itself armed.
-// Can also wait for the next one.
+// Can also wait for the next one. Any parameter report counts as an answer.
 class HeartbeatWatch : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit HeartbeatWatch(MavLinkBridge &bridge, QObject *parent = nullptr);
+    HeartbeatWatch(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
 
     void restart();
     bool seen() const { return heartbeatSeen; }

@@ -1,7 +1,7 @@
 #include "pagesaves.h"
 
-PageSaves::PageSaves(MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(bridge), writer(bridge, heartbeat)
+PageSaves::PageSaves(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
+    : QObject(parent), bridge(bridge), heartbeat(bridge, store), writer(bridge, store, heartbeat)
 {
     connect(&writer, &ParamWriter::finished, this, &PageSaves::writesEnded);
 }

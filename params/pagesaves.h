@@ -30,7 +30,7 @@ class PageSaves : public QObject
 public:
     using Values = QList<QPair<QString, QVariant>>;
 
-    explicit PageSaves(MavLinkBridge &bridge, QObject *parent = nullptr);
+    PageSaves(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
 
     // False, writing nothing, while no FC is connected.
     bool save(const QString &what, const Values &values);

@@ -67,13 +67,14 @@ void ParameterStore::record(const ParameterReport &report)
     if (row >= 0) {
         rows[row] = stored;
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-        return;
+    } else {
+        const int at = int(std::lower_bound(rows.cbegin(), rows.cend(), report.name, nameBefore) -
+                           rows.cbegin());
+        beginInsertRows(QModelIndex(), at, at);
+        rows.insert(at, stored);
+        endInsertRows();
     }
-    const int at =
-        int(std::lower_bound(rows.cbegin(), rows.cend(), report.name, nameBefore) - rows.cbegin());
-    beginInsertRows(QModelIndex(), at, at);
-    rows.insert(at, stored);
-    endInsertRows();
+    emit parameterReceived(report);
 }
 
 int ParameterStore::rowCount(const QModelIndex &parent) const

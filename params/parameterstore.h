@@ -19,7 +19,9 @@ struct StoredParameter
 
 // Every parameter the FC has reported on the current link, whatever asked
 // for it, sorted by name. A table model, so a view can list them: name,
-// value and type columns.
+// value and type columns. The one source of reports for whoever waits on
+// the FC's answers: each is passed on once recorded, so find() already
+// holds it.
 class ParameterStore : public QAbstractTableModel
 {
     Q_OBJECT
@@ -47,6 +49,9 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+
+signals:
+    void parameterReceived(const ParameterReport &report);
 
 private slots:
     void record(const ParameterReport &report);

@@ -1,6 +1,7 @@
 #include "paramlistreader.h"
 
 #include "fc/fcconventions.h"
+#include "params/parameterstore.h"
 
 namespace {
 // Answers to the list request stop for this long: the FC has sent it all.
@@ -12,7 +13,7 @@ constexpr int kRoundQuietMs = 250;
 constexpr int kMaxFruitlessRounds = 8;
 } // namespace
 
-ParamListReader::ParamListReader(MavLinkBridge &bridge, QObject *parent)
+ParamListReader::ParamListReader(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
     : QObject(parent), bridge(bridge)
 {
     sendTurn.setSingleShot(true);
@@ -20,7 +21,7 @@ ParamListReader::ParamListReader(MavLinkBridge &bridge, QObject *parent)
     quiet.setSingleShot(true);
     connect(&sendTurn, &QTimer::timeout, this, &ParamListReader::sendNextRequest);
     connect(&quiet, &QTimer::timeout, this, &ParamListReader::answersStopped);
-    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamListReader::parameterReported);
+    connect(&store, &ParameterStore::parameterReceived, this, &ParamListReader::parameterReported);
 }
 
 void ParamListReader::start()
@@ -69,7 +70,7 @@ void ParamListReader::sendNextRequest()
 
 // Answers with another count, or an index beyond it (a write's echo may
 // carry 65535), are not part of this list.
-void ParamListReader::parameterReported(ParameterReport report)
+void ParamListReader::parameterReported(const ParameterReport &report)
 {
     if (!reading || report.count == 0 || report.index >= report.count)
         return;

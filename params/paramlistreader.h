@@ -2,6 +2,8 @@
 
 #include "mavlink/mavlinkbridge.h"
 
+class ParameterStore;
+
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -24,7 +26,7 @@ public:
     // seconds.
     static constexpr int kMaxCount = 1024;
 
-    explicit ParamListReader(MavLinkBridge &bridge, QObject *parent = nullptr);
+    ParamListReader(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
 
     void start();
     void stop();
@@ -42,7 +44,7 @@ signals:
     void finished(bool complete);
 
 private slots:
-    void parameterReported(ParameterReport report);
+    void parameterReported(const ParameterReport &report);
     void sendNextRequest();
     void answersStopped();
 

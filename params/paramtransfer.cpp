@@ -5,6 +5,7 @@
 
 #include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
+#include "params/parameterstore.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -29,8 +30,9 @@ bool isSupportedFirmware(float version)
 }
 } // namespace
 
-ParamTransfer::ParamTransfer(MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(bridge), reader(bridge), writer(bridge, heartbeat)
+ParamTransfer::ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
+    : QObject(parent), bridge(bridge), heartbeat(bridge, store), reader(bridge, store),
+      writer(bridge, store, heartbeat)
 {
     qRegisterMetaType<RestorePlan>();
     qRegisterMetaType<TransferReport>();
@@ -38,7 +40,7 @@ ParamTransfer::ParamTransfer(MavLinkBridge &bridge, QObject *parent)
     connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamTransfer::heartbeatArrived);
     connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamTransfer::heartbeatMissing);
-    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamTransfer::parameterReported);
+    connect(&store, &ParameterStore::parameterReceived, this, &ParamTransfer::parameterReported);
     connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
     connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);
     connect(&writer, &ParamWriter::progress, this, &ParamTransfer::writeProgress);
@@ -118,7 +120,7 @@ void ParamTransfer::sendFirmwareRequest()
     firmwareTurn.start(kFirmwareAnswerMs);
 }
 
-void ParamTransfer::parameterReported(ParameterReport report)
+void ParamTransfer::parameterReported(const ParameterReport &report)
 {
     if (running && stage == Stage::CheckingFirmware &&
         report.name == QLatin1String(Fc::kFirmwareVersionParam))

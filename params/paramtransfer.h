@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class MavLinkBridge;
+class ParameterStore;
 
 struct TransferReport
 {
@@ -51,7 +52,7 @@ public:
     };
     Q_ENUM(Stage)
 
-    explicit ParamTransfer(MavLinkBridge &bridge, QObject *parent = nullptr);
+    ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
 
     void startBackup(const QString &path);
     void startRestore(const QString &path);
@@ -83,7 +84,7 @@ signals:
 
 private slots:
     void sendFirmwareRequest();
-    void parameterReported(ParameterReport report);
+    void parameterReported(const ParameterReport &report);
     void listProgress(int received, int total);
     void listRead(bool complete);
     void writeProgress(int done, int total);

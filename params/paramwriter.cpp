@@ -1,6 +1,7 @@
 #include "paramwriter.h"
 
 #include "heartbeatwatch.h"
+#include "parameterstore.h"
 #include "paramtype.h"
 
 #include "fc/fcconventions.h"
@@ -31,17 +32,18 @@ constexpr qint64 kHeartbeatTimeoutMs = 3000;
 constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 } // namespace
 
-ParamWriter::ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent)
+ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
+                         QObject *parent)
     : QObject(parent), bridge(bridge), heartbeat(heartbeat)
 {
     for (QTimer *timer : {&sendTurn, &echoWait})
         timer->setSingleShot(true);
     sendTurn.setInterval(0);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
-    connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptTimedOut);
+    connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptNotConfirmed);
     connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamWriter::heartbeatMissing);
     connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
-    connect(&bridge, &MavLinkBridge::parameterReported, this, &ParamWriter::parameterReported);
+    connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
 }
 
 void ParamWriter::start(const QList<PlannedWrite> &writes, Pace pace)
@@ -169,7 +171,7 @@ void ParamWriter::heartbeatMissing()
         finish(Ending::NoHeartbeat);
 }
 
-void ParamWriter::parameterReported(ParameterReport report)
+void ParamWriter::parameterReported(const ParameterReport &report)
 {
     if (awaitingHeartbeat && fcAlive()) {
         heartbeat.stopAwaiting();
@@ -190,10 +192,22 @@ void ParamWriter::judgeReport(float value)
     if (ParamType::sameStoredValue(current().type, value, current().fileValue))
         concludeCurrent(true);
     else if (pace == Pace::FirstAttemptsSent)
-        concludeCurrent(false);
+        otherValueInBatch();
 }
 
-void ParamWriter::attemptTimedOut()
+// Another value after the first attempt may still answer a Read made before
+// the Save; after a later attempt it is the FC's own.
+void ParamWriter::otherValueInBatch()
+{
+    if (attempts > 1) {
+        concludeCurrent(false);
+        return;
+    }
+    echoWait.stop();
+    attemptNotConfirmed();
+}
+
+void ParamWriter::attemptNotConfirmed()
 {
     if (cancelRequested)
         concludeCurrent(false);
@@ -207,8 +221,10 @@ void ParamWriter::concludeCurrent(bool wasConfirmed)
     startNext();
 }
 
+// A resend still due for this write must not go out as the next one's.
 void ParamWriter::recordCurrent(bool wasConfirmed)
 {
+    sendTurn.stop();
     echoWait.stop();
     attempts = 0;
     const PlannedWrite &write = current();

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class HeartbeatWatch;
+class ParameterStore;
 
 // A write the FC did not confirm, and what it reported instead if anything.
 struct UnconfirmedWrite
@@ -27,8 +28,10 @@ struct UnconfirmedWrite
 // A restore goes one write at a time, each attempt only while the FC has
 // sent a heartbeat lately and does not report itself armed. A page's Save
 // sends all its first attempts at once (sendFirstAttempts), as the pages
-// always have, and the writer then confirms them in order; an echo of
-// another value there ends that write at once, as refused or clamped.
+// always have, and the writer then confirms them in order. There another
+// value than the one written sends the write again at once when it answers
+// the first attempt (it may answer a Read made just before the Save), and
+// ends it as refused or clamped when it answers a later one.
 class ParamWriter : public QObject
 {
     Q_OBJECT
@@ -49,7 +52,8 @@ public:
         FirstAttemptsSent,
     };
 
-    ParamWriter(MavLinkBridge &bridge, HeartbeatWatch &heartbeat, QObject *parent = nullptr);
+    ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
+                QObject *parent = nullptr);
 
     void start(const QList<PlannedWrite> &writes, Pace pace = Pace::OneAtATime);
     // Every write's first attempt, at once and unconditionally, for a run
@@ -76,9 +80,9 @@ signals:
     void finished(ParamWriter::Ending ending);
 
 private slots:
-    void parameterReported(ParameterReport report);
+    void parameterReported(const ParameterReport &report);
     void sendAttempt();
-    void attemptTimedOut();
+    void attemptNotConfirmed();
     void heartbeatArrived();
     void heartbeatMissing();
 
@@ -86,6 +90,7 @@ private:
     bool mayWrite();
     void awaitBatchedEcho();
     void judgeReport(float value);
+    void otherValueInBatch();
     bool fcAlive() const;
     int echoTimeoutMs() const;
     void concludeCurrent(bool wasConfirmed);

@@ -17,6 +17,11 @@ private slots:
         FcLink link(bridge);
         ParameterStore &store = link.parameters();
         QSignalSpy changed(&store, &ParameterStore::dataChanged);
+        QStringList found; // by a listener to the store as each report passes
+        connect(&store, &ParameterStore::parameterReceived, [&](const ParameterReport &report) {
+            const StoredParameter *stored = store.find(report.name);
+            found << (stored ? QString::number(stored->value) : QString());
+        });
         for (const FcParameter &p :
              {FcParameter{"RTL_ALT", 1500, 4}, FcParameter{"FRAME", 1, 2},
               FcParameter{"RATE_RLL_P", 0.15f, 9}, FcParameter{"RTL_ALT", 3000, 4}}) {
@@ -32,6 +37,7 @@ private slots:
         QCOMPARE(rows.join(' '), QStringLiteral("FRAME 1 INT8 RATE_RLL_P 0.15 REAL32 RTL_ALT "
                                                 "3000 INT16"));
         QCOMPARE(changed.size(), 1);
+        QCOMPARE(found, (QStringList{"1500", "1", "0.15", "3000"}));
         QVERIFY(store.find("RTL_ALT") && store.find("RTL_ALT")->seen.isValid());
         QCOMPARE(store.find("RTL_ALT")->index, std::uint16_t(2));
         QCOMPARE(store.fcCount(), 3);

@@ -2,6 +2,7 @@
 #include "support/wire.h"
 
 #include "mavlink/mavlinkbridge.h"
+#include "params/parameterstore.h"
 #include "params/paramfile.h"
 #include "params/paramtransfer.h"
 #include "params/restoreplan.h"
@@ -139,7 +140,8 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing()
     connect(&bridge, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     QTest::ignoreMessage(QtDebugMsg, "port attached: true");
     bridge.attachSerialPort();
-    ParamTransfer transfer(bridge);
+    ParameterStore store(bridge);
+    ParamTransfer transfer(bridge, store);
     QSignalSpy finished(&transfer, &ParamTransfer::finished);
     transfer.startRestore(path);
     QVERIFY(finished.wait(2000));

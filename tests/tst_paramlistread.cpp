@@ -106,7 +106,7 @@ private:
 class LinkedBackup
 {
 public:
-    LinkedBackup() : link(bridge), transfer(bridge)
+    LinkedBackup() : link(bridge), transfer(bridge, link.parameters())
     {
         setFlightControllerPortOverride(pty.slavePath());
         QTest::ignoreMessage(QtDebugMsg, "port attached: true");

@@ -18,6 +18,8 @@ namespace {
 constexpr int kRunTimeoutMs = 15000;
 const QString kSet = QStringLiteral("set RTL_ALT=1200 (4)");
 const QString kGet = QStringLiteral("get RTL_ALT");
+// Per write of RTL_ALT, the values the FC reports after it.
+using Answers = QList<QList<float>>;
 
 // The writer on a link opened as the window opens it, to a simulated FC
 // that answers no parameter frame: the test gives the answers.
@@ -46,16 +48,30 @@ struct WriterOnLine
         writer.start(writes, pace);
     }
 
+    // The nth write's answers: the nth list, at once and in one piece.
+    void answerWrites(const Answers &answers, int type)
+    {
+        QObject::connect(&link, &FcLink::frameSent, &link, [=](const QByteArray &frame) {
+            if (parseFrames(frame).value(0).msgid() != MavMsg::ParamSet)
+                return;
+            QByteArray reports;
+            for (float value : answers.value(writesSent++))
+                reports += paramValueFrame("RTL_ALT", value, type);
+            QTimer::singleShot(0, &link, [=] { link.receiveBytes(reports); });
+        });
+    }
+
     ParamWriter::Ending ending() { return finished.at(0).at(0).value<ParamWriter::Ending>(); }
 
     PtyPair pty;
     MavLinkBridge bridge;
     FcLink link{bridge};
-    HeartbeatWatch heartbeat{bridge};
-    ParamWriter writer{bridge, heartbeat};
+    HeartbeatWatch heartbeat{bridge, link.parameters()};
+    ParamWriter writer{bridge, link.parameters(), heartbeat};
     QSignalSpy finished{&writer, &ParamWriter::finished};
     FcSimulator sim;
     SimulatorPtyLink fcEnd{pty.masterFd(), sim};
+    int writesSent = 0;
 };
 } // namespace
 
@@ -79,7 +95,8 @@ private slots:
         QTest::newRow("int32, clamped") << 6 << 3.0f << 2.0f << false;
     }
 
-    // As a page's Save: another value ends the write at once, unconfirmed.
+    // As a page's Save, the FC answering each write with the value echoed:
+    // another value refuses the write once it answers the second one.
     void echoesAreComparedInTheWrittenType()
     {
         QFETCH(int, type);
@@ -87,16 +104,36 @@ private slots:
         QFETCH(float, echoed);
         QFETCH(bool, confirmed);
         WriterOnLine line;
+        line.answerWrites({{echoed}, {echoed}}, type);
         line.start(sent, type, ParamWriter::Pace::FirstAttemptsSent);
-        line.link.receiveBytes(paramValueFrame("RTL_ALT", echoed, type));
-        QCOMPARE(line.finished.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(line.finished.size(), 1, kRunTimeoutMs);
         QCOMPARE(line.writer.confirmedNames().size(), int(confirmed));
+        QCOMPARE(line.writesSent, confirmed ? 1 : 2);
         if (!confirmed) {
             const UnconfirmedWrite miss = line.writer.unconfirmedWrites().value(0);
             QVERIFY(miss.reported);
             QCOMPARE(std::signbit(miss.reportedValue), std::signbit(echoed));
             QCOMPARE(miss.reportedValue, echoed);
         }
+    }
+
+    void aReadsLateAnswerIsNoRefusal_data()
+    {
+        QTest::addColumn<Answers>("answers");
+        QTest::newRow("then the echo") << Answers{{900, 1200}};
+        QTest::newRow("echo lost") << Answers{{900}, {1200}};
+    }
+
+    // A Save just after a Read of the name: the Read's answer comes first.
+    void aReadsLateAnswerIsNoRefusal()
+    {
+        QFETCH(Answers, answers);
+        WriterOnLine line;
+        line.answerWrites(answers, 4);
+        line.start(1200.0f, 4, ParamWriter::Pace::FirstAttemptsSent);
+        QTRY_COMPARE_WITH_TIMEOUT(line.finished.size(), 1, kRunTimeoutMs);
+        QCOMPARE(line.writer.confirmedNames(), QStringList{"RTL_ALT"});
+        QCOMPARE(line.writesSent, answers.size());
     }
 
     // The first write, three more, then six reads of the name.
