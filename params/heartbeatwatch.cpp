@@ -47,7 +47,7 @@ void HeartbeatWatch::received(bool armed)
     silence.start();
     heartbeatSeen = true;
     armedReported = armed;
-    emit heartbeat();
+    emit heartbeatReceived();
 }
 
 void HeartbeatWatch::answered()
@@ -72,5 +72,5 @@ void HeartbeatWatch::nudgeFc()
 void HeartbeatWatch::gaveUp()
 {
     nudge.stop();
-    emit missing();
+    emit heartbeatMissed();
 }

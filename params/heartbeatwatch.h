@@ -27,7 +27,7 @@ public:
     // then while the FC goes on answering.
     bool recentlyAlive(qint64 heartbeatMs, qint64 answeredHeartbeatMs, qint64 answerMs) const;
 
-    // Ends with heartbeat(), or with missing() after ms. Meanwhile it asks
+    // Ends with heartbeatReceived(), or with heartbeatMissed() after ms. Meanwhile it asks
     // for the firmware version now and then: a frame with a garbled length
     // byte can only be judged, and the frames inside it found, once the up
     // to 257 bytes it claims have come, which on a quiet line holds back the
@@ -36,8 +36,8 @@ public:
     void stopAwaiting();
 
 signals:
-    void heartbeat();
-    void missing();
+    void heartbeatReceived();
+    void heartbeatMissed();
 
 private slots:
     void received(bool armed);

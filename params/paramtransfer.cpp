@@ -38,8 +38,8 @@ ParamTransfer::ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, QObje
     qRegisterMetaType<TransferReport>();
     firmwareTurn.setSingleShot(true);
     connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
-    connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamTransfer::heartbeatArrived);
-    connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamTransfer::heartbeatMissing);
+    connect(&heartbeat, &HeartbeatWatch::heartbeatReceived, this, &ParamTransfer::heartbeatArrived);
+    connect(&heartbeat, &HeartbeatWatch::heartbeatMissed, this, &ParamTransfer::heartbeatMissing);
     connect(&store, &ParameterStore::parameterReceived, this, &ParamTransfer::parameterReported);
     connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
     connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);

@@ -41,8 +41,8 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, Heartbeat
     sendTurn.setInterval(0);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
     connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptNotConfirmed);
-    connect(&heartbeat, &HeartbeatWatch::missing, this, &ParamWriter::heartbeatMissing);
-    connect(&heartbeat, &HeartbeatWatch::heartbeat, this, &ParamWriter::heartbeatArrived);
+    connect(&heartbeat, &HeartbeatWatch::heartbeatMissed, this, &ParamWriter::heartbeatMissing);
+    connect(&heartbeat, &HeartbeatWatch::heartbeatReceived, this, &ParamWriter::heartbeatArrived);
     connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
 }
 
