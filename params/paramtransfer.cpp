@@ -258,10 +258,9 @@ QString ParamTransfer::setProblem() const
 void ParamTransfer::offerWrites()
 {
     const ParamFileError refused = planRestore(fileEntries, fcParameters(), plan);
-    if (refused.isError()) {
-        fail(refusalText(refused));
-    } else if (!setProblem().isEmpty()) {
-        fail(setProblem());
+    const QString problem = refused.isError() ? refusalText(refused) : setProblem();
+    if (!problem.isEmpty()) {
+        fail(problem);
     } else if (plan.matchesNothing()) {
         fail(tr("No name in %1 is a parameter of this FC.").arg(QDir::toNativeSeparators(path)) +
              QLatin1Char(' ') + plan.summary());
@@ -328,11 +327,11 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
     case ParamWriter::Ending::Done:
         end(writer.unconfirmedNames().isEmpty() ? TransferReport::Outcome::Succeeded
                                                 : TransferReport::Outcome::Failed,
-            writeSummary());
+            writer.summary());
         break;
     case ParamWriter::Ending::Cancelled:
         end(TransferReport::Outcome::Cancelled,
-            cancelledText() + QLatin1Char(' ') + writeSummary());
+            cancelledText() + QLatin1Char(' ') + writer.summary());
         break;
     case ParamWriter::Ending::Armed:
         fail(tr("The FC was armed; the restore stopped."));
@@ -366,11 +365,6 @@ void ParamTransfer::linkClosed()
         fail(tr("The link to the FC was closed."));
 }
 
-QString ParamTransfer::writeSummary() const
-{
-    return writer.summary();
-}
-
 QString ParamTransfer::nothingWritten() const
 {
     return mode == Mode::Backup ? tr("No file was written.") : tr("Nothing was written.");
@@ -397,7 +391,7 @@ void ParamTransfer::fail(const QString &message)
     const bool writing = stage == Stage::Writing && running;
     writer.stop();
     end(TransferReport::Outcome::Failed,
-        message + QLatin1Char(' ') + (writing ? writeSummary() : nothingWritten()));
+        message + QLatin1Char(' ') + (writing ? writer.summary() : nothingWritten()));
 }
 
 void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)

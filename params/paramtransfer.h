@@ -114,7 +114,6 @@ private:
     QString cancelledText() const;
     void offerChanges();
     void failForSilence();
-    QString writeSummary() const;
     QString nothingWritten() const;
     void fail(const QString &message);
     void end(TransferReport::Outcome outcome, const QString &message);
