@@ -2,7 +2,6 @@
 
 #include "app/translation.h"
 #include "app/version.h"
-#include "params/paramfile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -130,12 +129,14 @@ CommandLine::Transfer chosenTransfer(const QCommandLineParser &parser,
     return CommandLine::Transfer::None;
 }
 
-// The first of --set's arguments that is not NAME=VALUE, or names a
-// parameter given before, with the reason.
-QString badAssignment(const ArgumentReader &reader, const QStringList &assignments)
+// --set's arguments as values to write, each numbered by its place; the
+// reason for the first that is not NAME=VALUE or names a parameter given
+// before, else empty.
+QString readAssignments(const ArgumentReader &reader, const QStringList &arguments,
+                        QList<ParamFileEntry> &entries)
 {
     QStringList names;
-    for (const QString &assignment : assignments) {
+    for (const QString &assignment : arguments) {
         ParamFileEntry entry;
         const QString reason = readAssignment(assignment.toUtf8(), entry);
         if (!reason.isEmpty())
@@ -145,6 +146,8 @@ QString badAssignment(const ArgumentReader &reader, const QStringList &assignmen
             return reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set gives %1 more than once"))
                 .arg(entry.name);
         names << entry.name;
+        entry.line = entries.size() + 1;
+        entries << entry;
     }
     return QString();
 }
@@ -225,6 +228,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const auto repeated = [&reader](const QCommandLineOption &option) {
         return reader.parser().values(option).size() > 1;
     };
+    const QString badAssignment =
+        commandLine.transfer == CommandLine::Transfer::Set
+            ? readAssignments(reader, commandLine.arguments, commandLine.assignments)
+            : QString();
     const auto given = {portOption, backupOption, restoreOption, recordOption};
     const auto twice = std::find_if(given.begin(), given.end(), repeated);
     const auto isSet = [&reader](const QCommandLineOption &option) {
@@ -252,9 +259,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
             commandLine.transfer == CommandLine::Transfer::Get
                 ? reader.text(QT_TRANSLATE_NOOP("CommandLine", "--get needs a NAME"))
                 : reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set needs a NAME=VALUE")));
-    else if (commandLine.transfer == CommandLine::Transfer::Set &&
-             !badAssignment(reader, commandLine.arguments).isEmpty())
-        commandLine.answer = reader.usageError(badAssignment(reader, commandLine.arguments));
+    else if (!badAssignment.isEmpty())
+        commandLine.answer = reader.usageError(badAssignment);
     else if (reader.parser().isSet(recordOption) &&
              (commandLine.transfer == CommandLine::Transfer::None ||
               commandLine.recordFile.isEmpty()))

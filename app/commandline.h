@@ -1,5 +1,7 @@
 #pragma once
 
+#include "params/paramfile.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
@@ -77,6 +79,7 @@ struct CommandLine
     QString file;                            // of the transfer
     bool force = false;                      // --force: a restore from another vehicle
     QStringList arguments;                   // of --get and --set
+    QList<ParamFileEntry> assignments;       // --set's, read and checked
     QString recordFile;                      // --record: the run's frames go there
 };
 

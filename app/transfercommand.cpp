@@ -24,19 +24,6 @@ void printLine(const QString &text, FILE *stream = stderr)
     std::fflush(stream);
 }
 
-// Checked when the command line was read.
-QList<ParamFileEntry> assignments(const QStringList &arguments)
-{
-    QList<ParamFileEntry> entries;
-    for (const QString &argument : arguments) {
-        ParamFileEntry entry;
-        readAssignment(argument.toUtf8(), entry);
-        entry.line = entries.size() + 1;
-        entries << entry;
-    }
-    return entries;
-}
-
 // Windows' system messages end in a full stop of their own.
 QString withoutFinalStop(QString reason)
 {
@@ -108,7 +95,7 @@ private:
             break;
         case CommandLine::Transfer::Set:
         case CommandLine::Transfer::None: // main() opens the window instead
-            transfer.startSet(assignments(commandLine.arguments));
+            transfer.startSet(commandLine.assignments);
             break;
         }
     }
