@@ -1,49 +1,37 @@
 #include "paramfileio.h"
 
-#include <QDir>
-
 #include "paramfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace {
-
-QString notRegularFile()
-{
-    return ParamFile::tr("not a regular file (a device, pipe or folder)");
-}
-
-// A short write is repeated for the rest, so that a full disk shows as the
-// error that stopped it.
-bool writeAll(QSaveFile &file, const QByteArray &content)
+qint64 writeFully(QFileDevice &file, const QByteArray &content)
 {
     qint64 written = 0;
     while (written < content.size()) {
         const qint64 count = file.write(content.constData() + written, content.size() - written);
         if (count <= 0)
-            return false;
+            break;
         written += count;
     }
-    return file.error() == QFileDevice::NoError;
+    return written;
 }
 
-} // namespace
-
-QString saveTargetProblem(const QString &path)
+QString notRegularFileProblem(const QString &path)
 {
     const QFileInfo target(path);
-    return target.exists() && !target.isFile() ? notRegularFile() : QString();
+    return target.exists() && !target.isFile()
+               ? ParamFile::tr("not a regular file (a device, pipe or folder)")
+               : QString();
 }
 
 bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
 {
-    const QFileInfo source(path);
-    if (source.exists() && !source.isFile()) {
-        error = notRegularFile();
+    error = notRegularFileProblem(path);
+    if (!error.isEmpty())
         return false;
-    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
@@ -61,11 +49,12 @@ bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
 // commits a file whose buffered tail could not be written.
 bool saveParamFile(const QString &path, const QByteArray &content, QString &error)
 {
-    error = saveTargetProblem(path);
+    error = notRegularFileProblem(path);
     if (!error.isEmpty())
         return false;
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && writeAll(file, content) &&
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        writeFully(file, content) == content.size() && file.error() == QFileDevice::NoError &&
         file.commit())
         return true;
     error = file.errorString();

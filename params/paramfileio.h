@@ -5,10 +5,17 @@
 #include <QByteArray>
 #include <QString>
 
-// Why a backup cannot go to path: a device, pipe or folder there would be
-// replaced by a regular file (or, for a FIFO, block the program). Empty when
-// the path names a regular file or nothing yet.
-QString saveTargetProblem(const QString &path);
+class QFileDevice;
+
+// Writes content, repeating a short write for the rest, so that a full disk
+// shows as the error that stopped it. The count written: less than the
+// content's size when a write failed.
+qint64 writeFully(QFileDevice &file, const QByteArray &content);
+
+// Why no parameter file can be read from or saved to path: a device, pipe
+// or folder there would be replaced by a regular file, or (a FIFO) block the
+// program. Empty when the path names a regular file or nothing yet.
+QString notRegularFileProblem(const QString &path);
 
 // Reads at most one byte beyond the largest file accepted, so a huge file is
 // refused without being loaded. Only regular files are opened: a FIFO would

@@ -91,7 +91,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
 // Refused before the FC is asked for anything, not after the whole read.
 bool ParamTransfer::checkBackupTarget()
 {
-    const QString problem = saveTargetProblem(path);
+    const QString problem = notRegularFileProblem(path);
     if (!problem.isEmpty())
         fail(tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), problem));
     return problem.isEmpty();

@@ -1,6 +1,8 @@
 #include "sessionrecorder.h"
 
+#include "params/paramfileio.h"
 #include "serial/fclink.h"
+#include "serial/telemetrylog.h"
 
 #include <QSignalBlocker>
 #include <QtEndian>
@@ -9,18 +11,16 @@
 #include <chrono>
 
 namespace {
-constexpr std::uint8_t kPublishedStx = 0xFE;
-constexpr int kTimestampLength = 8;
+using TelemetryLog::kPublishedStx;
+using TelemetryLog::kTimestampLength;
 // Over a second of a full 115200 baud line: the timer writes first unless
 // frames come faster than a serial line carries them.
 constexpr int kFlushBytes = 16 * 1024;
 constexpr int kFlushIntervalMs = 1000;
 
-// A record's length from its frame's length byte.
 int recordLength(const char *record)
 {
-    return kTimestampLength + kMavLinkHeaderLength + kMavLinkChecksumLength +
-           static_cast<std::uint8_t>(record[kTimestampLength + 1]);
+    return TelemetryLog::recordLength(reinterpret_cast<const std::uint8_t *>(record));
 }
 } // namespace
 
@@ -97,16 +97,12 @@ std::uint64_t SessionRecorder::nextTimestamp()
 bool SessionRecorder::writeAll()
 {
     const qint64 sizeBefore = file.pos();
-    qint64 done = 0;
-    while (done < buffer.size()) {
-        const qint64 n = file.write(buffer.constData() + done, buffer.size() - done);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            keepWholeRecords(sizeBefore, done);
-            finish(reason);
-            return false;
-        }
-        done += n;
+    const qint64 done = writeFully(file, buffer);
+    if (done < buffer.size()) {
+        const QString reason = file.errorString();
+        keepWholeRecords(sizeBefore, done);
+        finish(reason);
+        return false;
     }
     framesWritten += framesBuffered;
     framesBuffered = 0;

@@ -1,6 +1,7 @@
 #include "sessionreplay.h"
 
 #include "mavlink/mavlinkmessage.h"
+#include "serial/telemetrylog.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -8,8 +9,8 @@
 #include <algorithm>
 
 namespace {
-constexpr int kTimestampLength = 8;
-constexpr std::uint8_t kPublishedStx = 0xFE;
+using TelemetryLog::kPublishedStx;
+using TelemetryLog::kTimestampLength;
 constexpr int kMsgIdOffset = 5;
 // A log is read whole; a day at line rate is far below this.
 constexpr qint64 kMaxLogBytes = 1024 * 1024 * 1024;
@@ -43,8 +44,7 @@ bool SessionReplay::load(const QString &path)
     std::int64_t firstUs = -1;
     for (int at = 0; at + headerEnd <= log.size();) {
         const std::uint8_t *record = data + at;
-        const int frameLength =
-            kMavLinkHeaderLength + record[kTimestampLength + 1] + kMavLinkChecksumLength;
+        const int frameLength = TelemetryLog::frameLength(record);
         if (record[kTimestampLength] != kPublishedStx) {
             error =
                 QStringLiteral("%1 is not a telemetry log: no frame at byte %2").arg(path).arg(at);
@@ -61,7 +61,7 @@ bool SessionReplay::load(const QString &path)
             frame[0] = char(kMavLinkStx);
             frames.append({std::max<std::int64_t>(0, timeUs - firstUs), frame});
         }
-        at += kTimestampLength + frameLength;
+        at += TelemetryLog::recordLength(record);
     }
     return true;
 }
