@@ -84,7 +84,7 @@ QPixmap facePicture(const QLabel *label, const QString &path)
 } // namespace
 
 AccelPage::AccelPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge), countdownTimer(new QTimer)
+    : TabPage(bridge, parent), form(widgets), countdownTimer(new QTimer)
 {
     connect(countdownTimer.get(), &QTimer::timeout, this, &AccelPage::countdownTimerTick);
     connect(form.calibrate, &QPushButton::clicked, this, &AccelPage::accelCalibrateButtonClicked);

@@ -50,7 +50,6 @@ private:
     void endAccelCalibration(const QString &text);
 
     Widgets form;
-    MavLinkBridge &mavlink;
     // 0 while no face waits for a click; counts prompts and clicks.
     int accelStep = 0;
     int accelCountdown = 0;

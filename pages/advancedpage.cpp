@@ -12,7 +12,7 @@
 // The marks beside the buttons are left to the FC's reports, so the slots
 // here only write.
 AdvancedPage::AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(form.softButton, &QRadioButton::clicked, this, &AdvancedPage::advSoftSelected);
     connect(form.sportButton, &QRadioButton::clicked, this, &AdvancedPage::advSportSelected);

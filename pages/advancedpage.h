@@ -46,5 +46,4 @@ private:
     void showFlyFeeling(QRadioButton *button, QLabel *mark);
 
     Widgets form;
-    MavLinkBridge &mavlink;
 };

@@ -64,7 +64,7 @@ void fillIfEmpty(QLabel *label, const QString &text)
 // The attitude connection made here is the start-up one; the window adds
 // and removes another with each link.
 FcTestPage::FcTestPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(&mavlink, &MavLinkBridge::setATT, this, &FcTestPage::attitudeUpdate);
     connect(&mavlink, &MavLinkBridge::armedUpdate, this, &FcTestPage::armedUpdate);

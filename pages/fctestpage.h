@@ -47,7 +47,6 @@ private:
     void showSelfTestVerdict();
 
     Widgets form;
-    MavLinkBridge &mavlink;
     // A failed health check fails the test until the program restarts.
     bool hardwareOk = true;
     int preArmCount = 0;

@@ -32,7 +32,7 @@ const char kShapeParam[] = "SHAPE";
 } // namespace
 
 FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(form.x4, &QRadioButton::clicked, this, &FramePage::x4FrameSelected);
     connect(form.plus4, &QRadioButton::clicked, this, &FramePage::plus4FrameSelected);
@@ -76,9 +76,7 @@ void FramePage::showParameter(const QString &name, const QVariant &value)
 
 void FramePage::frameReadButtonClicked()
 {
-    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kFrameParam));
-    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kShapeParam));
-    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
+    requestParameters({kFrameParam, kShapeParam, Fc::kFirmwareVersionParam});
 }
 
 // Until a Read or a selection has set both values, the pair is neither the

@@ -52,7 +52,6 @@ private:
     void selectFrame(int shape, int frame);
 
     Widgets form;
-    MavLinkBridge &mavlink;
     // Unknown until the FC reports them or the user picks a frame.
     int frameValue = 0;
     int shapeValue = 0;

@@ -41,7 +41,7 @@ double gainFromRate(const QVariant &value, double rateScale)
 } // namespace
 
 GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(form.read, &QPushButton::clicked, this, &GainPage::pidRead);
     connect(form.save, &QPushButton::clicked, this, &GainPage::pidSave);
@@ -90,6 +90,5 @@ void GainPage::pidSave()
 
 void GainPage::pidRead()
 {
-    for (const char *name : {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"})
-        mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(name));
+    requestParameters({"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"});
 }

@@ -35,7 +35,6 @@ public slots:
 
 private:
     Widgets form;
-    MavLinkBridge &mavlink;
     // Save writes only when all three boxes hold a value somebody set.
     KnownValues entered;
 };

@@ -60,7 +60,7 @@ PageSaves::Values receiverType(int type)
 } // namespace
 
 RadioPage::RadioPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(form.calibrate, &QPushButton::clicked, this, &RadioPage::radioCalibrateButtonClicked);
     connect(form.read, &QPushButton::clicked, this, &RadioPage::radioReadButtonClicked);

@@ -64,7 +64,6 @@ private:
     void finishRadioCalibration();
 
     Widgets form;
-    MavLinkBridge &mavlink;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;
     QList<double> rcMaxValues;

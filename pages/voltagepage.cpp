@@ -12,19 +12,12 @@
 #include <QTextEdit>
 
 #include <cmath>
-#include <initializer_list>
 
 namespace {
 constexpr int kFailsafeLand = 1;
 constexpr int kFailsafeAlarmOnly = 0;
 // A reading at or below this is a dead or missing battery, not a measurement.
 constexpr float kMinCalibrationVolts = 1.0f;
-
-void requestParameters(MavLinkBridge &bridge, std::initializer_list<const char *> names)
-{
-    for (const char *name : names)
-        bridge.requestParameter(Fc::kComponent, QString::fromLatin1(name));
-}
 
 // The meter reading is typed with a dot whatever the user's locale; anything
 // else, a decimal comma or a grouped number included, reads as 0.
@@ -39,7 +32,7 @@ float parseDotDecimal(const QString &text)
 } // namespace
 
 VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(parent), form(widgets), mavlink(bridge)
+    : TabPage(bridge, parent), form(widgets)
 {
     connect(&mavlink, &MavLinkBridge::setBatt, this, &VoltagePage::setBatt);
     connect(form.landing, &QRadioButton::clicked, this, &VoltagePage::failSafeLandingClicked);
@@ -50,8 +43,7 @@ VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject 
     connect(form.read, &QPushButton::clicked, this, &VoltagePage::voltageReadButtonClicked);
 
     // No port is open yet, so the bridge drops these.
-    requestParameters(mavlink,
-                      {"FRAME", "SHAPE", "ZEFAVERSION", "ATC_RATE_FF_ENAB", "FS_BATT_ENABLE",
+    requestParameters({"FRAME", "SHAPE", "ZEFAVERSION", "ATC_RATE_FF_ENAB", "FS_BATT_ENABLE",
                        "FS_BATT_VOLTAGE", "FS_BATT_WARNING", "BATT_VOLT_MULT"});
     mavlink.requestExtendedStatusStream(1);
     mavlink.requestExtra1Stream(1);
@@ -118,8 +110,7 @@ void VoltagePage::voltageSaveButtonClicked()
 
 void VoltagePage::voltageReadButtonClicked()
 {
-    requestParameters(mavlink,
-                      {"FS_BATT_VOLTAGE", "FS_BATT_WARNING", "FS_BATT_ENABLE", "BATT_VOLT_MULT"});
+    requestParameters({"FS_BATT_VOLTAGE", "FS_BATT_WARNING", "FS_BATT_ENABLE", "BATT_VOLT_MULT"});
     // The status stream carries the battery voltage.
     mavlink.requestExtendedStatusStream(1);
 }

@@ -45,7 +45,6 @@ public slots:
 
 private:
     Widgets form;
-    MavLinkBridge &mavlink;
     // Unknown until the FC has reported them since start-up.
     float batteryVoltage = 0.0f;
     float voltageMultiplier = 0.0f;
