@@ -33,13 +33,6 @@ void ParamEditModel::forwardStoreSignals()
             });
 }
 
-ParamEditModel::Row ParamEditModel::rowAt(int row) const
-{
-    const QString name = store.index(row, ParameterStore::NameColumn).data().toString();
-    const StoredParameter *stored = store.find(name);
-    return stored ? Row{name, stored->value, stored->type} : Row{name, 0.0f, 0};
-}
-
 QList<PlannedWrite> ParamEditModel::pendingWrites() const
 {
     QList<PlannedWrite> writes;
@@ -85,24 +78,21 @@ QHash<QString, ParameterReport> ParamEditModel::fcParameters() const
 {
     QHash<QString, ParameterReport> onFc;
     for (int row = 0; row < rowCount(); ++row) {
-        const Row r = rowAt(row);
+        const StoredParameter &stored = store.at(row);
         ParameterReport report;
-        report.name = r.name;
-        report.value = r.value;
-        report.type = std::uint8_t(r.type);
-        onFc.insert(r.name, report);
+        report.name = stored.name;
+        report.value = stored.value;
+        report.type = stored.type;
+        onFc.insert(stored.name, report);
     }
     return onFc;
 }
 
 void ParamEditModel::refreshRowOf(const QString &name)
 {
-    for (int row = 0; row < rowCount(); ++row) {
-        if (rowAt(row).name == name) {
-            emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
-            return;
-        }
-    }
+    const int row = store.rowOf(name);
+    if (row >= 0)
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
 int ParamEditModel::rowCount(const QModelIndex &parent) const
@@ -129,9 +119,9 @@ QVariant ParamEditModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const Row row = rowAt(index.row());
+    const StoredParameter &row = store.at(index.row());
     if (role == TypeRole)
-        return row.type;
+        return int(row.type);
     if (role == SortRole && index.column() == ValueColumn)
         return double(pending.value(row.name, row.value));
     if (role == SortRole)
@@ -152,7 +142,7 @@ bool ParamEditModel::setData(const QModelIndex &index, const QVariant &value, in
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    const Row row = rowAt(index.row());
+    const StoredParameter &row = store.at(index.row());
     ParamFileEntry entry;
     entry.type = row.type;
     refusal =
@@ -172,7 +162,7 @@ Qt::ItemFlags ParamEditModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags itemFlags = QAbstractTableModel::flags(index);
     if (index.column() == ValueColumn &&
-        rowAt(index.row()).name != QLatin1String(Fc::kFirmwareVersionParam))
+        store.at(index.row()).name != QLatin1String(Fc::kFirmwareVersionParam))
         itemFlags |= Qt::ItemIsEditable;
     return itemFlags;
 }

@@ -51,14 +51,6 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    struct Row
-    {
-        QString name;
-        float value = 0.0f;
-        int type = 0;
-    };
-
-    Row rowAt(int row) const;
     QString stateText(const QString &name) const;
     void refreshRowOf(const QString &name);
     void forwardStoreSignals();

@@ -63,15 +63,14 @@ void ParameterStore::record(const ParameterReport &report)
     const StoredParameter stored{report.name,  report.value, report.type,
                                  report.index, report.count, QDateTime::currentDateTimeUtc()};
     lastCount = report.count;
-    const int row = rowOf(report.name);
-    if (row >= 0) {
+    const int row =
+        int(std::lower_bound(rows.cbegin(), rows.cend(), report.name, nameBefore) - rows.cbegin());
+    if (row < rows.size() && rows.at(row).name == report.name) {
         rows[row] = stored;
         emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
     } else {
-        const int at = int(std::lower_bound(rows.cbegin(), rows.cend(), report.name, nameBefore) -
-                           rows.cbegin());
-        beginInsertRows(QModelIndex(), at, at);
-        rows.insert(at, stored);
+        beginInsertRows(QModelIndex(), row, row);
+        rows.insert(row, stored);
         endInsertRows();
     }
     emit parameterReceived(report);

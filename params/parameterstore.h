@@ -39,6 +39,9 @@ public:
 
     // Null when the FC has not reported the name.
     const StoredParameter *find(const QString &name) const;
+    // The row of the name, -1 when the FC has not reported it.
+    int rowOf(const QString &name) const;
+    const StoredParameter &at(int row) const { return rows.at(row); }
     // The FC's own count of its parameters, from its latest report.
     int fcCount() const { return lastCount; }
     // For a new link: another FC may hold other parameters.
@@ -57,8 +60,6 @@ private slots:
     void record(const ParameterReport &report);
 
 private:
-    int rowOf(const QString &name) const;
-
     QVector<StoredParameter> rows;
     int lastCount = 0;
 };
