@@ -2,12 +2,12 @@
 
 #include "app/comparedialog.h"
 #include "app/paramvaluedelegate.h"
+#include "app/transferdialogs.h"
 #include "params/parameterstore.h"
 #include "params/paramfileio.h"
 #include "params/paramtransfer.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -159,9 +159,7 @@ void AllParametersWindow::writesEnded(ParamWriter::Ending ending)
 
 void AllParametersWindow::chooseFileToCompare()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Compare with File"), QDir::homePath(),
-        tr("Parameter files (*.params *.param *.parm);;All files (*)"));
+    const QString path = chooseParamFileToOpen(this, tr("Compare with File"));
     if (!path.isEmpty())
         compareWithFile(path);
 }

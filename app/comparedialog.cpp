@@ -1,6 +1,6 @@
 #include "app/comparedialog.h"
 
-#include "params/paramtype.h"
+#include "app/transferdialogs.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -9,21 +9,16 @@
 #include <QVBoxLayout>
 
 CompareDialog::CompareDialog(const RestorePlan &plan, const QString &fileName, QWidget *parent)
-    : QDialog(parent), differences(plan.writes), list(new QTreeWidget(this))
+    : QDialog(parent), differences(plan.writes),
+      list(ChangeListDialog::writesList(differences, this))
 {
     setWindowTitle(tr("Compare with File"));
     auto *intro = new QLabel(
         tr("Where %1 differs from the FC; take over the checked values?").arg(fileName), this);
     intro->setWordWrap(true);
     list->setObjectName(QStringLiteral("compareList"));
-    list->setHeaderLabels({tr("Parameter"), tr("On the FC"), tr("In the file")});
-    list->setRootIsDecorated(false);
-    for (const PlannedWrite &write : differences) {
-        auto *item =
-            new QTreeWidgetItem(list, {write.name, ParamType::valueText(write.fcValue, write.type),
-                                       ParamType::valueText(write.fileValue, write.type)});
-        item->setCheckState(0, Qt::Checked);
-    }
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setCheckState(0, Qt::Checked);
     auto *summary = new QLabel(plan.summary(), this);
     summary->setObjectName(QStringLiteral("compareSummary"));
     summary->setWordWrap(true);

@@ -1,20 +1,18 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/transferdialogs.h"
 #include "serial/sessionrecorder.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 
 namespace {
 QString defaultRecordingPath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(folder).filePath(
+    return pathInDocuments(
         QStringLiteral("zefa-session-%1.tlog")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
 }

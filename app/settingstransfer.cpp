@@ -5,20 +5,13 @@
 #include "serial/fclink.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 namespace {
-// The user's Documents folder, where every platform keeps a user's files;
-// the home folder on a system that has none.
 QString defaultBackupPath()
 {
-    QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    if (!folder.exists())
-        folder = QDir::home();
-    return folder.filePath(
+    return pathInDocuments(
         QStringLiteral("zefa-settings-%1.params").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 } // namespace
@@ -52,9 +45,7 @@ void MainWindow::restoreSettings()
 {
     if (transfer->isRunning())
         return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Restore Settings"), QDir::homePath(),
-        tr("Parameter files (*.params *.param *.parm);;All files (*)"));
+    const QString path = chooseParamFileToOpen(this, tr("Restore Settings"));
     if (path.isEmpty())
         return;
     openTransferProgress(tr("Restore Settings"));

@@ -134,10 +134,6 @@
         <translation>与文件比较</translation>
     </message>
     <message>
-        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
-        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
-    </message>
-    <message>
         <source>Refused %1: %2.</source>
         <translation>拒绝使用 %1：%2。</translation>
     </message>
@@ -312,18 +308,6 @@
     <message>
         <source>Where %1 differs from the FC; take over the checked values?</source>
         <translation>%1 与飞控不同之处如下；要采用勾选的值吗？</translation>
-    </message>
-    <message>
-        <source>Parameter</source>
-        <translation>参数</translation>
-    </message>
-    <message>
-        <source>On the FC</source>
-        <translation>飞控中的值</translation>
-    </message>
-    <message>
-        <source>In the file</source>
-        <translation>文件中的值</translation>
     </message>
     <message>
         <source>Take Over</source>
@@ -814,10 +798,6 @@
         <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param)</translation>
     </message>
     <message>
-        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
-        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
-    </message>
-    <message>
         <source>Write its values to this FC anyway?</source>
         <translation>仍要将其中的值写入此飞控吗？</translation>
     </message>
@@ -954,6 +934,13 @@
     <message>
         <source>Refused %1: %2.</source>
         <translation>拒绝使用 %1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>ParamFileDialog</name>
+    <message>
+        <source>Parameter files (*.params *.param *.parm);;All files (*)</source>
+        <translation>参数文件 (*.params *.param *.parm);;所有文件 (*)</translation>
     </message>
 </context>
 <context>
