@@ -86,3 +86,34 @@ windows_qt() {
 windows_qt_available() {
     [ -n "${ZEFA_QT_WINDOWS:-}" ] || [ -f "$ZEFA_QT_WINDOWS_ARCHIVE" ]
 }
+
+# The version CMakeLists.txt gives the project.
+project_version() {
+    sed -n 's/^project(zefa-gcs VERSION \([0-9.]*\).*/\1/p' "$ZEFA_ROOT/CMakeLists.txt"
+}
+
+# check WHAT COMMAND...: runs COMMAND, says PASS or FAIL for WHAT and counts
+# it in passes and failures.
+passes=0
+failures=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "PASS: $what"
+        passes=$((passes + 1))
+    else
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+    fi
+}
+
+# wait_for SECONDS COMMAND...: runs COMMAND until it succeeds or time is up.
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
