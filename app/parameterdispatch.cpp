@@ -1,5 +1,4 @@
 #include "app/mainwindow.h"
-#include "ui_mainwindow.h"
 
 #include "fc/fcconventions.h"
 #include "pages/reportedvalue.h"
@@ -10,8 +9,8 @@
 #include <cmath>
 
 // Every value the FC reports lands here, whether it answers a read, echoes a
-// write or comes unasked; the pages only send. A NaN or an infinity would
-// poison members and spin boxes alike, so it is only logged.
+// write or comes unasked, and goes on to every page. A NaN or an infinity
+// would poison page state and spin boxes alike, so it is only logged.
 void MainWindow::parameterChanged(QString &name, QVariant value)
 {
     if (std::isfinite(value.toDouble()))

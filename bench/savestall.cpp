@@ -8,6 +8,7 @@
 #include "fcsim/fcsimulator.h"
 #include "fcsim/pseudoterminal.h"
 #include "fcsim/simulatorptylink.h"
+#include "params/paramtype.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -35,7 +36,6 @@ constexpr int kDefaultSaves = 20;
 constexpr int kSaveTimeoutMs = 10000;
 constexpr int kRestoreTimeoutMs = 60000;
 constexpr int kRestoredValues = 100;
-constexpr std::uint8_t kFloatType = 9;
 
 void dropDebugLines(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -108,7 +108,7 @@ QByteArray restoreFile(const ParameterTable &table)
     int written = 0;
     for (int i = 0; i < table.count() && written < kRestoredValues; ++i) {
         const FcParameter &param = table.at(i);
-        if (param.type != kFloatType)
+        if (param.type != ParamType::Real32)
             continue;
         text += param.name.toLatin1() + ',' + QByteArray::number(param.value + 0.25) + '\n';
         ++written;

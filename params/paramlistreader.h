@@ -2,12 +2,12 @@
 
 #include "mavlink/mavlinkbridge.h"
 
-class ParameterStore;
-
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QTimer>
+
+class ParameterStore;
 
 // Reads the FC's whole parameter list: asks for the list and collects the
 // answers by index; when they stop, asks for each missing index, round
