@@ -145,8 +145,7 @@ bool ParamEditModel::setData(const QModelIndex &index, const QVariant &value, in
     const StoredParameter &row = store.at(index.row());
     ParamFileEntry entry;
     entry.type = row.type;
-    refusal =
-        readAssignment(row.name.toLatin1() + '=' + value.toString().trimmed().toUtf8(), entry);
+    refusal = readNameAndValue(row.name.toLatin1(), value.toString().trimmed().toUtf8(), entry);
     if (!refusal.isEmpty())
         return false;
     if (ParamType::sameStoredValue(row.type, row.value, entry.value))

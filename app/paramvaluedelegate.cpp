@@ -14,7 +14,7 @@ QValidator::State ParamValueValidator::validate(QString &input, int &) const
 {
     ParamFileEntry entry;
     entry.type = type;
-    const bool fits = readAssignment("X=" + input.trimmed().toUtf8(), entry).isEmpty();
+    const bool fits = readValue(input.trimmed().toUtf8(), entry).isEmpty();
     return fits ? Acceptable : Intermediate;
 }
 

@@ -39,22 +39,6 @@ QString nameProblem(const QByteArray &name)
     return QString();
 }
 
-QString readNameAndValue(const QByteArray &name, const QByteArray &value, ParamFileEntry &entry)
-{
-    const QString badName = nameProblem(name);
-    if (!badName.isEmpty())
-        return badName;
-    if (value.contains(',') && !value.contains('.'))
-        return ParamFile::tr("value %1 has a decimal comma; write a point")
-            .arg(QString::fromUtf8(value));
-    if (!ParamType::parseNumber(value, entry.number))
-        return ParamFile::tr("value is not a finite number");
-    if (!ParamType::parseFloat(value, entry.value))
-        return ParamFile::tr("value is beyond the range of a 32-bit float");
-    entry.name = QString::fromLatin1(name);
-    return ParamType::integerProblem(entry.type, entry.number);
-}
-
 // -1 when the field is not an id.
 int readHeaderId(const QByteArray &field)
 {
@@ -110,6 +94,27 @@ bool isCommentOrBlank(const QByteArray &trimmed)
 }
 
 } // namespace
+
+QString readValue(const QByteArray &value, ParamFileEntry &entry)
+{
+    if (value.contains(',') && !value.contains('.'))
+        return ParamFile::tr("value %1 has a decimal comma; write a point")
+            .arg(QString::fromUtf8(value));
+    if (!ParamType::parseNumber(value, entry.number))
+        return ParamFile::tr("value is not a finite number");
+    if (!ParamType::parseFloat(value, entry.value))
+        return ParamFile::tr("value is beyond the range of a 32-bit float");
+    return ParamType::integerProblem(entry.type, entry.number);
+}
+
+QString readNameAndValue(const QByteArray &name, const QByteArray &value, ParamFileEntry &entry)
+{
+    const QString badName = nameProblem(name);
+    if (!badName.isEmpty())
+        return badName;
+    entry.name = QString::fromLatin1(name);
+    return readValue(value, entry);
+}
 
 QString readAssignment(const QByteArray &text, ParamFileEntry &entry)
 {

@@ -73,6 +73,11 @@ constexpr qint64 kMaxParamFileBytes = 1024 * 1024;
 // restore plan, which knows whether the FC has it.
 ParamFile parseParamFile(const QByteArray &bytes);
 
+// Reads a value for a parameter of entry.type as a file gives it: the reason
+// it cannot be written, or empty.
+QString readValue(const QByteArray &value, ParamFileEntry &entry);
+// The same for a name and its value.
+QString readNameAndValue(const QByteArray &name, const QByteArray &value, ParamFileEntry &entry);
 // Reads "NAME=VALUE" as given on the command line: the reason it cannot be
 // written, or empty.
 QString readAssignment(const QByteArray &text, ParamFileEntry &entry);
