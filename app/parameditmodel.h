@@ -1,12 +1,11 @@
 #pragma once
 
+#include "params/parameterstore.h"
 #include "params/paramwriter.h"
 #include "params/restoreplan.h"
 
 #include <QAbstractTableModel>
 #include <QHash>
-
-class ParameterStore;
 
 // The FC's parameters as the store holds them, with values changed here and
 // not yet written in their place, and what became of each write. Rows are
@@ -16,12 +15,13 @@ class ParamEditModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    // The store's columns, which it shows as the store does, and the state.
     enum Column
     {
-        NameColumn,
-        ValueColumn,
-        TypeColumn,
-        StateColumn,
+        NameColumn = ParameterStore::NameColumn,
+        ValueColumn = ParameterStore::ValueColumn,
+        TypeColumn = ParameterStore::TypeColumn,
+        StateColumn = ParameterStore::ColumnCount,
         ColumnCount
     };
     // The parameter's MAVLink type, for the value's editor.
