@@ -4,6 +4,7 @@
 #include "app/allparameterswindow.h"
 #include "mavlink/mavlinkbridge.h"
 #include "params/parameterstore.h"
+#include "params/paramtype.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,7 +22,7 @@ void fillStore(MavLinkBridge &bridge)
         ParameterReport report;
         report.name = QStringLiteral("GRP%1_VALUE_%2").arg(i % 40, 2, 10, QLatin1Char('0')).arg(i);
         report.value = float(i) / 8;
-        report.type = i % 2 ? 9 : 6;
+        report.type = i % 2 ? ParamType::Real32 : ParamType::Int32;
         report.index = std::uint16_t(i);
         report.count = kParameters;
         emit bridge.parameterReported(report);
