@@ -27,7 +27,7 @@ QString notRegularFileProblem(const QString &path)
                : QString();
 }
 
-bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString &error)
 {
     error = notRegularFileProblem(path);
     if (!error.isEmpty())
@@ -37,7 +37,7 @@ bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error)
         error = file.errorString();
         return false;
     }
-    bytes = file.read(kMaxParamFileBytes + 1);
+    bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         error = file.errorString();
         return false;
@@ -67,7 +67,7 @@ QString loadParamFile(const QString &path, ParamFile &file)
     QByteArray bytes;
     QString error;
     const QString shownPath = QDir::toNativeSeparators(path);
-    if (!readParamFileBytes(path, bytes, error))
+    if (!readRegularFile(path, kMaxParamFileBytes, bytes, error))
         return ParamFile::tr("Cannot read %1: %2.").arg(shownPath, error);
     file = parseParamFile(bytes);
     if (file.error.isError())

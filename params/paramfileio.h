@@ -17,11 +17,11 @@ qint64 writeFully(QFileDevice &file, const QByteArray &content);
 // program. Empty when the path names a regular file or nothing yet.
 QString notRegularFileProblem(const QString &path);
 
-// Reads at most one byte beyond the largest file accepted, so a huge file is
-// refused without being loaded. Only regular files are opened: a FIFO would
-// block until someone writes to it. False with the reason when the file
-// cannot be read.
-bool readParamFileBytes(const QString &path, QByteArray &bytes, QString &error);
+// Reads at most one byte beyond maxBytes, so a huge file is refused without
+// being loaded. Only regular files are opened: a FIFO would block until
+// someone writes to it, a device may never end. False with the reason when
+// the file cannot be read.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString &error);
 
 // Reads and parses the file at path: "Cannot read PATH: why." or "Refused
 // PATH: line N: why." when that fails, else empty.

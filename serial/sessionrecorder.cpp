@@ -22,9 +22,17 @@ int recordLength(const char *record)
 {
     return TelemetryLog::recordLength(reinterpret_cast<const std::uint8_t *>(record));
 }
+
+std::uint64_t systemClockUs()
+{
+    using namespace std::chrono;
+    return std::uint64_t(
+        duration_cast<microseconds>(system_clock::now().time_since_epoch()).count());
+}
 } // namespace
 
-SessionRecorder::SessionRecorder(FcLink &fcLink, QObject *parent) : QObject(parent), link(fcLink)
+SessionRecorder::SessionRecorder(FcLink &fcLink, QObject *parent)
+    : QObject(parent), link(fcLink), wallClock(systemClockUs)
 {
     flushTimer.setInterval(kFlushIntervalMs);
     connect(&flushTimer, &QTimer::timeout, this, &SessionRecorder::writeAll);
@@ -87,9 +95,7 @@ void SessionRecorder::append(const std::uint8_t *frame, int length)
 // Strictly rising, so that readers that sort by time keep the order seen.
 std::uint64_t SessionRecorder::nextTimestamp()
 {
-    using namespace std::chrono;
-    const auto now = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-    lastTimestamp = std::max(std::uint64_t(now), lastTimestamp + 1);
+    lastTimestamp = std::max(wallClock(), lastTimestamp + 1);
     return lastTimestamp;
 }
 

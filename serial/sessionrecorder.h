@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 
 class FcLink;
 
@@ -40,6 +41,10 @@ public:
     // cannot be created.
     bool start(const QString &path);
     bool isRecording() const { return file.isOpen(); }
+    // Microseconds since 1970 for each record: the system clock unless set.
+    // Records still get rising times when it stands still or steps back.
+    using Clock = std::function<std::uint64_t()>;
+    void setClock(Clock clock) { wallClock = std::move(clock); }
     QString errorString() const { return file.errorString(); }
 
 public slots:
@@ -59,6 +64,7 @@ private:
     void finish(const QString &error);
 
     FcLink &link;
+    Clock wallClock;
     QFile file;
     QTimer flushTimer;
     QByteArray buffer;

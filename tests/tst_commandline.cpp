@@ -133,6 +133,10 @@ void TestCommandLine::answersWithoutAWindow_data()
     QTest::newRow("simulator --replay of a missing file")
         << kSimulator << QStringList{"--replay", "/nonexistent/a.tlog"} << c << 2 << ""
         << "zefa-fc-sim: cannot replay /nonexistent/a.tlog: No such file or directory\n";
+    QTest::newRow("simulator --replay of a device")
+        << kSimulator << QStringList{"--replay", "/dev/zero"} << c << 2 << ""
+        << "zefa-fc-sim: cannot replay /dev/zero: not a regular file (a device, pipe or "
+           "folder)\n";
 }
 
 void TestCommandLine::answersWithoutAWindow()

@@ -227,6 +227,19 @@ private slots:
         QCOMPARE(framesOf(feed(stream)), frames);
     }
 
+    // A start byte inside a garbled frame begins a bogus frame that fails
+    // within it; the scan goes on from the very next byte, where a whole
+    // frame starts.
+    void wholeFrameRightAfterABogusStartInsideAGarbledOne()
+    {
+        constexpr int kGarbledFrameBytes = 263; // what a length of 0xFF claims
+        const QByteArray whole = fromHex(kValidFrame);
+        QByteArray stream = fromHex("EB FF 00 01 01 00 EB") + whole;
+        stream.append(kGarbledFrameBytes - stream.size(), '\0');
+        const QByteArray follower = requestFrames(1).first();
+        QCOMPARE(framesOf(feed(stream + follower)), (QList<QByteArray>{whole, follower}));
+    }
+
     // A length that claims more than has arrived can only be judged once
     // that much has come: until then the frames behind it wait, and then they
     // all come out.

@@ -177,6 +177,11 @@ void TestSimulatorProgram::rejectsABadOption_data()
     QTest::newRow("stream without a rate") << QStringList{"--stream", "3"};
     QTest::newRow("stream rate not a number") << QStringList{"--stream", "3=fast"};
     QTest::newRow("stream id above 255") << QStringList{"--stream", "256=10"};
+    QTest::newRow("firmware not a number") << QStringList{"--firmware", "nan"};
+    QTest::newRow("fault rate not a number") << QStringList{"--fault-rate", "nan"};
+    QTest::newRow("seed infinite") << QStringList{"--seed", "inf"};
+    QTest::newRow("unplug time not a number") << QStringList{"--unplug-after", "nan"};
+    QTest::newRow("stream rate infinite") << QStringList{"--stream-rate", "inf"};
 }
 
 void TestSimulatorProgram::rejectsABadOption()

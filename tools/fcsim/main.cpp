@@ -52,7 +52,8 @@ double numberOption(const QCommandLineParser &parser, const QString &name, doubl
 {
     bool ok = false;
     const double value = parser.value(name).toDouble(&ok);
-    if (!ok || value < low || value > high)
+    // Qt reads "nan" and "inf" as numbers; no option means either.
+    if (!ok || !std::isfinite(value) || value < low || value > high)
         fail(QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
     return value;
 }

@@ -1,6 +1,7 @@
 #include "sessionreplay.h"
 
 #include "mavlink/mavlinkmessage.h"
+#include "params/paramfileio.h"
 #include "serial/telemetrylog.h"
 
 #include <QFile>
@@ -14,6 +15,9 @@ using TelemetryLog::kTimestampLength;
 constexpr int kMsgIdOffset = 5;
 // A log is read whole; a day at line rate is far below this.
 constexpr qint64 kMaxLogBytes = 1024 * 1024 * 1024;
+// A QTimer holds at most about 24 days; a longer gap between two records is
+// waited out in steps of a day.
+constexpr double kLongestWaitMs = 24 * 60 * 60 * 1000;
 
 bool sentByAssistant(std::uint8_t msgid)
 {
@@ -25,7 +29,7 @@ bool sentByAssistant(std::uint8_t msgid)
 }
 } // namespace
 
-SessionReplay::SessionReplay(QObject *parent) : QObject(parent)
+SessionReplay::SessionReplay(QObject *parent) : QObject(parent), nextFrame(this)
 {
     nextFrame.setSingleShot(true);
     connect(&nextFrame, &QTimer::timeout, this, &SessionReplay::playDue);
@@ -33,16 +37,18 @@ SessionReplay::SessionReplay(QObject *parent) : QObject(parent)
 
 bool SessionReplay::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxLogBytes) {
-        error = file.isOpen() ? QStringLiteral("%1 is too large").arg(path) : file.errorString();
+    QByteArray log;
+    if (!readRegularFile(path, kMaxLogBytes, log, error))
+        return false;
+    if (log.size() > kMaxLogBytes) {
+        error = QStringLiteral("%1 is too large").arg(path);
         return false;
     }
-    const QByteArray log = file.readAll();
     const auto *data = reinterpret_cast<const std::uint8_t *>(log.constData());
     const int headerEnd = kTimestampLength + kMavLinkHeaderLength;
-    std::int64_t firstUs = -1;
-    for (int at = 0; at + headerEnd <= log.size();) {
+    int records = 0;
+    std::uint64_t firstUs = 0;
+    for (int at = 0; at + headerEnd <= log.size(); ++records) {
         const std::uint8_t *record = data + at;
         const int frameLength = TelemetryLog::frameLength(record);
         if (record[kTimestampLength] != kPublishedStx) {
@@ -52,18 +58,23 @@ bool SessionReplay::load(const QString &path)
         }
         if (at + kTimestampLength + frameLength > log.size())
             break;
-        const auto timeUs = std::int64_t(qFromBigEndian<quint64>(record));
+        const quint64 timeUs = qFromBigEndian<quint64>(record);
         if (!sentByAssistant(record[kTimestampLength + kMsgIdOffset])) {
-            if (firstUs < 0)
+            if (frames.isEmpty())
                 firstUs = timeUs;
             QByteArray frame(reinterpret_cast<const char *>(record + kTimestampLength),
                              frameLength);
             frame[0] = char(kMavLinkStx);
-            frames.append({std::max<std::int64_t>(0, timeUs - firstUs), frame});
+            // Unsigned, so that any two times give a gap; an earlier time plays at once.
+            frames.append({timeUs > firstUs ? double(timeUs - firstUs) : 0.0, frame});
         }
         at += TelemetryLog::recordLength(record);
     }
-    return true;
+    if (records == 0)
+        error = QStringLiteral("%1 is not a telemetry log: it holds no whole record").arg(path);
+    else if (frames.isEmpty())
+        error = QStringLiteral("%1 holds no frame from the FC").arg(path);
+    return !frames.isEmpty();
 }
 
 void SessionReplay::receiveBytes(const QByteArray &)
@@ -78,12 +89,12 @@ void SessionReplay::receiveBytes(const QByteArray &)
 void SessionReplay::playDue()
 {
     const double playedUs = double(clock.nsecsElapsed()) / 1000.0 * speed;
-    while (next < frames.size() && double(frames[next].offsetUs) <= playedUs)
+    while (next < frames.size() && frames[next].offsetUs <= playedUs)
         emit bytesOut(frames[next++].bytes);
     if (next == frames.size()) {
         emit finished();
         return;
     }
-    const double waitUs = (double(frames[next].offsetUs) - playedUs) / speed;
-    nextFrame.start(int(waitUs / 1000.0));
+    const double waitMs = (frames[next].offsetUs - playedUs) / speed / 1000.0;
+    nextFrame.start(int(std::min(waitMs, kLongestWaitMs)));
 }

@@ -23,8 +23,9 @@ class SessionReplay : public QObject
 public:
     explicit SessionReplay(QObject *parent = nullptr);
 
-    // False, with the reason in errorString(), when the file cannot be read
-    // or is not a telemetry log; a last record cut short is left out.
+    // False, with the reason in errorString(), when the file cannot be read,
+    // is not a regular file, is not a telemetry log or holds no frame of the
+    // FC; a last record cut short is left out.
     bool load(const QString &path);
     QString errorString() const { return error; }
     int frameCount() const { return frames.size(); }
@@ -42,7 +43,7 @@ signals:
 private:
     struct Frame
     {
-        std::int64_t offsetUs; // since the first frame played
+        double offsetUs; // since the first frame played
         QByteArray bytes;
     };
 
