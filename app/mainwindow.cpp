@@ -10,7 +10,7 @@
 #include "pages/radiopage.h"
 #include "pages/voltagepage.h"
 #include "serial/fclink.h"
-#include "serial/settingsdialog.h"
+#include "app/settingsdialog.h"
 
 #include <QMessageBox>
 

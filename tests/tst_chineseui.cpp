@@ -2,7 +2,7 @@
 #include "app/translation.h"
 #include "pages/accelpage.h"
 #include "serial/portlist.h"
-#include "serial/settingsdialog.h"
+#include "app/settingsdialog.h"
 #include "support/modalboxcloser.h"
 
 #include <QAbstractButton>

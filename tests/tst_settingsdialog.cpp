@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 #include "serial/portlist.h"
-#include "serial/settingsdialog.h"
+#include "app/settingsdialog.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -13,7 +13,7 @@
 #include "pages/fctestpage.h"
 #include "pages/radiopage.h"
 #include "serial/portlist.h"
-#include "serial/settingsdialog.h"
+#include "app/settingsdialog.h"
 #include "support/modalboxcloser.h"
 
 #include <QApplication>

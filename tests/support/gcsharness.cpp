@@ -14,15 +14,6 @@ namespace {
 constexpr int kSendTimeoutMs = 10000;
 }
 
-void pumpEvents(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-}
 
 GcsHarness::GcsHarness() : pty(new PtyPair)
 {

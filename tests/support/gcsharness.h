@@ -1,5 +1,6 @@
 #pragma once
 
+#include "eventpump.h"
 #include "ptypair.h"
 #include "wire.h"
 
@@ -60,6 +61,3 @@ private:
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<MainWindow> win;
 };
-
-// Runs the event loop for a while.
-void pumpEvents(int ms);

@@ -1,6 +1,7 @@
 #include "simulatorwait.h"
 
-#include "gcsharness.h"
+#include "eventpump.h"
+#include "wire.h"
 
 #include "fcsim/fcsimulator.h"
 

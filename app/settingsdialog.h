@@ -1,6 +1,6 @@
 #pragma once
 
-#include "serialsettings.h"
+#include "serial/serialsettings.h"
 
 #include <QDialog>
 

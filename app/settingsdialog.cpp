@@ -1,7 +1,7 @@
 #include "settingsdialog.h"
 #include "ui_settingsdialog.h"
 
-#include "portlist.h"
+#include "serial/portlist.h"
 
 #include <QIntValidator>
 #include <QLineEdit>

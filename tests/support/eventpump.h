@@ -1,0 +1,4 @@
+#pragma once
+
+// Runs the event loop for ms milliseconds, a millisecond at a time.
+void pumpEvents(int ms);
