@@ -32,9 +32,10 @@ void MainWindow::backUpSettings()
 {
     if (transfer->isRunning())
         return;
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Back Up Settings"), defaultBackupPath(),
-        tr("Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Back Up Settings"), defaultBackupPath(),
+                                     tr("Parameter files, five columns (*.params);;Parameter "
+                                        "files, NAME,VALUE (*.param *.parm)"));
     if (path.isEmpty())
         return;
     openTransferProgress(tr("Back Up Settings"));

@@ -81,6 +81,9 @@ signals:
     void heartbeatReceived(bool armed);
     // A whole frame to write, emitted only while a port is attached.
     void frameReady(const QByteArray &frame);
+    // A frame of frameReady has left on the line: the link that writes them
+    // passes its queue's frameSent on, so that requests can be paced by it.
+    void frameSent(const QByteArray &frame);
 
 private:
     void requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start);

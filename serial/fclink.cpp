@@ -23,6 +23,7 @@ FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
 {
     connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
+    connect(&outbound, &OutboundQueue::frameSent, &mavlink, &MavLinkBridge::frameSent);
     connect(serial, &QSerialPort::readyRead, this, &FcLink::readAvailable);
     connect(serial, &QSerialPort::errorOccurred, this, &FcLink::portErrorOccurred);
 }
@@ -53,8 +54,11 @@ void FcLink::requestFirmwareVersion()
     mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
 }
 
+// What still waits in the queue is stale: requests of a read that has
+// ended, writes nobody waits for. Only the close sequence goes out.
 void FcLink::close()
 {
+    outbound.discardPending();
     if (mavlink.isPortAttached()) {
         mavlink.requestRawSensorsStream(kStopStreams);
         mavlink.requestExtra1Stream(kStopStreams);

@@ -35,8 +35,9 @@ public:
     // attaches the bridge. False when it cannot be opened.
     bool open();
     void requestFirmwareVersion();
-    // Stops the streams while the bridge can still send, detaches it, drops
-    // what is left on the line and closes the port.
+    // Drops the frames still waiting to be sent, stops the streams while the
+    // bridge can still send, detaches it, drops what is left on the line and
+    // closes the port.
     void close();
 
     // Runs bytes through the receive path exactly as readAvailable() does

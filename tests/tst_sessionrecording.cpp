@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -104,6 +105,8 @@ private slots:
     void disconnectEndsTheRecordingAfterTheCloseSequence();
     void failedWriteEndsTheRecordingWithWholeFrames_data();
     void failedWriteEndsTheRecordingWithWholeFrames();
+    void targetsThatAreNoFilesAreRefused_data();
+    void targetsThatAreNoFilesAreRefused();
 };
 
 // Frame Read, the radio stream and a Save, recorded; then the file checked
@@ -178,7 +181,6 @@ void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames_data()
     QTest::addColumn<bool>("fileSizeLimit");
     QTest::addColumn<QString>("reason");
     QTest::newRow("file size limit") << true << QString::fromLocal8Bit(std::strerror(EFBIG));
-    QTest::newRow("full device") << false << QString::fromLocal8Bit(std::strerror(ENOSPC));
 }
 
 // The limit falls inside a record, so the file is cut back to whole ones.
@@ -215,6 +217,32 @@ void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
         QCOMPARE(readLog(path).trailingBytes, 0);
         QVERIFY(QFileInfo(path).size() < qint64(kLimit));
     }
+}
+
+void TestSessionRecording::targetsThatAreNoFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString fifo = dir.filePath("fifo.tlog");
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+    QTest::newRow("a device") << "/dev/full";
+    QTest::newRow("a FIFO nobody reads") << fifo;
+    QTest::newRow("a folder") << dir.path();
+}
+
+// Refused before anything is opened: a FIFO would block the window.
+void TestSessionRecording::targetsThatAreNoFilesAreRefused()
+{
+    QFETCH(QString, path);
+    SimulatedFc fc;
+    ModalBoxCloser boxes;
+    fc.gcs.window().startRecording(path);
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
+    QCOMPARE(boxes.titles(), QStringList{"Record Session"});
+    QCOMPARE(boxes.boxes()[0].text,
+             QStringLiteral("Cannot record to %1: not a regular file (a device, pipe or folder).")
+                 .arg(path));
+    QVERIFY(!fc.gcs.action("actionRecordSession")->isChecked());
 }
 
 QTEST_MAIN(TestSessionRecording)
