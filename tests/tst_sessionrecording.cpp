@@ -103,7 +103,6 @@ class TestSessionRecording : public QObject
 private slots:
     void recordedSessionReadsBackAndReplaysTheSameValues();
     void disconnectEndsTheRecordingAfterTheCloseSequence();
-    void failedWriteEndsTheRecordingWithWholeFrames_data();
     void failedWriteEndsTheRecordingWithWholeFrames();
     void targetsThatAreNoFilesAreRefused_data();
     void targetsThatAreNoFilesAreRefused();
@@ -176,19 +175,10 @@ void TestSessionRecording::disconnectEndsTheRecordingAfterTheCloseSequence()
     QCOMPARE(std::uint8_t(records.last().frame[5]), MavMsg::RequestDataStream);
 }
 
-void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames_data()
-{
-    QTest::addColumn<bool>("fileSizeLimit");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("file size limit") << true << QString::fromLocal8Bit(std::strerror(EFBIG));
-}
-
 // The limit falls inside a record, so the file is cut back to whole ones.
 void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
 {
-    QFETCH(bool, fileSizeLimit);
-    QFETCH(QString, reason);
-    const QString path = fileSizeLimit ? dir.filePath("limited.tlog") : QStringLiteral("/dev/full");
+    const QString path = dir.filePath("limited.tlog");
     constexpr rlim_t kLimit = 6001;
     SimulatedFc fc;
     fc.sim.setStreamRate(100);
@@ -198,25 +188,24 @@ void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
     rlimit small = previous;
     small.rlim_cur = kLimit;
     const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    if (fileSizeLimit)
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
     ModalBoxCloser boxes;
     fc.gcs.window().startRecording(path);
     QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldAction);
 
-    const int frames = fileSizeLimit ? readLog(path).records.size() : 0;
+    const Log log = readLog(path);
+    const int frames = log.records.size();
     QCOMPARE(boxes.titles(), QStringList{"Record Session"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Recording stopped: %1.\n").arg(reason) + summaryText(frames, path));
+    QCOMPARE(boxes.boxes()[0].text, QStringLiteral("Recording stopped: %1.\n")
+                                            .arg(QString::fromLocal8Bit(std::strerror(EFBIG))) +
+                                        summaryText(frames, path));
     QCOMPARE(statusMessage(fc.gcs), summaryText(frames, path));
     QVERIFY(!fc.gcs.action("actionRecordSession")->isChecked());
-    if (fileSizeLimit) {
-        QVERIFY(frames > 0);
-        QCOMPARE(readLog(path).trailingBytes, 0);
-        QVERIFY(QFileInfo(path).size() < qint64(kLimit));
-    }
+    QVERIFY(frames > 0);
+    QCOMPARE(log.trailingBytes, 0);
+    QVERIFY(QFileInfo(path).size() < qint64(kLimit));
 }
 
 void TestSessionRecording::targetsThatAreNoFilesAreRefused_data()
