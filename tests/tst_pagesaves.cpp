@@ -87,6 +87,8 @@ private slots:
     void clampedValueIsNamedAndShown_data();
     void clampedValueIsNamedAndShown();
     void disconnectingEndsTheSaveUnderWay();
+    void reconnectingSendsNothingOfTheSaveCutOff();
+    void aSaveMadeMeanwhileFollowsTheOneUnderWay();
     void pagesStayLiveWhileTheNotConfirmedBoxIsOpen();
 };
 
@@ -208,6 +210,35 @@ void PageSavesTest::disconnectingEndsTheSaveUnderWay()
                             "ATC_RATE_FF_ENAB: sent 1, no answer from the FC"));
     QCOMPARE(statusText(fc.gcs),
              QStringLiteral("Fly feeling not saved: the FC did not confirm every value"));
+}
+
+// The writer stops with the link: none of the Save's retries and reads
+// reaches the FC on the next one.
+void PageSavesTest::reconnectingSendsNothingOfTheSaveCutOff()
+{
+    SimulatedFc fc;
+    fc.sim.setParamDropRate(1.0);
+    ModalBoxCloser boxes;
+    save(fc.gcs, QStringLiteral("return to home"));
+    QCOMPARE(fc.sentToFc(), QStringList{"set RTL_ALT=1500 (9)"});
+    fc.reconnectForASecond();
+    QCOMPARE(fc.sentToFc(), QStringList{"get ZEFAVERSION"});
+}
+
+void PageSavesTest::aSaveMadeMeanwhileFollowsTheOneUnderWay()
+{
+    SimulatedFc fc;
+    ModalBoxCloser boxes;
+    QStringList messages;
+    connect(fc.gcs.widget<QStatusBar>("statusBar"), &QStatusBar::messageChanged,
+            [&](const QString &message) { messages << message; });
+    save(fc.gcs, QStringLiteral("frame"));
+    save(fc.gcs, QStringLiteral("receiver type"));
+    QTRY_COMPARE_WITH_TIMEOUT(messages,
+                              (QStringList{"Frame saved: 2 values confirmed by the FC",
+                                           "Receiver type saved: confirmed by the FC"}),
+                              kSaveTimeoutMs);
+    QVERIFY(boxes.boxes().isEmpty());
 }
 
 // The echo that ends the Save is still being handled when the box is asked

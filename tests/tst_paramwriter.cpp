@@ -264,6 +264,40 @@ private slots:
         QCOMPARE(writesReceived(line.sim), QStringList());
     }
 
+    // On a noisy line heartbeats are lost while the FC goes on answering:
+    // writes go on past the plain limit of 3 s.
+    void answersKeepWritesGoingWhileHeartbeatsAreLost()
+    {
+        WriterOnLine line;
+        line.sim.setHeartbeatSilenced(true);
+        QTRY_VERIFY_WITH_TIMEOUT(line.heartbeat.silenceMs() > 3000, kRunTimeoutMs);
+        line.link.receiveBytes(paramValueFrame("RTL_ALT", 900, 4)); // a read answered just now
+        line.answerWrites({{1200}}, 4);
+        line.start(1200.0f, 4);
+        QVERIFY(line.finished.wait(kRunTimeoutMs));
+        QCOMPARE(line.ending(), ParamWriter::Ending::Done);
+        QCOMPARE(line.writer.confirmedNames(), QStringList{"RTL_ALT"});
+    }
+
+    // A page's Save: the echo of its second write came before the first's.
+    // A later Save of that name waits for its own echo.
+    void earlyEchoesEndWithTheirSave()
+    {
+        WriterOnLine line;
+        const QList<PlannedWrite> first{{QStringLiteral("FRAME"), 0.0f, 1.0f, 2},
+                                        {QStringLiteral("RTL_ALT"), 0.0f, 1200.0f, 4}};
+        line.writer.sendFirstAttempts(first);
+        line.writer.start(first, ParamWriter::Pace::FirstAttemptsSent);
+        line.link.receiveBytes(paramValueFrame("RTL_ALT", 1200, 4) +
+                               paramValueFrame("FRAME", 1, 2));
+        QCOMPARE(line.writer.confirmedNames(), (QStringList{"FRAME", "RTL_ALT"}));
+        QTRY_VERIFY(!line.link.isSending());
+
+        line.answerWrites({{1000}, {1000}}, 4);
+        line.start(1200.0f, 4, ParamWriter::Pace::FirstAttemptsSent);
+        QTRY_COMPARE_WITH_TIMEOUT(line.finished.size(), 2, kRunTimeoutMs);
+        QCOMPARE(line.writer.unconfirmedNames(), QStringList{"RTL_ALT (the FC reports 1000)"});
+    }
 };
 
 QTEST_GUILESS_MAIN(ParamWriterTest)
