@@ -5,6 +5,7 @@
 #include "serial/portlist.h"
 #include "serial/serialsettings.h"
 
+#include <QScopedValueRollback>
 #include <QSocketNotifier>
 
 #ifdef Q_OS_WIN
@@ -98,6 +99,7 @@ void FcLink::receiveByte(char byte)
 {
     rxParser.parseByte(static_cast<std::uint8_t>(byte), [this](const MavLinkMessage &frame) {
         const MavLinkMessage received = frame;
+        const QScopedValueRollback<bool> handling(handlingFrame, true);
         emit frameReceived(received);
         mavlink.handleMessage(&received);
     });
