@@ -183,7 +183,8 @@ void TestDecoder::signalsInDeclaredOrder()
                                   "modeChanged(int,uint8_t)",
                                   "parameterReported(ParameterReport)",
                                   "heartbeatReceived(bool)",
-                                  "frameReady(QByteArray)"};
+                                  "frameReady(QByteArray)",
+                                  "frameSent(QByteArray)"};
     QCOMPARE(signatures, expected);
     QCOMPARE(mo.method(mo.methodOffset()).name(), QByteArray("armedUpdate"));
 }
