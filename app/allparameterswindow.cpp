@@ -1,6 +1,7 @@
 #include "app/allparameterswindow.h"
 
 #include "app/comparedialog.h"
+#include "app/laterbox.h"
 #include "app/paramvaluedelegate.h"
 #include "app/transferdialogs.h"
 #include "params/parameterstore.h"
@@ -152,9 +153,11 @@ void AllParametersWindow::writesEnded(ParamWriter::Ending ending)
     model.markWritten(writer.confirmedNames(), writer.unconfirmedWrites());
     showStatus(writer.summary());
     if (ending == ParamWriter::Ending::Armed)
-        QMessageBox::warning(this, windowTitle(), tr("The FC was armed; writing stopped."));
+        showBoxLater(QMessageBox::warning, this, windowTitle(),
+                     tr("The FC was armed; writing stopped."));
     else if (ending == ParamWriter::Ending::NoHeartbeat)
-        QMessageBox::warning(this, windowTitle(), tr("No heartbeat from the FC; writing stopped."));
+        showBoxLater(QMessageBox::warning, this, windowTitle(),
+                     tr("No heartbeat from the FC; writing stopped."));
 }
 
 void AllParametersWindow::chooseFileToCompare()

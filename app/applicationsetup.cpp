@@ -10,6 +10,10 @@
 #include <QLocale>
 #include <QTranslator>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
+
 namespace {
 constexpr int kInterfacePointSize = 9;
 
@@ -24,6 +28,14 @@ void addMissingInterfaceFonts()
     }
 }
 } // namespace
+
+void ignoreWriteSignals()
+{
+#ifdef Q_OS_UNIX
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
 
 QVector<EmbeddedFont> embeddedInterfaceFonts()
 {

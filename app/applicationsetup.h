@@ -7,6 +7,11 @@ class QCoreApplication;
 class QFont;
 class QTranslator;
 
+// Before anything is written: a write to a pipe whose reader has gone or
+// beyond the file-size limit fails with its error, which the program
+// reports, instead of killing it halfway (SIGPIPE, SIGXFSZ; POSIX only).
+void ignoreWriteSignals();
+
 // Before the application object exists: the window scales as a whole with
 // the desktop's scale factor, fractional ones such as 1.5 included, and
 // pictures are drawn at the screen's resolution.

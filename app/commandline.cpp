@@ -2,6 +2,7 @@
 
 #include "app/translation.h"
 #include "app/version.h"
+#include "params/paramfileio.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -222,6 +223,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
     commandLine.force = reader.parser().isSet(forceOption);
     commandLine.arguments = reader.parser().positionalArguments();
+    const QString fileOption = backup ? QStringLiteral("--backup") : QStringLiteral("--restore");
     const bool byName = commandLine.transfer == CommandLine::Transfer::Get ||
                         commandLine.transfer == CommandLine::Transfer::Set;
     commandLine.recordFile = reader.parser().value(recordOption);
@@ -249,8 +251,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
             "CommandLine", "use one of --backup, --restore, --get and --set at a time")));
     else if ((backup || restore) && commandLine.file.isEmpty())
         commandLine.answer = reader.usageError(
-            reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE"))
-                .arg(backup ? QStringLiteral("--backup") : QStringLiteral("--restore")));
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE")).arg(fileOption));
     else if (commandLine.force && !restore)
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "--force goes with --restore only")));
@@ -266,5 +267,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
               commandLine.recordFile.isEmpty()))
         commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
             "CommandLine", "--record needs a FILE and a command to record, such as --backup")));
+    else if (!commandLine.recordFile.isEmpty() && (backup || restore) &&
+             isSameFile(commandLine.recordFile, commandLine.file))
+        commandLine.answer = reader.usageError(
+            reader.text(QT_TRANSLATE_NOOP("CommandLine", "--record and %1 name the same file"))
+                .arg(fileOption));
     return commandLine;
 }

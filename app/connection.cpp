@@ -60,9 +60,11 @@ void MainWindow::disconnectLinkSignals()
 }
 
 // Only the loss of the device is reported, once; a failed open has its own
-// box.
+// box. Nothing is left to report when the link closed meanwhile.
 void MainWindow::reportDeviceLoss()
 {
+    if (!link->port()->isOpen())
+        return;
     QMessageBox::critical(this, tr("Critical Error"), tr("Please re plug the FC and try again"));
     closeSerialPort();
 }

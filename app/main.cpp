@@ -20,6 +20,7 @@ int runWithoutWindow(int argc, char *argv[], const CommandLine &commandLine)
 
 int main(int argc, char *argv[])
 {
+    ignoreWriteSignals();
     const CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
     if (commandLine.answer)
         return printAnswer(*commandLine.answer);

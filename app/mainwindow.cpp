@@ -45,7 +45,9 @@ MainWindow::MainWindow(QWidget *parent)
     initPidPage();
     initAdvancedPage();
 
-    connect(link, &FcLink::deviceLost, this, &MainWindow::reportDeviceLoss);
+    // The port reports errors from inside its writes too, the close
+    // sequence's and those that answer a frame.
+    connect(link, &FcLink::deviceLost, this, &MainWindow::reportDeviceLoss, Qt::QueuedConnection);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with

@@ -1,10 +1,9 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/laterbox.h"
 #include "params/paramtype.h"
 #include "serial/fclink.h"
-
-#include <QMessageBox>
 
 void MainWindow::initPageSaves()
 {
@@ -31,7 +30,8 @@ QString missText(const UnconfirmedWrite &miss)
 } // namespace
 
 // The FC's echo has already put its value on the page; the box says which
-// values differ from what the user saved.
+// values differ from what the user saved, once the echo that ended the Save
+// has been handled.
 void MainWindow::showSaveOutcome(const SaveOutcome &outcome)
 {
     if (outcome.unconfirmed.isEmpty()) {
@@ -47,7 +47,7 @@ void MainWindow::showSaveOutcome(const SaveOutcome &outcome)
     QStringList lines;
     for (const UnconfirmedWrite &miss : outcome.unconfirmed)
         lines << missText(miss);
-    QMessageBox::warning(this, tr("Save"),
-                         tr("The FC did not confirm these values of %1:").arg(outcome.what) +
-                             QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+    showBoxLater(QMessageBox::warning, this, tr("Save"),
+                 tr("The FC did not confirm these values of %1:").arg(outcome.what) +
+                     QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
 }

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/laterbox.h"
 #include "app/transferdialogs.h"
 #include "serial/sessionrecorder.h"
 
@@ -64,7 +65,8 @@ void MainWindow::startRecording(const QString &path)
 }
 
 // Ends however the recording ended: unchecked, link closed or a failed
-// write, which also gets a box.
+// write, which also gets a box (a write at 16 KiB runs inside a frame's
+// handling).
 void MainWindow::showRecordingStopped(const RecordingSummary &summary)
 {
     showRecording(false);
@@ -74,7 +76,6 @@ void MainWindow::showRecordingStopped(const RecordingSummary &summary)
                                .arg(summary.rejected);
     ui->statusBar->showMessage(counts);
     if (!summary.error.isEmpty())
-        QMessageBox::warning(this, tr("Record Session"),
-                             tr("Recording stopped: %1.").arg(summary.error) + QLatin1Char('\n') +
-                                 counts);
+        showBoxLater(QMessageBox::warning, this, tr("Record Session"),
+                     tr("Recording stopped: %1.").arg(summary.error) + QLatin1Char('\n') + counts);
 }

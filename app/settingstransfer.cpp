@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/laterbox.h"
 #include "app/transferdialogs.h"
 #include "serial/fclink.h"
 
@@ -32,9 +33,10 @@ void MainWindow::backUpSettings()
 {
     if (transfer->isRunning())
         return;
-    const QString path = QFileDialog::getSaveFileName(
-        this, tr("Back Up Settings"), defaultBackupPath(),
-        tr("Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("Back Up Settings"), defaultBackupPath(),
+                                     tr("Parameter files, five columns (*.params);;Parameter "
+                                        "files, NAME,VALUE (*.param *.parm)"));
     if (path.isEmpty())
         return;
     openTransferProgress(tr("Back Up Settings"));
@@ -98,14 +100,14 @@ void MainWindow::showTransferReport(TransferReport report)
         changeList->reject();
     switch (report.outcome) {
     case TransferReport::Outcome::Succeeded:
-        QMessageBox::information(this, title, report.message);
+        showBoxLater(QMessageBox::information, this, title, report.message);
         break;
     case TransferReport::Outcome::Failed:
-        QMessageBox::critical(this, title, report.message);
+        showBoxLater(QMessageBox::critical, this, title, report.message);
         break;
     case TransferReport::Outcome::Cancelled:
         if (report.wroteAny)
-            QMessageBox::information(this, title, report.message);
+            showBoxLater(QMessageBox::information, this, title, report.message);
         break;
     }
 }

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -18,10 +19,12 @@ constexpr int kFailureStatus = 1;
 // Progress goes out in tenths, not once per parameter.
 constexpr int kProgressSteps = 10;
 
-void printLine(const QString &text, FILE *stream = stderr)
+// False when the line could not be written, for example to a pipe whose
+// reader has gone.
+bool printLine(const QString &text, FILE *stream = stderr)
 {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-    std::fflush(stream);
+    const bool written = std::fprintf(stream, "%s\n", text.toLocal8Bit().constData()) >= 0;
+    return std::fflush(stream) == 0 && written;
 }
 
 // Windows' system messages end in a full stop of their own.
@@ -69,7 +72,7 @@ public:
             return kFailureStatus;
         }
         const QString &recordFile = commandLine.recordFile;
-        if (!recordFile.isEmpty() && !recorder.start(recordFile)) {
+        if (!recordFile.isEmpty() && !recorder.start(recordFile, SessionRecorder::Replace::AtEnd)) {
             printFailure(tr("Cannot record to %1: %2").arg(recordFile, recorder.errorString()));
             link.close();
             return kFailureStatus;
@@ -120,6 +123,9 @@ private slots:
                              tr("Give --force to write it anyway."));
             return;
         }
+        if (plan.isForAnotherVehicle())
+            printLine(plan.otherVehicleText() + QLatin1Char(' ') +
+                      tr("Written anyway, as --force says."));
         printLine(tr("Changes:"));
         for (const PlannedWrite &write : plan.writes)
             printLine(QStringLiteral("  ") + RestorePlan::changeText(write));
@@ -130,11 +136,9 @@ private slots:
     void finish(TransferReport report)
     {
         if (report.outcome == TransferReport::Outcome::Succeeded) {
-            for (const QString &value : qAsConst(report.values))
-                printLine(value, stdout);
+            status = printValues(report.values) ? 0 : kFailureStatus;
             if (!report.message.isEmpty())
                 printLine(report.message);
-            status = 0;
         } else {
             printFailure(report.message);
         }
@@ -154,6 +158,17 @@ private slots:
     }
 
 private:
+    static bool printValues(const QStringList &values)
+    {
+        for (const QString &value : values) {
+            if (!printLine(value, stdout)) {
+                printFailure(tr("Cannot print the values: %1.").arg(qt_error_string(errno)));
+                return false;
+            }
+        }
+        return true;
+    }
+
     static void printFailure(const QString &message)
     {
         printLine(QStringLiteral("zefa-gcs: ") + message);

@@ -9,6 +9,7 @@ constexpr int kParamIdLength = 16;
 constexpr int kStatusTextLength = 50;
 constexpr int kRcChannels = 8;
 constexpr std::uint8_t kSafetyArmed = 0x80;
+constexpr std::uint8_t kAutopilotComponent = 1;
 // Radians to degrees as the FC tools have always shown them (not 180/pi).
 constexpr double kDegreesPerRadian = 57.3;
 const QString kAudioCuePrefix = QStringLiteral("#audio:");
@@ -55,13 +56,35 @@ void MavLinkBridge::handleMessage(const MavLinkMessage *msg)
     }
 }
 
-// armedUpdate counts any bit of base_mode, as the self-test page always had
-// it; heartbeatReceived tells the safety-armed flag alone.
+void MavLinkBridge::forgetFc()
+{
+    fcSystemId = -1;
+    othersHeartbeats = 0;
+}
+
+// A ground station or a companion computer on the line sends heartbeats of
+// its own, disarmed ones; only the FC's tell whether it is armed and alive.
+// The FC is the system of the first heartbeat from the autopilot component
+// or of the first parameter report, whichever comes first.
+bool MavLinkBridge::isFcHeartbeat(const MavLinkMessage &msg)
+{
+    const bool fromAutopilot = msg.compid == kAutopilotComponent;
+    if (fromAutopilot && fcSystemId < 0)
+        fcSystemId = msg.sysid;
+    const bool fromFc = fromAutopilot && msg.sysid == fcSystemId;
+    if (!fromFc)
+        ++othersHeartbeats;
+    return fromFc;
+}
+
+// armedUpdate counts any bit of base_mode of any heartbeat, as the self-test
+// page always had it; heartbeatReceived tells the FC's safety-armed flag.
 void MavLinkBridge::decodeHeartbeat(const MavLinkMessage &msg)
 {
     const std::uint8_t baseMode = PayloadReader(msg).u8(6);
     emit armedUpdate(baseMode != 0);
-    emit heartbeatReceived((baseMode & kSafetyArmed) != 0);
+    if (isFcHeartbeat(msg))
+        emit heartbeatReceived((baseMode & kSafetyArmed) != 0);
 }
 
 void MavLinkBridge::decodeSysStatus(const MavLinkMessage &msg)
@@ -72,6 +95,8 @@ void MavLinkBridge::decodeSysStatus(const MavLinkMessage &msg)
 
 void MavLinkBridge::decodeParamValue(const MavLinkMessage &msg)
 {
+    if (fcSystemId < 0)
+        fcSystemId = msg.sysid;
     const PayloadReader reader(msg);
     QString name = fixedText(reader, 8, kParamIdLength);
     const float value = reader.f32(0);

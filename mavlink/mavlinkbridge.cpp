@@ -88,12 +88,16 @@ MavLinkBridge::MavLinkBridge(QObject *parent) : QObject(parent)
 void MavLinkBridge::attachSerialPort()
 {
     portAttached = true;
+    forgetFc();
     qDebug() << "port attached:" << portAttached;
 }
 
 void MavLinkBridge::detachSerialPort()
 {
     portAttached = false;
+    if (othersHeartbeats > 0)
+        qDebug() << "heartbeats of other nodes ignored:" << othersHeartbeats;
+    forgetFc();
 }
 
 int MavLinkBridge::finalizeMessage(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,

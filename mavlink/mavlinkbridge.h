@@ -77,10 +77,13 @@ signals:
     void sensorOffsetsMessageUpdate(mavlink_sensor_offsets_t);
     void modeChanged(int sysId, uint8_t state);
     void parameterReported(ParameterReport report);
-    // From base_mode's safety-armed flag alone (0x80).
+    // The FC's own heartbeat, from base_mode's safety-armed flag alone (0x80).
     void heartbeatReceived(bool armed);
     // A whole frame to write, emitted only while a port is attached.
     void frameReady(const QByteArray &frame);
+    // A frame of frameReady has left on the line: the link that writes them
+    // passes its queue's frameSent on, so that requests can be paced by it.
+    void frameSent(const QByteArray &frame);
 
 private:
     void requestDataStream(std::uint8_t streamId, std::uint16_t rate, bool start);
@@ -90,6 +93,8 @@ private:
     void sendFrame(MavLinkMessage &msg, std::uint8_t sysid, std::uint8_t compid,
                    std::uint8_t length, std::uint8_t extra);
 
+    void forgetFc();
+    bool isFcHeartbeat(const MavLinkMessage &msg);
     void decodeHeartbeat(const MavLinkMessage &msg);
     void decodeSysStatus(const MavLinkMessage &msg);
     void decodeParamValue(const MavLinkMessage &msg);
@@ -101,4 +106,7 @@ private:
 
     bool portAttached = false;
     std::uint8_t txSequence = 0;
+    // The system the FC on this link speaks as; -1 until it is known.
+    int fcSystemId = -1;
+    int othersHeartbeats = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "paramtype.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QTextCodec>
 
@@ -76,6 +77,27 @@ QList<QByteArray> splitFields(const QByteArray &line)
     return line.simplified().split(' ');
 }
 
+bool isWholeNumber(const QByteArray &text, bool signAllowed)
+{
+    const QByteArray digits =
+        signAllowed && (text.startsWith('-') || text.startsWith('+')) ? text.mid(1) : text;
+    return !digits.isEmpty() &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "NAME,0,25": a value written with a decimal comma in a comma-separated file.
+bool hasDecimalComma(const QByteArray &line, const QList<QByteArray> &fields)
+{
+    return fields.size() == kColumnFields + 1 && line.count(',') == kColumnFields &&
+           isWholeNumber(fields[1].trimmed(), true) && isWholeNumber(fields[2].trimmed(), false);
+}
+
+QString decimalCommaProblem(const QByteArray &value)
+{
+    return ParamFile::tr("value %1 has a decimal comma; write a point")
+        .arg(QString::fromUtf8(value));
+}
+
 QString readLine(const QByteArray &line, ParamFileEntry &entry)
 {
     const QList<QByteArray> fields = splitFields(line);
@@ -83,6 +105,8 @@ QString readLine(const QByteArray &line, ParamFileEntry &entry)
         return readColumnsLine(fields, entry);
     if (fields.size() == kColumnFields)
         return readNameAndValue(fields[0].trimmed(), fields[1].trimmed(), entry);
+    if (hasDecimalComma(line, fields))
+        return decimalCommaProblem(fields[1].trimmed() + ',' + fields[2].trimmed());
     return ParamFile::tr("expected 5 fields (system id, component id, name, value, type) or 2 "
                          "(name, value), found %1")
         .arg(fields.size());
@@ -93,13 +117,19 @@ bool isCommentOrBlank(const QByteArray &trimmed)
     return trimmed.isEmpty() || trimmed.startsWith('#');
 }
 
+// Lines end in LF, CRLF or, in files from old editors, CR alone.
+QList<QByteArray> textLines(const QByteArray &bytes)
+{
+    QByteArray text = bytes.startsWith(kUtf8Bom) ? bytes.mid(3) : bytes;
+    return text.replace("\r\n", "\n").replace('\r', '\n').split('\n');
+}
+
 } // namespace
 
 QString readValue(const QByteArray &value, ParamFileEntry &entry)
 {
     if (value.contains(',') && !value.contains('.'))
-        return ParamFile::tr("value %1 has a decimal comma; write a point")
-            .arg(QString::fromUtf8(value));
+        return decimalCommaProblem(value);
     if (!ParamType::parseNumber(value, entry.number))
         return ParamFile::tr("value is not a finite number");
     if (!ParamType::parseFloat(value, entry.value))
@@ -136,18 +166,16 @@ ParamFile parseParamFile(const QByteArray &bytes)
         file.error = {0, ParamFile::tr("the file is larger than 1 MiB")};
         return file;
     }
-    const QByteArray text = bytes.startsWith(kUtf8Bom) ? bytes.mid(3) : bytes;
-    const QList<QByteArray> lines = text.split('\n');
+    const QList<QByteArray> lines = textLines(bytes);
     for (int i = 0; i < lines.size(); ++i) {
-        QByteArray line = lines[i];
-        if (line.endsWith('\r'))
-            line.chop(1);
+        const QByteArray &line = lines[i];
         ParamFileEntry entry;
         entry.line = i + 1;
-        QString reason = textProblem(line);
         const QByteArray trimmed = line.trimmed();
-        if (reason.isEmpty() && isCommentOrBlank(trimmed))
+        // Comments are no data: whatever their encoding, they are skipped.
+        if (isCommentOrBlank(trimmed) && !line.contains('\0'))
             continue;
+        QString reason = textProblem(line);
         if (reason.isEmpty())
             reason = readLine(trimmed, entry);
         if (!reason.isEmpty()) {
@@ -179,10 +207,20 @@ QString rangeWarning(const ParameterReport &param)
     return ParamType::integerProblem(param.type, double(param.value));
 }
 
-ParamFileFormat paramFileFormatFor(const QString &path)
+std::optional<ParamFileFormat> paramFileFormatFor(const QString &path)
 {
-    return path.endsWith(QLatin1String(".param"), Qt::CaseInsensitive) ? ParamFileFormat::NameValue
-                                                                       : ParamFileFormat::Columns;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("params"))
+        return ParamFileFormat::Columns;
+    if (suffix == QLatin1String("param") || suffix == QLatin1String("parm"))
+        return ParamFileFormat::NameValue;
+    return std::nullopt;
+}
+
+QString paramFileFormatName(ParamFileFormat format)
+{
+    return format == ParamFileFormat::Columns ? ParamFile::tr("five tab-separated columns")
+                                              : ParamFile::tr("NAME,VALUE lines");
 }
 
 QString dropRepeatedNames(QList<ParameterReport> &params)
@@ -197,7 +235,7 @@ QString dropRepeatedNames(QList<ParameterReport> &params)
         } else if (earlier->type != param.type ||
                    !ParamType::sameStoredValue(param.type, earlier->value, param.value)) {
             return ParamFile::tr("The FC reports %1 twice, as %2 (type %3) and as %4 (type %5); "
-                                 "which one to save cannot be told.")
+                                 "which one it holds cannot be told.")
                 .arg(param.name, ParamType::valueText(earlier->value, earlier->type))
                 .arg(earlier->type)
                 .arg(ParamType::valueText(param.value, param.type))

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // One parameter line of a backup file.
 struct ParamFileEntry
@@ -53,15 +54,18 @@ struct BackupHeader
 
 // The two formats a backup is written in, named by the file's extension as
 // the other tools name them: five tab-separated columns in ".params",
-// NAME,VALUE in ".param".
+// NAME,VALUE in ".param" and ".parm".
 enum class ParamFileFormat
 {
     Columns,
     NameValue,
 };
 
-// ".param" is NAME,VALUE; anything else gets the five columns.
-ParamFileFormat paramFileFormatFor(const QString &path);
+// None for any other extension: which format such a file is meant to hold
+// cannot be told.
+std::optional<ParamFileFormat> paramFileFormatFor(const QString &path);
+// "five tab-separated columns", for reports.
+QString paramFileFormatName(ParamFileFormat format);
 
 // Nothing larger is taken for a parameter file.
 constexpr qint64 kMaxParamFileBytes = 1024 * 1024;

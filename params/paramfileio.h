@@ -17,6 +17,20 @@ qint64 writeFully(QFileDevice &file, const QByteArray &content);
 // program. Empty when the path names a regular file or nothing yet.
 QString notRegularFileProblem(const QString &path);
 
+// Whether two paths name one file: links and "./" followed, hard links by
+// the file itself where both exist; on Windows regardless of case. A file
+// not created yet is told by its folder and name.
+bool isSameFile(const QString &a, const QString &b);
+
+// A new empty file in the folder of path (a link's target's folder when
+// path is a link), named after it, for replaceFile() to put in its place;
+// empty, with the reason in error, when none can be created.
+QString temporaryFileBeside(const QString &path, QString &error);
+
+// Renames from over to in one step, whatever to was. False, with the
+// system's reason in error, when that fails.
+bool replaceFile(const QString &from, const QString &to, QString &error);
+
 // Reads at most one byte beyond maxBytes, so a huge file is refused without
 // being loaded. Only regular files are opened: a FIFO would block until
 // someone writes to it, a device may never end. False with the reason when

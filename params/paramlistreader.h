@@ -10,10 +10,12 @@
 class ParameterStore;
 
 // Reads the FC's whole parameter list: asks for the list and collects the
-// answers by index; when they stop, asks for each missing index, round
-// after round, and for the list again while nothing has come at all. One
-// request per event-loop turn. Gives up after several rounds in a row that
-// brought nothing new.
+// answers by index; when they stop, asks for missing indexes, a round of
+// at most kRoundRequests at a time, and for the list again while nothing
+// has come at all. Each request is queued only when the one before has left
+// the line, so a round's quiet time starts when its last request was sent
+// and nothing is left to go out when the reader stops. Gives up after
+// several rounds in a row that brought nothing new.
 class ParamListReader : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,10 @@ public:
     // count allows. 1024 leaves room for new firmware and still reads in
     // seconds.
     static constexpr int kMaxCount = 1024;
+    // A round asks for the next this many missing indexes, so that rounds
+    // that bring nothing end an FC whose count cannot be right in seconds
+    // even where most of it is missing.
+    static constexpr int kRoundRequests = 32;
 
     ParamListReader(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
 
@@ -45,14 +51,17 @@ signals:
 
 private slots:
     void parameterReported(const ParameterReport &report);
+    void frameSent(const QByteArray &frame);
     void sendNextRequest();
     void answersStopped();
 
 private:
-    void scheduleNextRequest();
-    void waitForAnswers(int ms);
-    void queueRound();
     bool isComplete() const { return count > 0 && byIndex.size() == count; }
+    // Every request of the round, or the list request, has left the line.
+    bool roundSent() const;
+    bool roundAnswered() const;
+    int quietAfter(const ParameterReport &report) const;
+    void queueRound();
     void finish(bool complete);
 
     MavLinkBridge &bridge;
@@ -60,7 +69,11 @@ private:
     int count = 0;
     bool reading = false;
     bool listRequestDue = false;
-    QList<int> missingToRequest;
+    // Queued, not yet on the line.
+    bool awaitingDeparture = false;
+    QList<int> roundIndexes;
+    QList<int> askedInRound;
+    int lastAsked = -1;
     int receivedBeforeRound = 0;
     int fruitlessRounds = 0;
     int quietMs = 0;

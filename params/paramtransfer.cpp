@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QHash>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,6 +79,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
     stage = Stage::CheckingFirmware;
     firmwareVersion.clear();
     values.clear();
+    fcList.clear();
     if (mode == Mode::Backup && !checkBackupTarget())
         return;
     if (mode == Mode::Restore && !loadRestoreFile())
@@ -91,7 +93,9 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
 // Refused before the FC is asked for anything, not after the whole read.
 bool ParamTransfer::checkBackupTarget()
 {
-    const QString problem = notRegularFileProblem(path);
+    QString problem = notRegularFileProblem(path);
+    if (problem.isEmpty() && !paramFileFormatFor(path))
+        problem = unknownExtensionProblem();
     if (!problem.isEmpty())
         fail(tr("Cannot write %1: %2.").arg(QDir::toNativeSeparators(path), problem));
     return problem.isEmpty();
@@ -149,17 +153,9 @@ void ParamTransfer::listProgress(int received, int total)
 
 void ParamTransfer::listRead(bool complete)
 {
-    if (!complete && reader.total() == 0)
-        fail(tr("The FC did not answer the request for its parameter list."));
-    else if (reader.total() > ParamListReader::kMaxCount)
-        fail(tr("The FC reports %1 parameters, more than an R7 has (this program reads at most "
-                "%2).")
-                 .arg(reader.total())
-                 .arg(ParamListReader::kMaxCount));
-    else if (!complete)
-        fail(tr("%1 of %2 parameters did not arrive from the FC.")
-                 .arg(reader.total() - reader.receivedCount())
-                 .arg(reader.total()));
+    const QString problem = listProblem(complete);
+    if (!problem.isEmpty())
+        fail(problem);
     else if (mode == Mode::Backup)
         saveBackup();
     else if (mode == Mode::Get)
@@ -168,14 +164,28 @@ void ParamTransfer::listRead(bool complete)
         offerWrites();
 }
 
+// Every run reads the same list, so a name reported twice with different
+// values fails them all alike: none can tell which value the FC holds.
+QString ParamTransfer::listProblem(bool complete)
+{
+    if (!complete && reader.total() == 0)
+        return tr("The FC did not answer the request for its parameter list.");
+    if (reader.total() > ParamListReader::kMaxCount)
+        return tr("The FC reports %1 parameters, more than an R7 has (this program reads at most "
+                  "%2).")
+            .arg(reader.total())
+            .arg(ParamListReader::kMaxCount);
+    if (!complete)
+        return tr("%1 of %2 parameters did not arrive from the FC.")
+            .arg(reader.total() - reader.receivedCount())
+            .arg(reader.total());
+    fcList = reader.parameters();
+    return dropRepeatedNames(fcList);
+}
+
 void ParamTransfer::saveBackup()
 {
-    QList<ParameterReport> params = reader.parameters();
-    const QString duplicate = dropRepeatedNames(params);
-    if (!duplicate.isEmpty()) {
-        fail(duplicate);
-        return;
-    }
+    const QList<ParameterReport> &params = fcList;
     QStringList warnings;
     for (const ParameterReport &param : params) {
         const QString problem = saveProblem(param);
@@ -197,11 +207,14 @@ void ParamTransfer::saveBackup()
     header.date.setOffsetFromUtc(header.date.offsetFromUtc()); // written with its offset
     QString error;
     const QString shownPath = QDir::toNativeSeparators(path);
-    if (!saveParamFile(path, formatParamFile(header, params, paramFileFormatFor(path)), error)) {
+    const ParamFileFormat format = *paramFileFormatFor(path);
+    if (!saveParamFile(path, formatParamFile(header, params, format), error)) {
         fail(tr("Cannot write %1: %2.").arg(shownPath, error));
         return;
     }
-    QString message = tr("Backed up %1 parameters to %2.").arg(params.size()).arg(shownPath);
+    QString message = tr("Backed up %1 parameters to %2 as %3.")
+                          .arg(params.size())
+                          .arg(shownPath, paramFileFormatName(format));
     if (!warnings.isEmpty())
         message += QLatin1Char(' ') +
                    tr("Warning: the FC reports values outside their type's range, saved as "
@@ -213,7 +226,7 @@ void ParamTransfer::saveBackup()
 QHash<QString, ParameterReport> ParamTransfer::fcParameters() const
 {
     QHash<QString, ParameterReport> onFc;
-    for (const ParameterReport &param : reader.parameters())
+    for (const ParameterReport &param : fcList)
         onFc.insert(param.name, param);
     return onFc;
 }
@@ -243,15 +256,20 @@ QString ParamTransfer::refusalText(const ParamFileError &refused) const
     return tr("Refused %1: %2.").arg(QDir::toNativeSeparators(path), refused.text());
 }
 
-// Values given by name are all meant: none may be skipped.
+// Values given by name are all meant: none may be skipped, and the firmware
+// version is refused even where it equals the FC's.
 QString ParamTransfer::setProblem() const
 {
     if (mode != Mode::Set)
         return QString();
     if (!plan.unknownNames.isEmpty())
         return tr("Not a parameter of this FC: %1.").arg(plan.unknownNames.join(", "));
-    if (!plan.readOnlyNames.isEmpty())
-        return tr("Never written: %1.").arg(plan.readOnlyNames.join(", "));
+    const QString firmware = QString::fromLatin1(Fc::kFirmwareVersionParam);
+    const auto isFirmware = [&firmware](const ParamFileEntry &entry) {
+        return entry.name == firmware;
+    };
+    if (std::any_of(fileEntries.begin(), fileEntries.end(), isFirmware))
+        return tr("Never written: %1.").arg(firmware);
     return QString();
 }
 
@@ -265,8 +283,7 @@ void ParamTransfer::offerWrites()
         fail(tr("No name in %1 is a parameter of this FC.").arg(QDir::toNativeSeparators(path)) +
              QLatin1Char(' ') + plan.summary());
     } else if (plan.writes.isEmpty()) {
-        end(TransferReport::Outcome::Succeeded,
-            plan.summary() + QLatin1Char(' ') + nothingWritten());
+        end(TransferReport::Outcome::Succeeded, withNothingWritten(plan.summary()));
     } else if (heartbeat.seen()) {
         offerChanges();
     } else {
@@ -279,7 +296,8 @@ void ParamTransfer::offerWrites()
 void ParamTransfer::offerChanges()
 {
     if (heartbeat.armed()) {
-        fail(tr("The FC is armed. Disarm it before restoring settings."));
+        fail(mode == Mode::Set ? tr("The FC is armed. Disarm it before setting values.")
+                               : tr("The FC is armed. Disarm it before restoring settings."));
         return;
     }
     awaitingConfirmation = true;
@@ -303,7 +321,8 @@ void ParamTransfer::heartbeatMissing()
 
 void ParamTransfer::failForSilence()
 {
-    fail(tr("No heartbeat from the FC; the restore stopped."));
+    fail(mode == Mode::Set ? tr("No heartbeat from the FC; writing the values stopped.")
+                           : tr("No heartbeat from the FC; the restore stopped."));
 }
 
 void ParamTransfer::confirmWrites()
@@ -334,7 +353,8 @@ void ParamTransfer::writesEnded(ParamWriter::Ending ending)
             cancelledText() + QLatin1Char(' ') + writer.summary());
         break;
     case ParamWriter::Ending::Armed:
-        fail(tr("The FC was armed; the restore stopped."));
+        fail(mode == Mode::Set ? tr("The FC was armed; writing the values stopped.")
+                               : tr("The FC was armed; the restore stopped."));
         break;
     case ParamWriter::Ending::NoHeartbeat:
         failForSilence();
@@ -349,8 +369,7 @@ void ParamTransfer::cancel()
     if (stage == Stage::Writing)
         writer.cancel();
     else
-        end(TransferReport::Outcome::Cancelled,
-            cancelledText() + QLatin1Char(' ') + nothingWritten());
+        end(TransferReport::Outcome::Cancelled, withNothingWritten(cancelledText()));
 }
 
 void ParamTransfer::decline(const QString &reason)
@@ -365,9 +384,26 @@ void ParamTransfer::linkClosed()
         fail(tr("The link to the FC was closed."));
 }
 
-QString ParamTransfer::nothingWritten() const
+// A read by name writes nothing by its nature: saying so would mislead.
+QString ParamTransfer::withNothingWritten(const QString &message) const
 {
-    return mode == Mode::Backup ? tr("No file was written.") : tr("Nothing was written.");
+    switch (mode) {
+    case Mode::Backup:
+        return message + QLatin1Char(' ') + tr("No file was written.");
+    case Mode::Restore:
+    case Mode::Set:
+        return message + QLatin1Char(' ') + tr("Nothing was written.");
+    case Mode::Get:
+        break;
+    }
+    return message;
+}
+
+QString ParamTransfer::unknownExtensionProblem()
+{
+    return tr("the name's extension chooses the format: .params (%1), .param or .parm (%2)")
+        .arg(paramFileFormatName(ParamFileFormat::Columns),
+             paramFileFormatName(ParamFileFormat::NameValue));
 }
 
 QString ParamTransfer::cancelledText() const
@@ -391,7 +427,7 @@ void ParamTransfer::fail(const QString &message)
     const bool writing = stage == Stage::Writing && running;
     writer.stop();
     end(TransferReport::Outcome::Failed,
-        message + QLatin1Char(' ') + (writing ? writer.summary() : nothingWritten()));
+        writing ? message + QLatin1Char(' ') + writer.summary() : withNothingWritten(message));
 }
 
 void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)

@@ -105,6 +105,7 @@ private:
     bool checkBackupTarget();
     bool loadRestoreFile();
     void firmwareReported(const ParameterReport &report);
+    QString listProblem(bool complete);
     void saveBackup();
     void reportValues();
     void offerWrites();
@@ -114,7 +115,8 @@ private:
     QString cancelledText() const;
     void offerChanges();
     void failForSilence();
-    QString nothingWritten() const;
+    QString withNothingWritten(const QString &message) const;
+    static QString unknownExtensionProblem();
     void fail(const QString &message);
     void end(TransferReport::Outcome outcome, const QString &message);
 
@@ -133,6 +135,8 @@ private:
     QString path;
     QString firmwareVersion;
     QList<ParamFileEntry> fileEntries;
+    // The FC's list as read, each name once.
+    QList<ParameterReport> fcList;
     QStringList requestedNames;
     QStringList values;
     RestorePlan plan;

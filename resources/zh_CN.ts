@@ -267,6 +267,10 @@
         <source>--record needs a FILE and a command to record, such as --backup</source>
         <translation>--record 需要指定 FILE 和一个要录制的命令，例如 --backup</translation>
     </message>
+    <message>
+        <source>--record and %1 name the same file</source>
+        <translation>--record 与 %1 指向同一个文件</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineTransfer</name>
@@ -297,6 +301,14 @@
     <message>
         <source>Recorded %1 frames to %2; %3 rejected frames</source>
         <translation>已录制 %1 帧到 %2；%3 帧被拒收</translation>
+    </message>
+    <message>
+        <source>Written anyway, as --force says.</source>
+        <translation>已按 --force 的要求照样写入。</translation>
+    </message>
+    <message>
+        <source>Cannot print the values: %1.</source>
+        <translation>无法输出数值：%1。</translation>
     </message>
 </context>
 <context>
@@ -794,10 +806,6 @@
         <translation>%1 已保存：飞控已确认 %2 个数值</translation>
     </message>
     <message>
-        <source>Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param)</source>
-        <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param)</translation>
-    </message>
-    <message>
         <source>Write its values to this FC anyway?</source>
         <translation>仍要将其中的值写入此飞控吗？</translation>
     </message>
@@ -832,6 +840,10 @@
     <message>
         <source>Recording stopped: %1.</source>
         <translation>录制已停止：%1。</translation>
+    </message>
+    <message>
+        <source>Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param *.parm)</source>
+        <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param *.parm)</translation>
     </message>
 </context>
 <context>
@@ -912,10 +924,6 @@
         <translation>数值 %1 使用了小数逗号；请改用小数点</translation>
     </message>
     <message>
-        <source>The FC reports %1 twice, as %2 (type %3) and as %4 (type %5); which one to save cannot be told.</source>
-        <translation>飞控两次报告 %1，分别为 %2（类型 %3）和 %4（类型 %5）；无法确定应保存哪一个。</translation>
-    </message>
-    <message>
         <source>not a regular file (a device, pipe or folder)</source>
         <translation>不是普通文件（而是设备、管道或文件夹）</translation>
     </message>
@@ -934,6 +942,18 @@
     <message>
         <source>Refused %1: %2.</source>
         <translation>拒绝使用 %1：%2。</translation>
+    </message>
+    <message>
+        <source>five tab-separated columns</source>
+        <translation>五个以制表符分隔的列</translation>
+    </message>
+    <message>
+        <source>NAME,VALUE lines</source>
+        <translation>NAME,VALUE 行</translation>
+    </message>
+    <message>
+        <source>The FC reports %1 twice, as %2 (type %3) and as %4 (type %5); which one it holds cannot be told.</source>
+        <translation>飞控两次报告 %1，分别为 %2（类型 %3）和 %4（类型 %5）；无法确定它实际保存的是哪一个。</translation>
     </message>
 </context>
 <context>
@@ -972,10 +992,6 @@
     <message>
         <source>Cannot write %1: %2.</source>
         <translation>无法写入 %1：%2。</translation>
-    </message>
-    <message>
-        <source>Backed up %1 parameters to %2.</source>
-        <translation>已将 %1 个参数备份到 %2。</translation>
     </message>
     <message>
         <source>The FC is armed. Disarm it before restoring settings.</source>
@@ -1048,6 +1064,26 @@
     <message>
         <source>Cancelled.</source>
         <translation>已取消。</translation>
+    </message>
+    <message>
+        <source>Backed up %1 parameters to %2 as %3.</source>
+        <translation>已将 %1 个参数备份到 %2，格式为%3。</translation>
+    </message>
+    <message>
+        <source>The FC is armed. Disarm it before setting values.</source>
+        <translation>飞控已解锁。请先上锁再设置数值。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC; writing the values stopped.</source>
+        <translation>未收到飞控的心跳；数值写入已停止。</translation>
+    </message>
+    <message>
+        <source>The FC was armed; writing the values stopped.</source>
+        <translation>飞控已被解锁；数值写入已停止。</translation>
+    </message>
+    <message>
+        <source>the name&apos;s extension chooses the format: .params (%1), .param or .parm (%2)</source>
+        <translation>文件格式由文件名的扩展名决定：.params（%1）、.param 或 .parm（%2）</translation>
     </message>
 </context>
 <context>

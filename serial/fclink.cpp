@@ -5,6 +5,7 @@
 #include "serial/portlist.h"
 #include "serial/serialsettings.h"
 
+#include <QScopedValueRollback>
 #include <QSocketNotifier>
 
 #ifdef Q_OS_WIN
@@ -23,6 +24,7 @@ FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
 {
     connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
+    connect(&outbound, &OutboundQueue::frameSent, &mavlink, &MavLinkBridge::frameSent);
     connect(serial, &QSerialPort::readyRead, this, &FcLink::readAvailable);
     connect(serial, &QSerialPort::errorOccurred, this, &FcLink::portErrorOccurred);
 }
@@ -53,8 +55,11 @@ void FcLink::requestFirmwareVersion()
     mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
 }
 
+// What still waits in the queue is stale: requests of a read that has
+// ended, writes nobody waits for. Only the close sequence goes out.
 void FcLink::close()
 {
+    outbound.discardPending();
     if (mavlink.isPortAttached()) {
         mavlink.requestRawSensorsStream(kStopStreams);
         mavlink.requestExtra1Stream(kStopStreams);
@@ -94,6 +99,7 @@ void FcLink::receiveByte(char byte)
 {
     rxParser.parseByte(static_cast<std::uint8_t>(byte), [this](const MavLinkMessage &frame) {
         const MavLinkMessage received = frame;
+        const QScopedValueRollback<bool> handling(handlingFrame, true);
         emit frameReceived(received);
         mavlink.handleMessage(&received);
     });

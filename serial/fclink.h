@@ -29,14 +29,19 @@ public:
     ParameterStore &parameters() { return store; }
     // While the bridge handles a frame: that frame.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
+    // While frameReceived() and the bridge's signals of a frame are handled.
+    // No event loop may start then: the port tells of new bytes only once
+    // the slot that read the last ones has returned.
+    bool isHandlingFrame() const { return handlingFrame; }
 
     // Opens the port the command line or ZEFA_GCS_PORT names, or else the
     // FC's manufacturer search finds, with the fixed line settings, and
     // attaches the bridge. False when it cannot be opened.
     bool open();
     void requestFirmwareVersion();
-    // Stops the streams while the bridge can still send, detaches it, drops
-    // what is left on the line and closes the port.
+    // Drops the frames still waiting to be sent, stops the streams while the
+    // bridge can still send, detaches it, drops what is left on the line and
+    // closes the port.
     void close();
 
     // Runs bytes through the receive path exactly as readAvailable() does
@@ -77,4 +82,5 @@ private:
     OutboundQueue outbound;
     ParameterStore store;
     bool lossNoted = false;
+    bool handlingFrame = false;
 };

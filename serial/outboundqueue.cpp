@@ -42,6 +42,12 @@ void OutboundQueue::flush()
     waitUntilLineFree();
 }
 
+void OutboundQueue::discardPending()
+{
+    spacing.stop();
+    pending.clear();
+}
+
 void OutboundQueue::waitUntilLineFree() const
 {
     QThread::msleep(static_cast<unsigned long>(qMax<qint64>(0, msUntilLineFree())));

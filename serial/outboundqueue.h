@@ -24,6 +24,8 @@ public:
     // and returns with the line free: for a close, whose last frames must be
     // on the line before the port goes.
     void flush();
+    // Forgets the frames not yet written.
+    void discardPending();
 
 public slots:
     void send(const QByteArray &frame);

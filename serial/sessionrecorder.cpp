@@ -45,12 +45,19 @@ SessionRecorder::~SessionRecorder()
     stop();
 }
 
-bool SessionRecorder::start(const QString &path)
+bool SessionRecorder::start(const QString &path, Replace replace)
 {
-    file.setFileName(path);
-    // Unbuffered: a write that fails says so at once, with what it wrote.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    startError = notRegularFileProblem(path);
+    if (!startError.isEmpty())
         return false;
+    finalPath = replace == Replace::AtEnd ? path : QString();
+    file.setFileName(replace == Replace::AtEnd ? temporaryFileBeside(path, startError) : path);
+    // Unbuffered: a write that fails says so at once, with what it wrote.
+    if (!startError.isEmpty() ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        startError = startError.isEmpty() ? file.errorString() : startError;
+        return false;
+    }
     buffer.clear();
     framesBuffered = 0;
     framesWritten = 0;
@@ -129,12 +136,23 @@ void SessionRecorder::keepWholeRecords(qint64 sizeBefore, qint64 reached)
     file.resize(sizeBefore + whole);
 }
 
+// The reason when a recording that replaces its file at the end cannot.
+QString SessionRecorder::close()
+{
+    file.close();
+    QString error;
+    if (!finalPath.isEmpty() && !replaceFile(file.fileName(), finalPath, error))
+        file.remove();
+    return error;
+}
+
 void SessionRecorder::finish(const QString &error)
 {
     flushTimer.stop();
     disconnect(&link, nullptr, this, nullptr);
-    file.close();
+    const QString closeError = close();
     buffer.clear();
     framesBuffered = 0;
-    emit stopped({file.fileName(), framesWritten, link.rejectedFrames() - rejectedAtStart, error});
+    emit stopped({finalPath.isEmpty() ? file.fileName() : finalPath, framesWritten,
+                  link.rejectedFrames() - rejectedAtStart, error.isEmpty() ? closeError : error});
 }

@@ -34,18 +34,30 @@ class SessionRecorder : public QObject
     Q_OBJECT
 
 public:
+    // What becomes of a file already at the path. The window's dialog has
+    // asked before replacing it, and a long recording should be on disk as
+    // it goes. A command's recording goes to a temporary file beside it,
+    // renamed over it when the recording ends, so that a run killed before
+    // then leaves it as it was.
+    enum class Replace
+    {
+        AtOnce,
+        AtEnd,
+    };
+
     explicit SessionRecorder(FcLink &link, QObject *parent = nullptr);
     ~SessionRecorder() override;
 
-    // False, with the system's reason in errorString(), when the file
-    // cannot be created.
-    bool start(const QString &path);
+    // False, with the reason in errorString(), when the file cannot be
+    // created. A device, pipe or folder is refused before it is opened: a
+    // FIFO would block the program until someone reads it.
+    bool start(const QString &path, Replace replace = Replace::AtOnce);
     bool isRecording() const { return file.isOpen(); }
+    QString errorString() const { return startError; }
     // Microseconds since 1970 for each record: the system clock unless set.
     // Records still get rising times when it stands still or steps back.
     using Clock = std::function<std::uint64_t()>;
     void setClock(Clock clock) { wallClock = std::move(clock); }
-    QString errorString() const { return file.errorString(); }
 
 public slots:
     // Writes what is left and closes the file; stopped() follows.
@@ -61,11 +73,15 @@ private:
     std::uint64_t nextTimestamp();
     bool writeAll();
     void keepWholeRecords(qint64 sizeBefore, qint64 reached);
+    QString close();
     void finish(const QString &error);
 
     FcLink &link;
     Clock wallClock;
     QFile file;
+    // Of Replace::AtEnd: the file the recording replaces when it ends.
+    QString finalPath;
+    QString startError;
     QTimer flushTimer;
     QByteArray buffer;
     std::uint64_t lastTimestamp = 0;

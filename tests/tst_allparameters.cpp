@@ -102,6 +102,7 @@ private slots:
     void filterEditWriteAndRefresh();
     void compareWithFileTakesOverTheCheckedValues();
     void writingIsRefusedWhileTheFcIsArmed();
+    void reconnectingSendsNothingOfTheWritesCutOff();
 };
 
 void TestAllParameters::valueEditorTakesWhatTheTypeHolds_data()
@@ -244,6 +245,22 @@ void TestAllParameters::writingIsRefusedWhileTheFcIsArmed()
     QCOMPARE(writesOf(fc.sim, "RTL_ALT"), 0);
     QCOMPARE(w.text("RTL_ALT", ParamEditModel::StateColumn),
              QStringLiteral("changed, not written"));
+}
+
+// The writer stops with the link: none of its retries and reads reaches the
+// FC on the next one.
+void TestAllParameters::reconnectingSendsNothingOfTheWritesCutOff()
+{
+    SimulatedFc fc;
+    ParametersWindow w(fc);
+    QTRY_VERIFY_WITH_TIMEOUT(w.listRead(), kReadTimeoutMs);
+    fc.sim.setParamDropRate(1.0);
+    QVERIFY(w.model()->setData(w.cell("RTL_ALT", ParamEditModel::ValueColumn), "2000"));
+    ModalBoxCloser boxes;
+    w.click("writeParametersButton");
+    QTRY_VERIFY(writesOf(fc.sim, "RTL_ALT") > 0);
+    fc.reconnectForASecond();
+    QCOMPARE(fc.sentToFc(), QStringList{"get ZEFAVERSION"});
 }
 
 QTEST_MAIN(TestAllParameters)

@@ -3,9 +3,13 @@
 #include "app/commandline.h"
 #include "app/version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <unistd.h>
 
 // The real programs as a user runs them from a terminal: no display, and
 // no platform chosen for Qt.
@@ -29,13 +33,17 @@ QStringList helpOptions(const QString &help)
     return names;
 }
 
+QString textOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 // The OPTIONS section of a manual page, with roff's minus signs as typed.
 QString manualOptions(const QString &page)
 {
-    QFile file(QStringLiteral(ZEFA_BINARY_DIR "/packaging/") + page);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QString roff = QString::fromUtf8(file.readAll()).replace(QLatin1String("\\-"), "-");
+    const QString roff = textOf(QStringLiteral(ZEFA_BINARY_DIR "/packaging/") + page)
+                             .replace(QLatin1String("\\-"), "-");
     const int start = roff.indexOf(QLatin1String("\n.SH OPTIONS\n"));
     return start < 0 ? QString() : roff.mid(start, roff.indexOf("\n.SH ", start + 1) - start);
 }
@@ -52,6 +60,10 @@ private slots:
     void manualPageCoversEveryOption_data();
     void manualPageCoversEveryOption();
     void portOptionIsRead();
+    void recordingOntoTheTransferFileIsBadUsage_data();
+    void recordingOntoTheTransferFileIsBadUsage();
+    void synopsesGiveRecordWithEveryCommand_data();
+    void synopsesGiveRecordWithEveryCommand();
 };
 
 void TestCommandLine::answersWithoutAWindow_data()
@@ -186,6 +198,87 @@ void TestCommandLine::portOptionIsRead()
     QVERIFY(!withPort.answer);
     QCOMPARE(withPort.port, QStringLiteral("/dev/ttyUSB3"));
     QCOMPARE(parseCommandLine({"zefa-gcs"}).port, QString());
+}
+
+void TestCommandLine::recordingOntoTheTransferFileIsBadUsage_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("log"); // leads to file
+    QTest::newRow("the same name") << "--restore"
+                                   << "r.params"
+                                   << "r.params";
+    QTest::newRow("through ./ and ..") << "--restore"
+                                       << "r.params"
+                                       << "./sub/../r.params";
+    QTest::newRow("a symbolic link") << "--restore"
+                                     << "r.params"
+                                     << "link.tlog";
+    QTest::newRow("a hard link") << "--restore"
+                                 << "r.params"
+                                 << "hard.tlog";
+    QTest::newRow("a backup not made yet") << "--backup"
+                                           << "b.params"
+                                           << "sub/../b.params";
+    QTest::newRow("a link to a backup not made yet") << "--backup"
+                                                     << "b.params"
+                                                     << "dangling";
+}
+
+// Refused before anything is opened: the restore file stays as it was.
+void TestCommandLine::recordingOntoTheTransferFileIsBadUsage()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, file);
+    QFETCH(QString, log);
+    QTemporaryDir dir;
+    const QByteArray content = "FRAME,1\n";
+    QFile restore(dir.filePath("r.params"));
+    QVERIFY(restore.open(QIODevice::WriteOnly) && restore.write(content) == content.size());
+    restore.close();
+    QVERIFY(QDir(dir.path()).mkdir("sub"));
+    QVERIFY(QFile::link(dir.filePath("r.params"), dir.filePath("link.tlog")));
+    QVERIFY(QFile::link(dir.filePath("b.params"), dir.filePath("dangling")));
+    QCOMPARE(::link(qPrintable(dir.filePath("r.params")), qPrintable(dir.filePath("hard.tlog"))),
+             0);
+    QVERIFY(QDir::setCurrent(dir.path()));
+
+    const ProgramRun run = runWithoutDisplay(
+        kGcs, {command, file, "--record", log, "--port", "/dev/zefa-no-such-port"});
+    QVERIFY(QDir::setCurrent(QDir::tempPath()));
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err,
+             QStringLiteral("zefa-gcs: --record and %1 name the same file\n").arg(command));
+    QCOMPARE(textOf(dir.filePath("r.params")).toUtf8(), content);
+    QVERIFY(!QFile::exists(dir.filePath("b.params")));
+}
+
+void TestCommandLine::synopsesGiveRecordWithEveryCommand_data()
+{
+    QTest::addColumn<QString>("synopsis");
+    const QString roff = textOf(QStringLiteral(ZEFA_BINARY_DIR "/packaging/zefa-gcs.1"))
+                             .replace(QLatin1String("\\-"), "-");
+    const int start = roff.indexOf("\n.SH SYNOPSIS\n");
+    const QString manual = roff.mid(start, roff.indexOf("\n.SH ", start + 1) - start);
+    const QString readme = textOf(QStringLiteral(ZEFA_SOURCE_DIR "/README.md"));
+    const int usage = readme.indexOf("\n    zefa-gcs [--port PORT]\n");
+    QVERIFY(start >= 0 && usage >= 0);
+    QTest::newRow("manual page") << manual.split(".br").join(' ').simplified();
+    QTest::newRow("README")
+        << readme.mid(usage, readme.indexOf("\n\n", usage + 1) - usage).simplified();
+}
+
+// Every command run without a window records; both synopses say so.
+void TestCommandLine::synopsesGiveRecordWithEveryCommand()
+{
+    QFETCH(QString, synopsis);
+    const QStringList usages = synopsis.split("zefa-gcs", Qt::SkipEmptyParts);
+    for (const char *command : {"--backup", "--restore", "--get", "--set"}) {
+        const QStringList naming = usages.filter(QLatin1String(command));
+        QVERIFY2(!naming.isEmpty(), command);
+        for (const QString &usage : naming)
+            QVERIFY2(usage.contains("--record"), qPrintable(usage));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

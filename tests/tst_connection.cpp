@@ -79,6 +79,7 @@ private slots:
     void connectingSendsOnlyTheFirmwareRequest();
     void connectingAppliesTheFixedLineSettings();
     void disconnectingStopsFourStreamsBeforeClosing();
+    void disconnectingDropsFramesStillQueued();
     void secondConnectionBehavesLikeTheFirst();
     void failedOpenShowsErrorThenOpenError_data();
     void failedOpenShowsErrorThenOpenError();
@@ -127,6 +128,19 @@ void TestConnection::disconnectingStopsFourStreamsBeforeClosing()
     QVERIFY(!gcs.port()->isOpen());
     QCOMPARE(gcs.sentDescriptions(), kStreamStops);
     QCOMPARE(linkState(gcs), kClosedAfterDisconnect);
+}
+
+// Requests of a read that has ended must not hold up the close, nor reach
+// the FC after it; the close sequence still goes out whole.
+void TestConnection::disconnectingDropsFramesStillQueued()
+{
+    GcsHarness gcs;
+    gcs.connectToFc();
+    gcs.sentDescriptions(); // the line is free again
+    for (std::int16_t index = 0; index < 50; ++index)
+        gcs.bridge().requestParameterByIndex(1, index);
+    gcs.action("actionDisconnect")->trigger();
+    QCOMPARE(gcs.sentDescriptions(), QStringList{"get #0"} + kStreamStops);
 }
 
 void TestConnection::secondConnectionBehavesLikeTheFirst()

@@ -113,6 +113,16 @@ QByteArray paramValueWithRawId(const QByteArray &id)
     return FcMessages::toWire(msg, 0);
 }
 
+// "heartbeat S/C" or "param S/C": that message from system S, component C.
+QByteArray frameOfStep(const QString &step)
+{
+    const QStringList ids = step.section(' ', 1).split('/');
+    const MavLinkMessage msg = step.startsWith("heartbeat")
+                                   ? FcMessages::heartbeat(0)
+                                   : FcMessages::paramValue(QStringLiteral("FRAME"), 1, 2);
+    return frameFrom(std::uint8_t(ids.value(0).toInt()), std::uint8_t(ids.value(1).toInt()), msg);
+}
+
 } // namespace
 
 class TestDecoder : public QObject
@@ -126,6 +136,8 @@ private slots:
     void heartbeatArmedFromAnyBaseModeBit();
     void heartbeatSafetyArmedFlagAlone_data();
     void heartbeatSafetyArmedFlagAlone();
+    void onlyTheFcsOwnHeartbeatsAreTold_data();
+    void onlyTheFcsOwnHeartbeatsAreTold();
     void batteryMillivoltsToVolts_data();
     void batteryMillivoltsToVolts();
     void attitudeRadiansTimesFiftySevenPointThree();
@@ -171,7 +183,8 @@ void TestDecoder::signalsInDeclaredOrder()
                                   "modeChanged(int,uint8_t)",
                                   "parameterReported(ParameterReport)",
                                   "heartbeatReceived(bool)",
-                                  "frameReady(QByteArray)"};
+                                  "frameReady(QByteArray)",
+                                  "frameSent(QByteArray)"};
     QCOMPARE(signatures, expected);
     QCOMPARE(mo.method(mo.methodOffset()).name(), QByteArray("armedUpdate"));
 }
@@ -216,6 +229,47 @@ void TestDecoder::heartbeatSafetyArmedFlagAlone()
                      [&](bool isArmed) { reported << isArmed; });
     rx.feed(heartbeatFrame(std::uint8_t(baseMode)));
     QCOMPARE(reported, QList<bool>{armed});
+}
+
+void TestDecoder::onlyTheFcsOwnHeartbeatsAreTold_data()
+{
+    QTest::addColumn<QStringList>("received");
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("the first autopilot heartbeat names the FC")
+        << QStringList{"heartbeat 255/190", "heartbeat 1/191", "heartbeat 1/1", "heartbeat 255/1",
+                       "heartbeat 1/1"}
+        << QStringList{"1/1", "1/1"};
+    QTest::newRow("a parameter report names it first")
+        << QStringList{"param 7/1", "heartbeat 255/1", "heartbeat 1/1", "heartbeat 7/1"}
+        << QStringList{"7/1"};
+    QTest::newRow("the system of any component's parameters, the FC's component")
+        << QStringList{"param 7/190", "heartbeat 7/190", "heartbeat 7/1"} << QStringList{"7/1"};
+    QTest::newRow("a new link names it again")
+        << QStringList{"heartbeat 1/1", "attach", "heartbeat 2/1", "heartbeat 1/1"}
+        << QStringList{"1/1", "2/1"};
+    QTest::newRow("so does a closed one")
+        << QStringList{"param 1/1", "detach", "heartbeat 2/1"} << QStringList{"2/1"};
+}
+
+void TestDecoder::onlyTheFcsOwnHeartbeatsAreTold()
+{
+    QFETCH(QStringList, received);
+    QFETCH(QStringList, told);
+    Receiver rx;
+    QStringList heard;
+    QObject::connect(&rx.bridge, &MavLinkBridge::heartbeatReceived, [&] {
+        const MavLinkMessage &msg = rx.parser.message();
+        heard << QStringLiteral("%1/%2").arg(msg.sysid).arg(msg.compid);
+    });
+    for (const QString &step : received) {
+        if (step == QLatin1String("attach"))
+            rx.bridge.attachSerialPort();
+        else if (step == QLatin1String("detach"))
+            rx.bridge.detachSerialPort();
+        else
+            rx.feed(frameOfStep(step));
+    }
+    QCOMPARE(heard, told);
 }
 
 void TestDecoder::batteryMillivoltsToVolts_data()

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QtTest>
@@ -62,6 +63,15 @@ QString statusText(GcsHarness &gcs)
 {
     return gcs.widget<QStatusBar>("statusBar")->currentMessage();
 }
+
+QStringList labelTexts(GcsHarness &gcs, const QList<const char *> &names)
+{
+    QStringList texts;
+    for (const char *name : names)
+        texts << gcs.widget<QLabel>(name)->text();
+    return texts;
+}
+
 } // namespace
 
 // Each page's Save against the simulated FC: with every echo the frames a
@@ -77,6 +87,9 @@ private slots:
     void clampedValueIsNamedAndShown_data();
     void clampedValueIsNamedAndShown();
     void disconnectingEndsTheSaveUnderWay();
+    void reconnectingSendsNothingOfTheSaveCutOff();
+    void aSaveMadeMeanwhileFollowsTheOneUnderWay();
+    void pagesStayLiveWhileTheNotConfirmedBoxIsOpen();
 };
 
 void PageSavesTest::everyValueIsConfirmed_data()
@@ -197,6 +210,63 @@ void PageSavesTest::disconnectingEndsTheSaveUnderWay()
                             "ATC_RATE_FF_ENAB: sent 1, no answer from the FC"));
     QCOMPARE(statusText(fc.gcs),
              QStringLiteral("Fly feeling not saved: the FC did not confirm every value"));
+}
+
+// The writer stops with the link: none of the Save's retries and reads
+// reaches the FC on the next one.
+void PageSavesTest::reconnectingSendsNothingOfTheSaveCutOff()
+{
+    SimulatedFc fc;
+    fc.sim.setParamDropRate(1.0);
+    ModalBoxCloser boxes;
+    save(fc.gcs, QStringLiteral("return to home"));
+    QCOMPARE(fc.sentToFc(), QStringList{"set RTL_ALT=1500 (9)"});
+    fc.reconnectForASecond();
+    QCOMPARE(fc.sentToFc(), QStringList{"get ZEFAVERSION"});
+}
+
+void PageSavesTest::aSaveMadeMeanwhileFollowsTheOneUnderWay()
+{
+    SimulatedFc fc;
+    ModalBoxCloser boxes;
+    QStringList messages;
+    connect(fc.gcs.widget<QStatusBar>("statusBar"), &QStatusBar::messageChanged,
+            [&](const QString &message) { messages << message; });
+    save(fc.gcs, QStringLiteral("frame"));
+    save(fc.gcs, QStringLiteral("receiver type"));
+    QTRY_COMPARE_WITH_TIMEOUT(messages,
+                              (QStringList{"Frame saved: 2 values confirmed by the FC",
+                                           "Receiver type saved: confirmed by the FC"}),
+                              kSaveTimeoutMs);
+    QVERIFY(boxes.boxes().isEmpty());
+}
+
+// The echo that ends the Save is still being handled when the box is asked
+// for; it opens after, and the pages go on showing what the FC sends.
+void PageSavesTest::pagesStayLiveWhileTheNotConfirmedBoxIsOpen()
+{
+    SimulatedFc fc;
+    fc.sim.clampParameter(QStringLiteral("RTL_ALT"), -INFINITY, 1000);
+    const QList<const char *> labels = {"fcRoll", "fcPitch", "fcYaw", "fcRCResult"};
+    const QStringList live = {"5.7", "-11.5", "17.2", "need Calibrate", "voltageLevel2=9.50"};
+    QStringList shownWhileOpen;
+    ModalBoxCloser boxes([&](int) {
+        fc.gcs.deliver(attitudeFrame(0.1f, -0.2f, 0.3f) +
+                       statusTextFrame(FcSimulator::kSeverityError, "PreArm: RC not calibrated") +
+                       paramValueFrame(QStringLiteral("FS_BATT_VOLTAGE"), 9.5f));
+        const auto nowShown = [&] {
+            QStringList texts = labelTexts(fc.gcs, labels);
+            return texts << shown(fc.gcs, QStringLiteral("voltageLevel2"));
+        };
+        static_cast<void>(QTest::qWaitFor([&] { return nowShown() == live; })); // judged below
+        shownWhileOpen = nowShown();
+    });
+    save(fc.gcs, QStringLiteral("return to home"));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.titles(), QStringList{"Save"}, kSaveTimeoutMs);
+    QCOMPARE(boxes.boxes().at(0).text,
+             QStringLiteral("The FC did not confirm these values of Return to home altitude:\n\n"
+                            "RTL_ALT: sent 1500, the FC reports 1000"));
+    QCOMPARE(shownWhileOpen, live);
 }
 
 QTEST_MAIN(PageSavesTest)

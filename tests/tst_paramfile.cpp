@@ -58,6 +58,8 @@ private slots:
     void goodFilesInEveryFormat();
     void writtenFileReadsBackBitForBit();
     void nameValueBackupForOtherTools();
+    void backupFormatByExtension_data();
+    void backupFormatByExtension();
     void rangeIsWarnedNotRefused();
     void namesReportedTwice_data();
     void namesReportedTwice();
@@ -91,7 +93,11 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
     row("value with trailing text", "FRAME,1.5x", "line 1: value is not a finite number");
     row("decimal comma after a blank", "RTL_ALT 0,5",
         "line 1: value 0,5 has a decimal comma; write a point");
-    row("decimal comma after a comma", "RTL_ALT,0,5",
+    row("decimal comma after a comma", "BATT_FILTER,0,25",
+        "line 1: value 0,25 has a decimal comma; write a point");
+    row("negative, decimal comma after a comma", "TRIM,-1,5",
+        "line 1: value -1,5 has a decimal comma; write a point");
+    row("three comma-separated fields", "FRAME,1,x",
         "line 1: expected 5 fields (system id, component id, name, value, type) or 2 (name, "
         "value), found 3");
     row("infinite value", "FRAME,inf", "line 1: value is not a finite number");
@@ -109,7 +115,11 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing_data()
     row("component id not a number, blanks", "1 x FRAME 1 6",
         "line 1: system or component id is not a number from 0 to 255");
     row("NUL byte", QByteArray("# ok\nFRAME,1\0\n", 13), "line 2: not a text file (NUL byte)");
-    row("Latin-1 in a comment", "FRAME,1\n# caf\xe9\n", "line 2: not UTF-8 text");
+    row("Latin-1 in a value line", "FRAME,1\nRTL_ALT,1 \xe9\n", "line 2: not UTF-8 text");
+    row("NUL byte in a comment", QByteArray("FRAME,1\n#\0\n", 11),
+        "line 2: not a text file (NUL byte)");
+    row("bad line after good CR-only lines", "FRAME,1\r# note\rSHAPE,x\r",
+        "line 3: value is not a finite number");
     row("bad line after good CRLF lines", "FRAME,1\r\nSHAPE,x\r\n",
         "line 2: value is not a finite number");
     row("only comments", "# nothing\n\n", "the file holds no parameters");
@@ -182,6 +192,11 @@ void TestParamFile::goodFilesInEveryFormat_data()
                "# MAV ID  COMPONENT ID  PARAM NAME  VALUE (TYPE)\n"
                "1\t1\tFRAME\t1.000000000000000000\t6\n1\t1\tRTL_ALT\t1500.500000\t9\n")
         << QStringList{frame + "6", rtl + "9"};
+    QTest::newRow("CR-only line ends")
+        << QByteArray("FRAME,1\r# note\rRTL_ALT,1500.5\r") << QStringList{frame + "0", rtl + "0"};
+    QTest::newRow("Latin-1 in comments") << QByteArray("# caf\xe9\nFRAME,1\n  # \xb0"
+                                                       "C\n")
+                                         << QStringList{frame + "0"};
     QTest::newRow("a name twice: left to the restore plan")
         << QByteArray("FRAME,1\nRTL_ALT,1500.5\nFRAME 1\n")
         << QStringList{frame + "0", rtl + "0", frame + "0"};
@@ -249,15 +264,36 @@ void TestParamFile::nameValueBackupForOtherTools()
                                            report("INT8_LOW", -128, 2)};
     const QByteArray text =
         formatParamFile({QStringLiteral("ZEFA GCS"), QStringLiteral("20"), QDateTime()}, params,
-                        paramFileFormatFor(QStringLiteral("/tmp/x.param")));
+                        *paramFileFormatFor(QStringLiteral("/tmp/x.param")));
     QList<QByteArray> rows;
     for (const QByteArray &line : text.split('\n'))
         if (!line.startsWith('#') && !line.isEmpty())
             rows << line;
     QCOMPARE(rows, (QList<QByteArray>{"FRAME,1", "INT8_LOW,-128", "Z_GAIN,0.15"}));
     QCOMPARE(parseParamFile(text).entries.size(), 3);
-    QCOMPARE(int(paramFileFormatFor(QStringLiteral("a.params"))), int(ParamFileFormat::Columns));
-    QCOMPARE(int(paramFileFormatFor(QStringLiteral("a.PARAM"))), int(ParamFileFormat::NameValue));
+}
+
+void TestParamFile::backupFormatByExtension_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("format"); // -1: refused
+    const int columns = int(ParamFileFormat::Columns);
+    const int nameValue = int(ParamFileFormat::NameValue);
+    QTest::newRow(".params") << "/tmp/a.params" << columns;
+    QTest::newRow(".PARAM") << "a.PARAM" << nameValue;
+    QTest::newRow(".parm") << "b.parm" << nameValue;
+    QTest::newRow(".txt") << "c.txt" << -1;
+    QTest::newRow("no extension") << "backup" << -1;
+    QTest::newRow("only the folder's") << "/tmp/x.params/backup" << -1;
+    QTest::newRow(".params.bak") << "a.params.bak" << -1;
+}
+
+void TestParamFile::backupFormatByExtension()
+{
+    QFETCH(QString, path);
+    QFETCH(int, format);
+    const std::optional<ParamFileFormat> chosen = paramFileFormatFor(path);
+    QCOMPARE(chosen ? int(*chosen) : -1, format);
 }
 
 // Out of range is saved as reported, with a warning; what no reader takes
@@ -283,11 +319,11 @@ void TestParamFile::namesReportedTwice_data()
         << QStringList{"A", "B"} << "";
     QTest::newRow("different values")
         << QList<ParameterReport>{report("A", 1, 6), report("A", 2, 6)} << QStringList{"A", "A"}
-        << "The FC reports A twice, as 1 (type 6) and as 2 (type 6); which one to save cannot be "
+        << "The FC reports A twice, as 1 (type 6) and as 2 (type 6); which one it holds cannot be "
            "told.";
     QTest::newRow("same number, other type")
         << QList<ParameterReport>{report("A", 1, 9), report("A", 1, 6)} << QStringList{"A", "A"}
-        << "The FC reports A twice, as 1 (type 9) and as 1 (type 6); which one to save cannot be "
+        << "The FC reports A twice, as 1 (type 9) and as 1 (type 6); which one it holds cannot be "
            "told.";
 }
 
@@ -344,6 +380,13 @@ void TestParamFile::restorePlanRepeatsAndVehicles_data()
     QTest::newRow("repeat differs, FC has it")
         << QByteArray("FRAME,2\nRTL_ALT,5\nFRAME 3\n")
         << QStringLiteral("line 3: FRAME was given another value on line 1") << 0 << -1;
+    QTest::newRow("zero and minus zero, FC's INT32")
+        << QByteArray("FRAME,0\nFRAME,-0\n") << QString() << 1 << -1;
+    QTest::newRow("zero and minus zero, file's REAL32, FC's INT32")
+        << QByteArray("7 190 FRAME 0 9\n7 190 FRAME -0 9\n") << QString() << 1 << -1;
+    QTest::newRow("zero and minus zero, FC's REAL32")
+        << QByteArray("RTL_ALT,0\nRTL_ALT,-0\n")
+        << QStringLiteral("line 2: RTL_ALT was given another value on line 1") << 0 << -1;
     QTest::newRow("repeat differs, not on the FC")
         << QByteArray("FRAME,2\nMOT_SPIN,0.1\nMOT_SPIN,0.2\n") << QString() << 1 << -1;
     QTest::newRow("file from the FC's vehicle")

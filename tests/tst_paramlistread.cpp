@@ -1,18 +1,17 @@
 #include "support/ptypair.h"
-#include "support/wire.h"
+#include "support/scriptedfc.h"
 
-#include "fcsim/fcmessages.h"
 #include "mavlink/mavlinkbridge.h"
-#include "mavlink/mavlinkparser.h"
 #include "params/paramfile.h"
 #include "params/paramtransfer.h"
 #include "serial/fclink.h"
 #include "serial/portlist.h"
 
-#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
 
 // A backup's reading of the whole list, against an FC played by the test
 // that loses exactly what each case says.
@@ -20,87 +19,6 @@
 namespace {
 
 constexpr int kRunTimeoutMs = 30000;
-
-struct FcParam
-{
-    const char *name;
-    float value;
-    std::uint8_t type;
-};
-
-const FcParam kParams[] = {{"ZEFAVERSION", 20, 6}, {"BRAVO", -3, 2}, {"ALPHA", 0.25f, 9}};
-constexpr int kCount = int(sizeof kParams / sizeof kParams[0]);
-
-// What the line loses: indexes missing from the list, indexes never
-// answered at all, and how many list requests go unheard.
-struct Losses
-{
-    QSet<int> fromList;
-    QSet<int> always;
-    int listRequests = 0;
-};
-
-// Three parameters, and the losses of each case.
-class ScriptedFc : public QObject
-{
-public:
-    ScriptedFc(PtyPair &pty, const Losses &losses, int claimedCount = kCount)
-        : line(pty), lost(losses), count(std::uint16_t(claimedCount))
-    {
-        connect(&poll, &QTimer::timeout, this, &ScriptedFc::readLine);
-        poll.start(2);
-    }
-
-    QStringList heard;
-
-private:
-    void readLine()
-    {
-        for (char byte : line.readUntilQuiet(0)) {
-            parser.parseByte(std::uint8_t(byte), [this](const MavLinkMessage &msg) {
-                WireFrame frame;
-                frame.msg = msg;
-                heard << describe(frame);
-                answer(frame);
-            });
-        }
-    }
-
-    void answer(const WireFrame &frame)
-    {
-        if (frame.msgid() == MavMsg::ParamRequestList && lost.listRequests-- <= 0) {
-            for (int index = 0; index < kCount; ++index) {
-                if (!lost.fromList.contains(index))
-                    send(index);
-            }
-        } else if (frame.msgid() == MavMsg::ParamRequestRead && frame.paramName().isEmpty()) {
-            send(frame.paramIndex());
-        } else if (frame.msgid() == MavMsg::ParamRequestRead) {
-            sendAlways(0); // the firmware version, asked by name
-        }
-    }
-
-    void send(int index)
-    {
-        if (!lost.always.contains(index))
-            sendAlways(index);
-    }
-
-    void sendAlways(int index)
-    {
-        const FcParam &p = kParams[index];
-        MavLinkMessage msg = FcMessages::paramValue(QString::fromLatin1(p.name), p.value, p.type,
-                                                    count, std::uint16_t(index));
-        line.write(FcMessages::toWire(msg, sequence++));
-    }
-
-    PtyPair &line;
-    Losses lost;
-    std::uint16_t count;
-    MavLinkParser parser;
-    std::uint8_t sequence = 0;
-    QTimer poll;
-};
 
 // A backup through the link, the FC on the terminal's other end.
 class LinkedBackup
@@ -115,15 +33,27 @@ public:
     }
 
     QString path() const { return dir.filePath("three.params"); }
+    QString restoreFile() const
+    {
+        const QString path = dir.filePath("restore.param");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("BRAVO,4\n");
+        return path;
+    }
 
     // The report's text; empty when the link did not open or no report came.
-    QString run()
+    QString run(const std::function<void(ParamTransfer &)> &start)
     {
         QSignalSpy finished(&transfer, &ParamTransfer::finished);
-        transfer.startBackup(path());
+        start(transfer);
         if (!opened || !finished.wait(kRunTimeoutMs))
             return QString();
         return finished.at(0).at(0).value<TransferReport>().message;
+    }
+    QString run()
+    {
+        return run([this](ParamTransfer &backup) { backup.startBackup(path()); });
     }
 
     PtyPair pty;
@@ -147,7 +77,11 @@ class TestParamListRead : public QObject
 private slots:
     void missingParametersAreAskedForByIndex_data();
     void missingParametersAreAskedForByIndex();
+    void countBeyondAnyR7EndsTheReadAtOnce_data();
     void countBeyondAnyR7EndsTheReadAtOnce();
+    void countThatCannotBeRightIsGivenUpAndAskedNoMore();
+    void nameReportedTwiceFailsEveryRun_data();
+    void nameReportedTwiceFailsEveryRun();
 };
 
 void TestParamListRead::missingParametersAreAskedForByIndex_data()
@@ -155,15 +89,19 @@ void TestParamListRead::missingParametersAreAskedForByIndex_data()
     QTest::addColumn<Losses>("losses");
     QTest::addColumn<QString>("report");
     QTest::addColumn<QString>("requests"); // what the FC heard after the version check
+    QTest::addColumn<int>("strayIndex");   // of a report added to the list
 
-    QTest::newRow("one lost from the list") << Losses{{1}, {}, 0} << "Backed up 3 parameters to %1."
-                                            << "list get #1";
-    QTest::newRow("the list request lost") << Losses{{}, {}, 1} << "Backed up 3 parameters to %1."
-                                           << "list list";
+    const QString backedUp = "Backed up 3 parameters to %1 as five tab-separated columns.";
+    const QString oneMissing = "1 of 3 parameters did not arrive from the FC. No file was written.";
+    const QString allRounds = "list" + QString(" get #2").repeated(9);
+    QTest::newRow("one lost from the list")
+        << Losses{{1}, {}, 0} << backedUp << "list get #1" << -1;
+    QTest::newRow("the list request lost") << Losses{{}, {}, 1} << backedUp << "list list" << -1;
     QTest::newRow("an index that never answers")
-        << Losses{{}, {2}, 0}
-        << "1 of 3 parameters did not arrive from the FC. No file was written."
-        << "list" + QString(" get #2").repeated(9);
+        << Losses{{}, {2}, 0} << oneMissing << allRounds << -1;
+    // Indexes run from 0 to count - 1: this one fills no gap.
+    QTest::newRow("a report at the count's index")
+        << Losses{{}, {2}, 0} << oneMissing << allRounds << 3;
 }
 
 void TestParamListRead::missingParametersAreAskedForByIndex()
@@ -171,27 +109,87 @@ void TestParamListRead::missingParametersAreAskedForByIndex()
     QFETCH(Losses, losses);
     QFETCH(QString, report);
     QFETCH(QString, requests);
+    QFETCH(int, strayIndex);
 
     LinkedBackup backup;
-    ScriptedFc fc(backup.pty, losses);
+    ScriptedFc fc(backup.pty, losses, ScriptedFc::kParameters, strayIndex);
     QCOMPARE(backup.run(), report.replace(QLatin1String("%1"), backup.path()));
     QCOMPARE(fc.heard.mid(1).join(' '), requests);
     QFile file(backup.path());
     QCOMPARE(file.open(QIODevice::ReadOnly), losses.always.isEmpty());
     if (losses.always.isEmpty())
-        QCOMPARE(parseParamFile(file.readAll()).entries.size(), kCount);
+        QCOMPARE(parseParamFile(file.readAll()).entries.size(), ScriptedFc::kParameters);
+}
+
+void TestParamListRead::countBeyondAnyR7EndsTheReadAtOnce_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("one beyond the bound") << 1025;
+    QTest::newRow("the most a count holds") << 65535;
 }
 
 // A garbled or foreign count is not waited on for hours.
 void TestParamListRead::countBeyondAnyR7EndsTheReadAtOnce()
 {
+    QFETCH(int, count);
     LinkedBackup backup;
-    ScriptedFc fc(backup.pty, {}, 65535);
-    QCOMPARE(backup.run(), QStringLiteral("The FC reports 65535 parameters, more than an R7 has "
+    ScriptedFc fc(backup.pty, {}, count);
+    QCOMPARE(backup.run(), QStringLiteral("The FC reports %1 parameters, more than an R7 has "
                                           "(this program reads at most 1024). No file was "
-                                          "written."));
+                                          "written.")
+                               .arg(count));
     QCOMPARE(fc.heard.mid(1), QStringList{"list"});
     QVERIFY(!QFile::exists(backup.path()));
+}
+
+// 1024 is within the bound, so the missing indexes are asked for; rounds
+// that bring nothing end the read, and no request is left to go out after
+// it.
+void TestParamListRead::countThatCannotBeRightIsGivenUpAndAskedNoMore()
+{
+    LinkedBackup backup;
+    ScriptedFc fc(backup.pty, {}, 1024);
+    QCOMPARE(backup.run(),
+             QStringLiteral("1021 of 1024 parameters did not arrive from the FC. No file was "
+                            "written."));
+    const int heardAtTheEnd = fc.heard.size();
+    QVERIFY(fc.heard.contains("get #3"));
+    QTest::qWait(500);
+    QCOMPARE(fc.heard.mid(heardAtTheEnd), QStringList());
+}
+
+void TestParamListRead::nameReportedTwiceFailsEveryRun_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("ending");
+    QTest::newRow("backup") << "backup"
+                            << " No file was written.";
+    QTest::newRow("get, another name") << "get"
+                                       << "";
+    QTest::newRow("restore") << "restore"
+                             << " Nothing was written.";
+}
+
+// Which of the two values the FC holds cannot be told: a backup cannot
+// save it, --get cannot print it, a restore cannot plan against it.
+void TestParamListRead::nameReportedTwiceFailsEveryRun()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, ending);
+    LinkedBackup linked;
+    ScriptedFc fc(linked.pty, {}, ScriptedFc::kParameters + 1, ScriptedFc::kParameters);
+    const QString restoreFile = linked.restoreFile();
+    const QString report = linked.run([&](ParamTransfer &transfer) {
+        if (command == "backup")
+            transfer.startBackup(linked.path());
+        else if (command == "get")
+            transfer.startGet({"BRAVO"});
+        else
+            transfer.startRestore(restoreFile);
+    });
+    QCOMPARE(report, "The FC reports ALPHA twice, as 0.25 (type 9) and as 1.25 (type 9); which "
+                     "one it holds cannot be told." +
+                         ending);
 }
 
 QTEST_GUILESS_MAIN(TestParamListRead)

@@ -2,9 +2,11 @@
 #include "support/simulatorwait.h"
 #include "support/wire.h"
 
+#include "fcsim/fcmessages.h"
 #include "fcsim/fcsimulator.h"
 #include "fcsim/simulatorptylink.h"
 #include "params/heartbeatwatch.h"
+#include "params/paramtransfer.h"
 #include "params/paramwriter.h"
 #include "serial/fclink.h"
 #include "serial/portlist.h"
@@ -21,17 +23,57 @@ const QString kGet = QStringLiteral("get RTL_ALT");
 // Per write of RTL_ALT, the values the FC reports after it.
 using Answers = QList<QList<float>>;
 
+void openAsTheWindowDoes(FcLink &link, const PtyPair &pty)
+{
+    setFlightControllerPortOverride(pty.slavePath());
+    QTest::ignoreMessage(QtDebugMsg, "port attached: true");
+    if (!link.open())
+        qFatal("cannot open the line");
+    setFlightControllerPortOverride(QString());
+}
+
+// A ground station (system 255) on the line: a disarmed heartbeat four times
+// a second and one right after each of the FC's, so that the last heartbeat
+// on the line is never the FC's.
+class GroundStation
+{
+public:
+    GroundStation(PtyPair &line, FcSimulator &fc, FcLink &gcs) : pty(line)
+    {
+        QObject::connect(&gcs, &FcLink::frameReceived, &beat,
+                         [this](const MavLinkMessage &msg) { heard += msg.sysid == kSystemId; });
+        QObject::connect(&beat, &QTimer::timeout, [this] { sendHeartbeat(); });
+        QObject::connect(&fc, &FcSimulator::frameSent, &beat, [this](const MavLinkMessage &msg) {
+            if (msg.msgid == MavMsg::Heartbeat) // after the FC's bytes have left
+                QTimer::singleShot(0, &beat, [this] { sendHeartbeat(); });
+        });
+        beat.start(250);
+        if (!QTest::qWaitFor([this] { return heard > 0; }, kRunTimeoutMs))
+            qFatal("the assistant did not hear the ground station");
+    }
+
+private:
+    static constexpr std::uint8_t kSystemId = 255;
+
+    void sendHeartbeat() { pty.write(frameFrom(kSystemId, 190, FcMessages::heartbeat(0))); }
+
+    PtyPair &pty;
+    QTimer beat;
+    int heard = 0;
+};
+
+QStringList writesReceived(FcSimulator &sim)
+{
+    return receivedBySimulator(sim).filter(QRegularExpression("^set "));
+}
+
 // The writer on a link opened as the window opens it, to a simulated FC
 // that answers no parameter frame: the test gives the answers.
 struct WriterOnLine
 {
     WriterOnLine()
     {
-        setFlightControllerPortOverride(pty.slavePath());
-        QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        if (!link.open())
-            qFatal("cannot open the line");
-        setFlightControllerPortOverride(QString());
+        openAsTheWindowDoes(link, pty);
         sim.setParamDropRate(1.0);
         link.requestFirmwareVersion(); // the FC talks once spoken to
         if (!QTest::qWaitFor([this] { return heartbeat.seen(); }, kRunTimeoutMs))
@@ -72,6 +114,25 @@ struct WriterOnLine
     FcSimulator sim;
     SimulatorPtyLink fcEnd{pty.masterFd(), sim};
     int writesSent = 0;
+};
+
+// --set as the command line runs it, every change confirmed unasked.
+struct SetOnLine
+{
+    SetOnLine()
+    {
+        openAsTheWindowDoes(link, pty);
+        QObject::connect(&transfer, &ParamTransfer::changesReady, &transfer,
+                         &ParamTransfer::confirmWrites);
+    }
+
+    PtyPair pty;
+    MavLinkBridge bridge;
+    FcLink link{bridge};
+    ParamTransfer transfer{bridge, link.parameters()};
+    QSignalSpy finished{&transfer, &ParamTransfer::finished};
+    FcSimulator sim;
+    SimulatorPtyLink fcEnd{pty.masterFd(), sim};
 };
 } // namespace
 
@@ -161,6 +222,81 @@ private slots:
         QVERIFY(line.finished.wait(kRunTimeoutMs));
         QCOMPARE(line.ending(), ParamWriter::Ending::Armed);
         QCOMPARE(sentAfterArming.count(), 0);
+    }
+
+    void othersHeartbeatsNeverLetAWriteGo_data()
+    {
+        QTest::addColumn<bool>("armed");
+        QTest::addColumn<ParamWriter::Ending>("ending");
+        QTest::newRow("the FC armed") << true << ParamWriter::Ending::Armed;
+        QTest::newRow("the FC silent for 3 s") << false << ParamWriter::Ending::NoHeartbeat;
+    }
+
+    // Only the FC's own heartbeats tell whether it is armed and alive.
+    void othersHeartbeatsNeverLetAWriteGo()
+    {
+        QFETCH(bool, armed);
+        QFETCH(ParamWriter::Ending, ending);
+        WriterOnLine line;
+        line.sim.setArmed(armed);
+        line.sim.setHeartbeatSilenced(!armed);
+        QTRY_VERIFY_WITH_TIMEOUT(armed ? line.heartbeat.armed() : line.heartbeat.silenceMs() > 3000,
+                                 kRunTimeoutMs);
+        GroundStation station(line.pty, line.sim, line.link);
+        line.start(1200.0f, 4);
+        QVERIFY(line.finished.wait(kRunTimeoutMs));
+        QCOMPARE(line.ending(), ending);
+        QCOMPARE(writesReceived(line.sim), QStringList());
+    }
+
+    // --set goes through a restore's steps: the check before the writes.
+    void setOfAnArmedFcIsRefusedWhateverOthersSay()
+    {
+        SetOnLine line;
+        line.sim.setArmed(true);
+        GroundStation station(line.pty, line.sim, line.link);
+        line.transfer.startSet(
+            {ParamFileEntry{QStringLiteral("RTL_ALT"), 1200.0f, 1200.0, 0, -1, 1}});
+        QVERIFY(line.finished.wait(kRunTimeoutMs));
+        const auto report = line.finished.at(0).at(0).value<TransferReport>();
+        QCOMPARE(report.outcome, TransferReport::Outcome::Failed);
+        QVERIFY2(report.message.startsWith("The FC is armed."), qPrintable(report.message));
+        QCOMPARE(writesReceived(line.sim), QStringList());
+    }
+
+    // On a noisy line heartbeats are lost while the FC goes on answering:
+    // writes go on past the plain limit of 3 s.
+    void answersKeepWritesGoingWhileHeartbeatsAreLost()
+    {
+        WriterOnLine line;
+        line.sim.setHeartbeatSilenced(true);
+        QTRY_VERIFY_WITH_TIMEOUT(line.heartbeat.silenceMs() > 3000, kRunTimeoutMs);
+        line.link.receiveBytes(paramValueFrame("RTL_ALT", 900, 4)); // a read answered just now
+        line.answerWrites({{1200}}, 4);
+        line.start(1200.0f, 4);
+        QVERIFY(line.finished.wait(kRunTimeoutMs));
+        QCOMPARE(line.ending(), ParamWriter::Ending::Done);
+        QCOMPARE(line.writer.confirmedNames(), QStringList{"RTL_ALT"});
+    }
+
+    // A page's Save: the echo of its second write came before the first's.
+    // A later Save of that name waits for its own echo.
+    void earlyEchoesEndWithTheirSave()
+    {
+        WriterOnLine line;
+        const QList<PlannedWrite> first{{QStringLiteral("FRAME"), 0.0f, 1.0f, 2},
+                                        {QStringLiteral("RTL_ALT"), 0.0f, 1200.0f, 4}};
+        line.writer.sendFirstAttempts(first);
+        line.writer.start(first, ParamWriter::Pace::FirstAttemptsSent);
+        line.link.receiveBytes(paramValueFrame("RTL_ALT", 1200, 4) +
+                               paramValueFrame("FRAME", 1, 2));
+        QCOMPARE(line.writer.confirmedNames(), (QStringList{"FRAME", "RTL_ALT"}));
+        QTRY_VERIFY(!line.link.isSending());
+
+        line.answerWrites({{1000}, {1000}}, 4);
+        line.start(1200.0f, 4, ParamWriter::Pace::FirstAttemptsSent);
+        QTRY_COMPARE_WITH_TIMEOUT(line.finished.size(), 2, kRunTimeoutMs);
+        QCOMPARE(line.writer.unconfirmedNames(), QStringList{"RTL_ALT (the FC reports 1000)"});
     }
 };
 

@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -102,8 +103,9 @@ class TestSessionRecording : public QObject
 private slots:
     void recordedSessionReadsBackAndReplaysTheSameValues();
     void disconnectEndsTheRecordingAfterTheCloseSequence();
-    void failedWriteEndsTheRecordingWithWholeFrames_data();
     void failedWriteEndsTheRecordingWithWholeFrames();
+    void targetsThatAreNoFilesAreRefused_data();
+    void targetsThatAreNoFilesAreRefused();
 };
 
 // Frame Read, the radio stream and a Save, recorded; then the file checked
@@ -173,20 +175,10 @@ void TestSessionRecording::disconnectEndsTheRecordingAfterTheCloseSequence()
     QCOMPARE(std::uint8_t(records.last().frame[5]), MavMsg::RequestDataStream);
 }
 
-void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames_data()
-{
-    QTest::addColumn<bool>("fileSizeLimit");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("file size limit") << true << QString::fromLocal8Bit(std::strerror(EFBIG));
-    QTest::newRow("full device") << false << QString::fromLocal8Bit(std::strerror(ENOSPC));
-}
-
 // The limit falls inside a record, so the file is cut back to whole ones.
 void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
 {
-    QFETCH(bool, fileSizeLimit);
-    QFETCH(QString, reason);
-    const QString path = fileSizeLimit ? dir.filePath("limited.tlog") : QStringLiteral("/dev/full");
+    const QString path = dir.filePath("limited.tlog");
     constexpr rlim_t kLimit = 6001;
     SimulatedFc fc;
     fc.sim.setStreamRate(100);
@@ -196,25 +188,50 @@ void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
     rlimit small = previous;
     small.rlim_cur = kLimit;
     const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    if (fileSizeLimit)
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
     ModalBoxCloser boxes;
     fc.gcs.window().startRecording(path);
     QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, oldAction);
 
-    const int frames = fileSizeLimit ? readLog(path).records.size() : 0;
+    const Log log = readLog(path);
+    const int frames = log.records.size();
     QCOMPARE(boxes.titles(), QStringList{"Record Session"});
-    QCOMPARE(boxes.boxes()[0].text,
-             QStringLiteral("Recording stopped: %1.\n").arg(reason) + summaryText(frames, path));
+    QCOMPARE(boxes.boxes()[0].text, QStringLiteral("Recording stopped: %1.\n")
+                                            .arg(QString::fromLocal8Bit(std::strerror(EFBIG))) +
+                                        summaryText(frames, path));
     QCOMPARE(statusMessage(fc.gcs), summaryText(frames, path));
     QVERIFY(!fc.gcs.action("actionRecordSession")->isChecked());
-    if (fileSizeLimit) {
-        QVERIFY(frames > 0);
-        QCOMPARE(readLog(path).trailingBytes, 0);
-        QVERIFY(QFileInfo(path).size() < qint64(kLimit));
-    }
+    QVERIFY(frames > 0);
+    QCOMPARE(log.trailingBytes, 0);
+    QVERIFY(QFileInfo(path).size() < qint64(kLimit));
+}
+
+void TestSessionRecording::targetsThatAreNoFilesAreRefused_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString fifo = dir.filePath("fifo.tlog");
+    QFile::remove(fifo);
+    QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+    QTest::newRow("a device") << "/dev/full";
+    QTest::newRow("a FIFO nobody reads") << fifo;
+    QTest::newRow("a folder") << dir.path();
+}
+
+// Refused before anything is opened: a FIFO would block the window.
+void TestSessionRecording::targetsThatAreNoFilesAreRefused()
+{
+    QFETCH(QString, path);
+    SimulatedFc fc;
+    ModalBoxCloser boxes;
+    fc.gcs.window().startRecording(path);
+    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
+    QCOMPARE(boxes.titles(), QStringList{"Record Session"});
+    QCOMPARE(boxes.boxes()[0].text,
+             QStringLiteral("Cannot record to %1: not a regular file (a device, pipe or folder).")
+                 .arg(path));
+    QVERIFY(!fc.gcs.action("actionRecordSession")->isChecked());
 }
 
 QTEST_MAIN(TestSessionRecording)

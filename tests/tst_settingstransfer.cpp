@@ -4,6 +4,7 @@
 #include "support/simulatorwait.h"
 
 #include "app/transferdialogs.h"
+#include "serial/fclink.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -159,6 +160,8 @@ private slots:
     void restoreOverANoisyLineLeavesTheFileOnTheFc();
     void restoreNeedsADisarmedFcThatIsAlive_data();
     void restoreNeedsADisarmedFcThatIsAlive();
+    void setNamesItsOwnRefusals_data();
+    void setNamesItsOwnRefusals();
     void fileOfAnotherVehicleIsAskedAbout();
     void cancelledBackupWritesNoFile();
     void backupBeyondTheFileSizeLimitKeepsTheOldFile();
@@ -185,7 +188,10 @@ void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
     QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
     QCOMPARE(run.boxes.titles(), QStringList{"Back Up Settings"});
     const int count = fc.sim.parameterTable().count();
-    QCOMPARE(run.report(), QStringLiteral("Backed up %1 parameters to %2.").arg(count).arg(path));
+    QCOMPARE(run.report(),
+             QStringLiteral("Backed up %1 parameters to %2 as five tab-separated columns.")
+                 .arg(count)
+                 .arg(path));
     QCOMPARE(fileRows(path), tableRows(fc.sim.parameterTable()));
     const QRegularExpression nOfN(QStringLiteral("^Reading parameters: \\d+ of %1$").arg(count));
     QVERIFY2(!progressSeen.filter(nOfN).isEmpty(), qPrintable(progressSeen.join('\n')));
@@ -251,6 +257,35 @@ void TestSettingsTransfer::restoreNeedsADisarmedFcThatIsAlive()
     QCOMPARE(run.boxes.titles(), QStringList{"Restore Settings"});
     QCOMPARE(run.report(), report);
     QVERIFY(run.seen.title.isEmpty());
+    QCOMPARE(writtenNames(fc.sim), QStringList());
+}
+
+void TestSettingsTransfer::setNamesItsOwnRefusals_data()
+{
+    QTest::addColumn<bool>("armed");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("armed")
+        << true << "The FC is armed. Disarm it before setting values. Nothing was written.";
+    QTest::newRow("no heartbeat")
+        << false << "No heartbeat from the FC; writing the values stopped. Nothing was written.";
+}
+
+// Values given by name are no restore of settings, and their refusals say
+// what was refused.
+void TestSettingsTransfer::setNamesItsOwnRefusals()
+{
+    QFETCH(bool, armed);
+    QFETCH(QString, report);
+    SimulatedFc fc;
+    fc.sim.setArmed(armed);
+    fc.sim.setHeartbeatSilenced(!armed);
+    ParamTransfer transfer(fc.gcs.bridge(), fc.gcs.link().parameters());
+    QSignalSpy finished(&transfer, &ParamTransfer::finished);
+    ParamFileEntry value;
+    QVERIFY(readAssignment("RTL_ALT=2500", value).isEmpty());
+    transfer.startSet({value});
+    QVERIFY(finished.wait(kRunTimeoutMs));
+    QCOMPARE(finished.at(0).at(0).value<TransferReport>().message, report);
     QCOMPARE(writtenNames(fc.sim), QStringList());
 }
 

@@ -1,12 +1,17 @@
 #include "support/paramtables.h"
 #include "support/programs.h"
+#include "support/ptypair.h"
+#include "support/scriptedfc.h"
 
 #include "fcsim/parametertable.h"
+#include "serial/telemetrylog.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 
@@ -25,6 +30,25 @@ constexpr int kMostProgressLines = 40;
 QString lastLine(const QString &text)
 {
     return text.trimmed().section('\n', -1);
+}
+
+// The records of a telemetry log; -1 when it ends inside one.
+int wholeRecords(const QByteArray &log)
+{
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(log.constData());
+    int at = 0;
+    int records = 0;
+    while (at + TelemetryLog::kTimestampLength + 2 <= log.size()) {
+        at += TelemetryLog::recordLength(bytes + at);
+        ++records;
+    }
+    return at == log.size() ? records : -1;
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -49,6 +73,11 @@ private slots:
     void refusedNamesAndValuesWriteNothing();
     void unpluggedFcEndsTheBackupWithOne();
     void ctrlCStopsARestoreAndSaysWhatWasWritten();
+    void ctrlCStopsAReadThatAsksForMissingIndexes();
+    void backupToParmIsNameValue();
+    void recordingReplacesItsFileOnlyAtTheEnd();
+    void recordingBeyondTheFileSizeLimitKeepsWholeRecords();
+    void valuesToAPipeClosedEarlyFailWithTheReason();
 };
 
 // The second backup reads back what the restore wrote.
@@ -60,8 +89,10 @@ void TestTransferCommand::backupRestoreAndBackupAgainOverANoisyLine()
     const QString backup = dir.filePath("before.params");
     ProgramRun run = runWithoutDisplay(kGcs, {"--backup", backup, "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    QCOMPARE(lastLine(run.err),
-             QStringLiteral("Backed up %1 parameters to %2.").arg(table.count()).arg(backup));
+    QCOMPARE(lastLine(run.err), QStringLiteral("Backed up %1 parameters to %2 as five "
+                                               "tab-separated columns.")
+                                    .arg(table.count())
+                                    .arg(backup));
     QVERIFY2(run.err.count('\n') <= kMostProgressLines, qPrintable(run.err));
     QVERIFY(run.err.contains(QStringLiteral("Reading parameters: %1 of %1\n").arg(table.count())));
     QCOMPARE(fileRows(backup), tableRows(table));
@@ -99,6 +130,17 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne_data()
     QTest::newRow("recording into a missing folder")
         << QStringList{"--backup", dir.filePath("x.param"), "--record", "/nonexistent/a.tlog"}
         << "zefa-gcs: Cannot record to /nonexistent/a.tlog: No such file or directory";
+    // Opening a FIFO nobody reads would block the program for good.
+    const QString fifo = dir.filePath("recording-fifo");
+    QFile::remove(fifo);
+    ::mkfifo(qPrintable(fifo), 0600);
+    const QString notRegular =
+        QStringLiteral("zefa-gcs: Cannot record to %1: not a regular file (a device, pipe or "
+                       "folder)");
+    QTest::newRow("recording into a FIFO")
+        << QStringList{"--get", "RTL_ALT", "--record", fifo} << notRegular.arg(fifo);
+    QTest::newRow("recording into a folder")
+        << QStringList{"--get", "RTL_ALT", "--record", dir.path()} << notRegular.arg(dir.path());
 }
 
 void TestTransferCommand::failuresSayWhyAndExitWithOne()
@@ -162,6 +204,12 @@ void TestTransferCommand::refusalsKeepTheOldFile_data()
     QTest::newRow("restore from a FIFO nobody writes to")
         << QStringList{kGcs, "--restore", fifo}
         << QStringLiteral("Cannot read %1: %2. Nothing was written.").arg(fifo, notRegular);
+    QTest::newRow("backup to an extension that names no format")
+        << QStringList{kGcs, "--backup", dir.filePath("old.txt")}
+        << QStringLiteral("Cannot write %1: the name's extension chooses the format: .params "
+                          "(five tab-separated columns), .param or .parm (NAME,VALUE lines). No "
+                          "file was written.")
+               .arg(dir.filePath("old.txt"));
     QTest::newRow("restore that matches nothing")
         << QStringList{kGcs, "--restore", foreign}
         << QStringLiteral("No name in %1 is a parameter of this FC. To write: 0; already equal: "
@@ -203,6 +251,9 @@ void TestTransferCommand::fileOfAnotherVehicleNeedsForce()
                             "1. Give --force to write it anyway. Nothing was written."));
     run = runWithoutDisplay(kGcs, {"--restore", other, "--force", "--port", port});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.err.contains("\nThe file was saved from system id 3; this FC is system id 1. "
+                              "Written anyway, as --force says.\n"),
+             qPrintable(run.err));
     QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 1 of 1."));
 }
 
@@ -231,17 +282,18 @@ void TestTransferCommand::refusedNamesAndValuesWriteNothing_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
-    const QString notOnFc =
-        QStringLiteral("zefa-gcs: Not a parameter of this FC: NO_SUCH. Nothing was written.");
+    const QString notOnFc = QStringLiteral("zefa-gcs: Not a parameter of this FC: NO_SUCH.");
     QTest::newRow("get, unknown name") << QStringList{"--get", "RTL_ALT", "NO_SUCH"} << notOnFc;
-    QTest::newRow("set, unknown name") << QStringList{"--set", "RTL_ALT=7", "NO_SUCH=1"} << notOnFc;
+    QTest::newRow("set, unknown name")
+        << QStringList{"--set", "RTL_ALT=7", "NO_SUCH=1"} << notOnFc + " Nothing was written.";
     QTest::newRow("set, INT8 out of range")
         << QStringList{"--set", "RTL_ALT=7", "SYS_CPU_WARN=300"}
         << "zefa-gcs: Refused SYS_CPU_WARN: value is out of range (-128 to 127). Nothing was "
            "written.";
-    QTest::newRow("set, firmware version") << QStringList{"--set", "ZEFAVERSION=21"}
-                                           << "zefa-gcs: Never written: ZEFAVERSION. Nothing was "
-                                              "written.";
+    for (const QString version : {"21", "20"})
+        QTest::newRow(qPrintable("set, firmware version " + version))
+            << QStringList{"--set", "ZEFAVERSION=" + version}
+            << "zefa-gcs: Never written: ZEFAVERSION. Nothing was written.";
 }
 
 // Exit 1 with the reason, no value on stdout, and RTL_ALT as it was.
@@ -305,6 +357,108 @@ void TestTransferCommand::ctrlCStopsARestoreAndSaysWhatWasWritten()
     QVERIFY2(report.hasMatch(), qPrintable(err));
     QCOMPARE(report.captured(2).toInt(), changes.size());
     QCOMPARE(report.captured(1).toInt() + report.captured(3).toInt(), changes.size());
+}
+
+// An FC that claims 1024 parameters and has three: Ctrl+C while the reader
+// asks for the missing ones ends the program, and nothing is asked after
+// the request in flight.
+void TestTransferCommand::ctrlCStopsAReadThatAsksForMissingIndexes()
+{
+    PtyPair pty;
+    ScriptedFc fc(pty, {}, 1024);
+    QProcess gcs;
+    gcs.setProcessEnvironment(environmentWithoutDisplay());
+    gcs.start(kGcs, {"--backup", dir.filePath("never.params"), "--port", pty.slavePath()});
+    QTRY_VERIFY_WITH_TIMEOUT(fc.heard.contains("get #3"), 30000);
+    ::kill(pid_t(gcs.processId()), SIGINT);
+    const int heardAtTheSignal = fc.heard.size();
+    QTRY_VERIFY_WITH_TIMEOUT(gcs.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(gcs.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(gcs.exitCode(), 1);
+    QCOMPARE(lastLine(gcs.readAllStandardError()),
+             QStringLiteral("zefa-gcs: Backup cancelled. No file was written."));
+    QTest::qWait(100); // the close sequence's last frames reach the FC
+    const QStringList afterwards = fc.heard.mid(heardAtTheSignal);
+    QVERIFY2(afterwards.filter("get #").size() <= 1, qPrintable(afterwards.join(", ")));
+    QVERIFY(!QFile::exists(dir.filePath("never.params")));
+}
+
+// Other ground stations read ".parm" as NAME,VALUE lines.
+void TestTransferCommand::backupToParmIsNameValue()
+{
+    SimulatorProgram sim(kSimulator, {});
+    const QString backup = dir.filePath("other-tools.parm");
+    const ProgramRun run = runWithoutDisplay(kGcs, {"--backup", backup, "--port", sim.slavePath()});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const int count = ParameterTable().count();
+    QCOMPARE(lastLine(run.err), QStringLiteral("Backed up %1 parameters to %2 as NAME,VALUE lines.")
+                                    .arg(count)
+                                    .arg(backup));
+    const QStringList rows =
+        QString::fromUtf8(contentOf(backup)).split('\n').filter(QRegularExpression("^[^#]"));
+    QCOMPARE(rows.filter(QRegularExpression("^[A-Z0-9_]+,[^,\\s]+$")).size(), count);
+    QCOMPARE(rows.size(), count);
+}
+
+// Until the run has ended the old log stays as it was; then the recording
+// takes its place.
+void TestTransferCommand::recordingReplacesItsFileOnlyAtTheEnd()
+{
+    SimulatorProgram sim(kSimulator, {});
+    const QString log = dir.filePath("replaced.tlog");
+    writeFile(log, "the log of last week");
+    QProcess gcs;
+    gcs.setProcessEnvironment(environmentWithoutDisplay());
+    gcs.start(kGcs, {"--get", "RTL_ALT", "--record", log, "--port", sim.slavePath()});
+    QString err;
+    QTRY_VERIFY_WITH_TIMEOUT((err += gcs.readAllStandardError()).contains("Reading parameters"),
+                             30000);
+    QCOMPARE(contentOf(log), QByteArray("the log of last week"));
+    QVERIFY(gcs.waitForFinished(60000));
+    QCOMPARE(gcs.exitCode(), 0);
+    err += gcs.readAllStandardError();
+    const int records = wholeRecords(contentOf(log));
+    QVERIFY2(records > ParameterTable().count(), qPrintable(err));
+    QCOMPARE(lastLine(err),
+             QStringLiteral("Recorded %1 frames to %2; 0 rejected frames").arg(records).arg(log));
+    QCOMPARE(QDir(dir.path()).entryList({"replaced*"}), QStringList{"replaced.tlog"});
+}
+
+// SIGXFSZ is not ignored here: the program must ignore it itself, see the
+// write fail and end the recording with whole records.
+void TestTransferCommand::recordingBeyondTheFileSizeLimitKeepsWholeRecords()
+{
+    SimulatorProgram sim(kSimulator, {});
+    const QString log = dir.filePath("limited.tlog");
+    const ProgramRun run =
+        runWithoutDisplay("/bin/sh", {"-c", "ulimit -f 8; exec \"$0\" \"$@\"", kGcs, "--get",
+                                      "RTL_ALT", "--record", log, "--port", sim.slavePath()});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
+    QVERIFY2(run.err.contains("zefa-gcs: Recording stopped: File too large\n"),
+             qPrintable(run.err));
+    const QByteArray recorded = contentOf(log);
+    QVERIFY(wholeRecords(recorded) > 0);
+    QVERIFY(recorded.size() <= 8 * 512);
+}
+
+// The reader of the values has gone: SIGPIPE must not end the program
+// without a word.
+void TestTransferCommand::valuesToAPipeClosedEarlyFailWithTheReason()
+{
+    SimulatorProgram sim(kSimulator, {});
+    QProcess gcs;
+    QProcess reader; // ends at once, as "| head -c 0" does
+    gcs.setStandardOutputProcess(&reader);
+    gcs.setProcessEnvironment(environmentWithoutDisplay());
+    gcs.start(kGcs, {"--get", "RTL_ALT", "--port", sim.slavePath()});
+    reader.start("true", QStringList());
+    QVERIFY(gcs.waitForFinished(60000));
+    QCOMPARE(gcs.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(gcs.exitCode(), 1);
+    QCOMPARE(lastLine(gcs.readAllStandardError()),
+             QStringLiteral("zefa-gcs: Cannot print the values: %1.")
+                 .arg(QString::fromLocal8Bit(std::strerror(EPIPE))));
 }
 
 QTEST_GUILESS_MAIN(TestTransferCommand)

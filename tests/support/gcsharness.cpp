@@ -2,6 +2,7 @@
 
 #include "serial/fclink.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSerialPort>
@@ -19,12 +20,28 @@ GcsHarness::GcsHarness() : pty(new PtyPair)
 {
     qputenv("ZEFA_GCS_PORT", pty->slavePath().toLocal8Bit());
     win.reset(new MainWindow);
+    failOnEventLoopInsideAFrame();
 }
 
 GcsHarness::~GcsHarness()
 {
     win.reset();
     qunsetenv("ZEFA_GCS_PORT");
+}
+
+// A box, a dialog or a wait opened while the window handles a frame would
+// leave it deaf until that ends; no window under test may do it. Every event
+// loop tells the dispatcher when it starts to look for events.
+void GcsHarness::failOnEventLoopInsideAFrame()
+{
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    for (auto looking :
+         {&QAbstractEventDispatcher::aboutToBlock, &QAbstractEventDispatcher::awake}) {
+        QObject::connect(dispatcher, looking, win.get(), [this] {
+            if (win->link->isHandlingFrame())
+                qFatal("an event loop started while the window was handling a frame");
+        });
+    }
 }
 
 QSerialPort *GcsHarness::port() const

@@ -58,6 +58,8 @@ public:
     const MavLinkMessage &lastReceived() const;
 
 private:
+    void failOnEventLoopInsideAFrame();
+
     std::unique_ptr<PtyPair> pty;
     std::unique_ptr<MainWindow> win;
 };

@@ -18,6 +18,9 @@ public:
 
     // Frames the FC received since the last call, once the line is quiet.
     QStringList sentToFc();
+    // Disconnects, forgets what the FC received, connects again and waits
+    // for two of the FC's heartbeats: a second on the new link.
+    void reconnectForASecond();
 
     GcsHarness gcs;
     FcSimulator sim;

@@ -1,6 +1,7 @@
 #include "wire.h"
 
 #include "fcsim/fcmessages.h"
+#include "mavlink/checksum.h"
 #include "mavlink/mavlinkparser.h"
 #include "mavlink/payload.h"
 
@@ -155,6 +156,12 @@ QByteArray sysStatusFrame(std::uint16_t millivolts)
 QByteArray heartbeatFrame(std::uint8_t baseMode)
 {
     return onWire(FcMessages::heartbeat(baseMode));
+}
+
+QByteArray frameFrom(std::uint8_t systemId, std::uint8_t componentId, MavLinkMessage msg)
+{
+    const int length = finalizeFrame(msg, 0, systemId, componentId, msg.len, crcExtra(msg.msgid));
+    return QByteArray(reinterpret_cast<const char *>(msg.frameBegin()), length);
 }
 
 QByteArray fromHex(const char *spaced)

@@ -43,5 +43,7 @@ QByteArray rcChannelsFrame(const QList<unsigned short> &channels);
 QByteArray attitudeFrame(float roll, float pitch, float yaw);
 QByteArray sysStatusFrame(std::uint16_t millivolts);
 QByteArray heartbeatFrame(std::uint8_t baseMode);
+// A message as another node on the line sends it, or an FC with other ids.
+QByteArray frameFrom(std::uint8_t systemId, std::uint8_t componentId, MavLinkMessage msg);
 
 QByteArray fromHex(const char *spaced);
