@@ -1,7 +1,7 @@
 #include "app/applicationsetup.h"
 
 #include "app/translation.h"
-#include "app/version.h"
+#include "cli/version.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "support/programs.h"
 
 #include "app/commandline.h"
-#include "app/version.h"
+#include "cli/version.h"
 
 #include <QDir>
 #include <QFile>

@@ -15,7 +15,6 @@ namespace {
 constexpr int kSendTimeoutMs = 10000;
 }
 
-
 GcsHarness::GcsHarness() : pty(new PtyPair)
 {
     qputenv("ZEFA_GCS_PORT", pty->slavePath().toLocal8Bit());

@@ -8,7 +8,7 @@
 #include "sessionreplay.h"
 #include "simulatorptylink.h"
 
-#include "app/commandline.h"
+#include "cli/argumentreader.h"
 #include "serial/portlist.h"
 
 #include <QCommandLineParser>
