@@ -1,26 +1,29 @@
+#include "app/allparametersaction.h"
+
 #include "app/allparameterswindow.h"
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
 
-#include "serial/fclink.h"
+#include <QAction>
 
-// The window needs the link exactly when Back Up Settings does, so it
-// follows that action's state. It is built when first asked for.
-void MainWindow::initAllParameters()
+AllParametersAction::AllParametersAction(FcSession &session, QAction &action, QWidget &window)
+    : QObject(&window), session(session), action(action), window(window)
 {
-    const auto followLink = [this] {
-        const bool open = ui->actionBackUpSettings->isEnabled();
-        ui->actionAllParameters->setEnabled(open);
-        if (allParameters)
-            allParameters->setLinked(open);
-    };
-    connect(ui->actionBackUpSettings, &QAction::changed, this, followLink);
-    followLink();
-    connect(ui->actionAllParameters, &QAction::triggered, this, [this] {
-        if (!allParameters) {
-            allParameters = new AllParametersWindow(*bridge, link->parameters(), this);
-            allParameters->setLinked(ui->actionBackUpSettings->isEnabled());
-        }
-        allParameters->open();
-    });
+    connect(&action, &QAction::triggered, this, &AllParametersAction::openWindow);
+    followLink(false);
+}
+
+void AllParametersAction::followLink(bool open)
+{
+    linked = open;
+    action.setEnabled(open);
+    if (parametersWindow)
+        parametersWindow->setLinked(open);
+}
+
+void AllParametersAction::openWindow()
+{
+    if (!parametersWindow) {
+        parametersWindow = new AllParametersWindow(session, &window);
+        parametersWindow->setLinked(linked);
+    }
+    parametersWindow->open();
 }

@@ -7,6 +7,7 @@
 #include "params/parameterstore.h"
 #include "params/paramfileio.h"
 #include "params/paramtransfer.h"
+#include "session/fcsession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,12 +21,11 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-AllParametersWindow::AllParametersWindow(MavLinkBridge &bridge, ParameterStore &store,
-                                         QWidget *parent)
-    : QDialog(parent), store(store), heartbeat(bridge, store), reader(bridge, store),
-      writer(bridge, store, heartbeat), model(store), filtered(new QSortFilterProxyModel(this)),
-      filter(new QLineEdit(this)), table(new QTableView(this)),
-      writeButton(new QPushButton(tr("Write"), this)),
+AllParametersWindow::AllParametersWindow(FcSession &session, QWidget *parent)
+    : QDialog(parent), store(session.parameters()), heartbeat(session.heartbeat()),
+      reader(session.bridge(), store), turns(session.writeTurns()), writer(session.writer()),
+      model(store), filtered(new QSortFilterProxyModel(this)), filter(new QLineEdit(this)),
+      table(new QTableView(this)), writeButton(new QPushButton(tr("Write"), this)),
       refreshButton(new QPushButton(tr("Refresh"), this)),
       compareButton(new QPushButton(tr("Compare with File..."), this)), status(new QLabel(this))
 {
@@ -139,19 +139,24 @@ void AllParametersWindow::writeChanges()
     }
     setBusy(true);
     showStatus(ParamTransfer::progressText(ParamTransfer::Stage::Writing, 0, writes.size()));
-    writer.start(writes);
+    turns.request(this, [this, writes] { writer.start(writes); });
 }
 
 void AllParametersWindow::writeProgress(int done, int total)
 {
+    if (!turns.holds(this))
+        return;
     showStatus(ParamTransfer::progressText(ParamTransfer::Stage::Writing, done, total));
 }
 
 void AllParametersWindow::writesEnded(ParamWriter::Ending ending)
 {
+    if (!turns.holds(this))
+        return;
     setBusy(false);
     model.markWritten(writer.confirmedNames(), writer.unconfirmedWrites());
     showStatus(writer.summary());
+    turns.release(this);
     if (ending == ParamWriter::Ending::Armed)
         showBoxLater(QMessageBox::warning, this, windowTitle(),
                      tr("The FC was armed; writing stopped."));
@@ -194,7 +199,7 @@ void AllParametersWindow::setLinked(bool open)
     linked = open;
     if (!open) {
         reader.stop();
-        writer.stop();
+        turns.release(this);
     }
     setBusy(false);
 }

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/parameditmodel.h"
-#include "params/heartbeatwatch.h"
 #include "params/paramlistreader.h"
 #include "params/paramwriter.h"
 
 #include <QDialog>
 
-class MavLinkBridge;
+class FcSession;
+class HeartbeatWatch;
 class ParameterStore;
+class WriteTurns;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -23,7 +24,7 @@ class AllParametersWindow : public QDialog
     Q_OBJECT
 
 public:
-    AllParametersWindow(MavLinkBridge &bridge, ParameterStore &store, QWidget *parent);
+    AllParametersWindow(FcSession &session, QWidget *parent);
 
     // Shows the window; the whole list is read when the store lacks some.
     void open() override;
@@ -47,9 +48,10 @@ private:
     void showStatus(const QString &text);
 
     ParameterStore &store;
-    HeartbeatWatch heartbeat;
+    HeartbeatWatch &heartbeat;
     ParamListReader reader;
-    ParamWriter writer;
+    WriteTurns &turns;
+    ParamWriter &writer;
     ParamEditModel model;
     QSortFilterProxyModel *filtered;
     QLineEdit *filter;

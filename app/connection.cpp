@@ -1,41 +1,43 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "mavlink/mavlinkbridge.h"
+#include "app/allparametersaction.h"
+#include "app/savereports.h"
+#include "app/transferactions.h"
 #include "pages/accelpage.h"
 #include "pages/fctestpage.h"
-#include "serial/fclink.h"
+#include "session/fcsession.h"
 
 #include <QMessageBox>
 
 void MainWindow::openSerialPort()
 {
-    if (!link->open()) {
+    if (!session->open()) {
         QMessageBox::critical(this, tr("Error"), tr("Please re plug the FC,and try again"));
         ui->statusBar->showMessage(tr("Open error"));
         return;
     }
     showLinkOpen(true);
     ui->statusBar->showMessage(tr("Connected to flight controller"));
-    connectLinkSignals();
+    switchLinkSignals(true);
     accel->enableCalibrationForNewLink();
-    link->requestFirmwareVersion();
+    session->link().requestFirmwareVersion();
 }
 
 // A backup, restore or Save still running loses its line here, whatever
 // closed it.
 void MainWindow::closeSerialPort()
 {
-    transfer->linkClosed();
-    pageSaves->linkClosed();
+    transfers->linkClosed();
+    saves->linkClosed();
     showLinkOpen(false);
     ui->statusBar->showMessage(tr("Disconnected"));
-    disconnectLinkSignals();
-    link->close();
+    switchLinkSignals(false);
+    session->close();
 }
 
-// Backup, restore and recording need the link exactly when Disconnect
-// makes sense.
+// Backup, restore, recording and All Parameters need the link exactly when
+// Disconnect makes sense.
 void MainWindow::showLinkOpen(bool open)
 {
     ui->actionConnect->setEnabled(!open);
@@ -43,27 +45,34 @@ void MainWindow::showLinkOpen(bool open)
     ui->actionBackUpSettings->setEnabled(open);
     ui->actionRestoreSettings->setEnabled(open);
     ui->actionRecordSession->setEnabled(open);
+    allParameters->followLink(open);
 }
 
-void MainWindow::connectLinkSignals()
+// The connections of one link: made on every open; a close removes every
+// connection of each pair, the self-test page's start-up attitude
+// connection included.
+void MainWindow::switchLinkSignals(bool on)
 {
-    connect(bridge, &MavLinkBridge::textMessageReceived, this, &MainWindow::TextMessageReceived);
-    connect(bridge, &MavLinkBridge::setATT, fcTest, &FcTestPage::attitudeUpdate);
-}
-
-// Removes every connection of each pair, the self-test page's start-up
-// attitude connection included.
-void MainWindow::disconnectLinkSignals()
-{
+    if (on) {
+        connect(bridge, &MavLinkBridge::textMessageReceived, this,
+                &MainWindow::TextMessageReceived);
+        connect(bridge, &MavLinkBridge::setATT, fcTest, &FcTestPage::attitudeUpdate);
+        return;
+    }
     disconnect(bridge, &MavLinkBridge::textMessageReceived, this, &MainWindow::TextMessageReceived);
     disconnect(bridge, &MavLinkBridge::setATT, fcTest, &FcTestPage::attitudeUpdate);
 }
 
+void MainWindow::receiveBytes(const QByteArray &bytes)
+{
+    session->link().receiveBytes(bytes);
+}
+
 // Only the loss of the device is reported, once; a failed open has its own
-// box. Nothing is left to report when the link closed meanwhile.
+// box. Queued: the link may have closed meanwhile.
 void MainWindow::reportDeviceLoss()
 {
-    if (!link->port()->isOpen())
+    if (!session->isOpen())
         return;
     QMessageBox::critical(this, tr("Critical Error"), tr("Please re plug the FC and try again"));
     closeSerialPort();
@@ -71,5 +80,5 @@ void MainWindow::reportDeviceLoss()
 
 void MainWindow::writeData(QByteArray data)
 {
-    link->port()->write(data);
+    session->link().port()->write(data);
 }

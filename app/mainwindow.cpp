@@ -1,7 +1,11 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "mavlink/mavlinkbridge.h"
+#include "app/allparametersaction.h"
+#include "app/recordingaction.h"
+#include "app/savereports.h"
+#include "app/settingsdialog.h"
+#include "app/transferactions.h"
 #include "pages/accelpage.h"
 #include "pages/advancedpage.h"
 #include "pages/fctestpage.h"
@@ -9,8 +13,7 @@
 #include "pages/gainpage.h"
 #include "pages/radiopage.h"
 #include "pages/voltagepage.h"
-#include "serial/fclink.h"
-#include "app/settingsdialog.h"
+#include "session/fcsession.h"
 
 #include <QMessageBox>
 
@@ -19,23 +22,21 @@ const char kMakerWebAddress[] = "https://www.zefa-robotics.com";
 }
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), bridge(new MavLinkBridge), ui(new Ui::MainWindow),
-      settingsDialog(nullptr), link(nullptr)
+    : QMainWindow(parent), session(new FcSession(this)), bridge(&session->bridge()),
+      ui(new Ui::MainWindow), settingsDialog(nullptr)
 {
     ui->setupUi(this);
-    showEightRotorFrames();
-
-    link = new FcLink(*bridge, this);
     settingsDialog = new SettingsDialog(nullptr);
-
-    showLinkOpen(false);
     ui->actionQuit->setEnabled(true);
 
     initActionsConnections();
-    initSettingsTransfer();
-    initSessionRecording();
-    initPageSaves();
-    initAllParameters();
+    saves = new SaveReports(*bridge, session->writeTurns(), *ui->statusBar, *this);
+    transfers =
+        new TransferActions(*session, *ui->actionBackUpSettings, *ui->actionRestoreSettings, *this);
+    recording =
+        new RecordingAction(session->link(), *ui->actionRecordSession, *ui->statusBar, *this);
+    allParameters = new AllParametersAction(*session, *ui->actionAllParameters, *this);
+    showLinkOpen(false);
 
     initFramePage();
     initRadioPage();
@@ -47,23 +48,25 @@ MainWindow::MainWindow(QWidget *parent)
 
     // The port reports errors from inside its writes too, the close
     // sequence's and those that answer a frame.
-    connect(link, &FcLink::deviceLost, this, &MainWindow::reportDeviceLoss, Qt::QueuedConnection);
+    connect(&session->link(), &FcLink::deviceLost, this, &MainWindow::reportDeviceLoss,
+            Qt::QueuedConnection);
+    connect(session, &FcSession::unsupportedFirmwareReported, this, &MainWindow::closeSerialPort);
+    connect(session, &FcSession::calibrationTextReceived, accel, &AccelPage::accelTextReceived);
+    connect(session, &FcSession::selfTestTextReceived, fcTest, &FcTestPage::selfTestTextReceived);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with
 // its QSerialPort child.
 MainWindow::~MainWindow()
 {
+    delete recording; // ends a recording while its link still exists
     delete settingsDialog;
     delete ui;
-    delete bridge;
 }
 
-void MainWindow::showEightRotorFrames()
+void MainWindow::startRecording(const QString &path)
 {
-    ui->plus8RadioButton->setVisible(true);
-    ui->v8RadioButton->setVisible(true);
-    ui->x8RadioButton->setVisible(true);
+    recording->start(path);
 }
 
 void MainWindow::initActionsConnections()
@@ -151,7 +154,7 @@ void MainWindow::initAdvancedPage()
 void MainWindow::addTabPage(TabPage *page)
 {
     tabPages << page;
-    connect(page, &TabPage::saveRequested, this, &MainWindow::saveToFc);
+    connect(page, &TabPage::saveRequested, saves, &SaveReports::save);
 }
 
 void MainWindow::about()

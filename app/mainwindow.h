@@ -1,31 +1,28 @@
 #pragma once
 
-#include "params/pagesaves.h"
-#include "params/paramtransfer.h"
-
-#include <QDialog>
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 #include <QVariant>
 
 class AccelPage;
-class AllParametersWindow;
+class AllParametersAction;
+class FcSession;
 class FcTestPage;
-class RadioPage;
-class FcLink;
 class MavLinkBridge;
-class SessionRecorder;
-struct RecordingSummary;
+class RadioPage;
+class RecordingAction;
+class SaveReports;
 class SettingsDialog;
 class TabPage;
-class TransferProgressDialog;
+class TransferActions;
 
 namespace Ui {
 class MainWindow;
 }
 
+// The one window: it builds the pages over the form and arranges the FC's
+// session, the menus and the features behind them.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -43,6 +40,8 @@ public:
     RadioPage &radioPage() const { return *radio; }
     AccelPage &accelPage() const { return *accel; }
     FcTestPage &fcTestPage() const { return *fcTest; }
+    // Records the session to path, as Record Session... does.
+    void startRecording(const QString &path);
 
 public slots:
     // Link to the FC
@@ -55,35 +54,14 @@ public slots:
     void TextMessageReceived(int uasid, int componentid, int severity, QString text);
     void parameterChanged(QString &name, QVariant value);
 
-    // Backup and restore of all settings
-    void backUpSettings();
-    void restoreSettings();
-
-    // Session recording: the action asks for the file, then starts here.
-    void recordSessionToggled(bool checked);
-    void startRecording(const QString &path);
-
 private slots:
     void reportDeviceLoss();
-    void showTransferProgress(ParamTransfer::Stage stage, int done, int total);
-    void confirmRestore(RestorePlan plan);
-    void showTransferReport(TransferReport report);
-    void showSaveOutcome(const SaveOutcome &outcome);
-    void showRecordingStopped(const RecordingSummary &summary);
 
 private:
     // Tests watch the bridge's connections and the link through it.
     friend class GcsHarness;
 
     void initActionsConnections();
-    void initSettingsTransfer();
-    void initSessionRecording();
-    void showRecording(bool on);
-    void initPageSaves();
-    void initAllParameters();
-    void saveToFc(const QString &what, const PageSaves::Values &values);
-    void openTransferProgress(const QString &title);
-    bool confirmOtherVehicle(const RestorePlan &plan);
     void initFramePage();
     void initRadioPage();
     void initVoltagePage();
@@ -93,27 +71,20 @@ private:
     void initAdvancedPage();
     void addTabPage(TabPage *page);
 
-    void applyParameter(const QString &name, const QVariant &value);
-    void firmwareVersionReported(int version);
-    void showEightRotorFrames();
     void showLinkOpen(bool open);
-    void connectLinkSignals();
-    void disconnectLinkSignals();
+    void switchLinkSignals(bool on);
 
+    FcSession *session;
     MavLinkBridge *bridge;
     Ui::MainWindow *ui;
     SettingsDialog *settingsDialog;
-    FcLink *link;
-    int firmwareVersion = 0;
-    ParamTransfer *transfer = nullptr;
-    PageSaves *pageSaves = nullptr;
-    AllParametersWindow *allParameters = nullptr;
+    SaveReports *saves = nullptr;
+    TransferActions *transfers = nullptr;
+    RecordingAction *recording = nullptr;
+    AllParametersAction *allParameters = nullptr;
     // The tabs with a class of their own.
     QList<TabPage *> tabPages;
     RadioPage *radio = nullptr;
     AccelPage *accel = nullptr;
     FcTestPage *fcTest = nullptr;
-    SessionRecorder *recorder = nullptr;
-    TransferProgressDialog *transferProgress = nullptr;
-    QPointer<QDialog> changeList; // while a restore waits for the user's Write
 };

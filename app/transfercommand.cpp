@@ -1,11 +1,10 @@
 #include "app/transfercommand.h"
 
 #include "app/interruptwatch.h"
-#include "mavlink/mavlinkbridge.h"
 #include "params/paramtransfer.h"
-#include "serial/fclink.h"
 #include "serial/portlist.h"
 #include "serial/sessionrecorder.h"
+#include "session/fcsession.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -47,7 +46,10 @@ class CommandLineTransfer : public QObject
     Q_OBJECT
 
 public:
-    CommandLineTransfer() : link(bridge), transfer(bridge, link.parameters()), recorder(link)
+    CommandLineTransfer()
+        : link(session.link()), transfer(session.bridge(), session.parameters(),
+                                         session.heartbeat(), session.writeTurns()),
+          recorder(link)
     {
         connect(&link, &FcLink::deviceLost, &transfer, &ParamTransfer::linkClosed);
         connect(&transfer, &ParamTransfer::progress, this, &CommandLineTransfer::showProgress);
@@ -63,7 +65,7 @@ public:
     int run(const CommandLine &commandLine)
     {
         force = commandLine.force;
-        if (!link.open()) {
+        if (!session.open()) {
             printFailure(link.port()->portName().isEmpty()
                              ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
                              : tr("Cannot open %1: %2.")
@@ -74,12 +76,12 @@ public:
         const QString &recordFile = commandLine.recordFile;
         if (!recordFile.isEmpty() && !recorder.start(recordFile, SessionRecorder::Replace::AtEnd)) {
             printFailure(tr("Cannot record to %1: %2").arg(recordFile, recorder.errorString()));
-            link.close();
+            session.close();
             return kFailureStatus;
         }
         start(commandLine);
         loop.exec();
-        link.close();
+        session.close();
         return recordingFailed ? kFailureStatus : status;
     }
 
@@ -174,8 +176,8 @@ private:
         printLine(QStringLiteral("zefa-gcs: ") + message);
     }
 
-    MavLinkBridge bridge;
-    FcLink link;
+    FcSession session;
+    FcLink &link;
     ParamTransfer transfer;
     InterruptWatch interrupt;
     SessionRecorder recorder;

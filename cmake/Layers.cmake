@@ -1,5 +1,5 @@
 # The program's layers, each a library over its own folders: the wire
-# (mavlink/), the engine (fc/, cli/, params/, serial/; QtCore and
+# (mavlink/), the engine (cli/, fc/, params/, serial/, session/; QtCore and
 # QtSerialPort only), the pages (pages/) and the window (app/). A layer sees
 # only its own folders and those of the layers below it: its include root
 # holds links to just those folders, so an upward include does not compile.

@@ -108,8 +108,10 @@ void MavLinkBridge::decodeParamValue(const MavLinkMessage &msg)
     report.type = reader.u8(24);
     report.systemId = msg.sysid;
     report.componentId = msg.compid;
-    emit setParam(name, QVariant(value));
+    // Recorded first, so that whoever setParam reaches finds the value the
+    // FC reported among the link's parameters.
     emit parameterReported(report);
+    emit setParam(name, QVariant(value));
     qDebug() << "m:" << name << value;
 }
 

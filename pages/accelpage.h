@@ -31,7 +31,6 @@ public:
     ~AccelPage() override;
 
     // Nothing the FC reports as a parameter belongs here.
-    void showParameter(const QString &, const QVariant &) override {}
     // A status text of the calibration's severity: a face prompt or the end.
     void accelTextReceived(const QString &text);
     // An end text leaves the button disabled; a fresh link is the user's

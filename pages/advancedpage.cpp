@@ -21,6 +21,11 @@ AdvancedPage::AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObjec
     connect(form.homeAltitudeSave, &QPushButton::clicked, this, &AdvancedPage::advRTHSave);
 }
 
+QStringList AdvancedPage::shownParameters() const
+{
+    return {"ATC_RATE_FF_ENAB", "CH8_OPT", "RTL_ALT"};
+}
+
 void AdvancedPage::showParameter(const QString &name, const QVariant &value)
 {
     if (name == QLatin1String("ATC_RATE_FF_ENAB")) {

@@ -31,6 +31,7 @@ public:
 
     AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
+    QStringList shownParameters() const override;
     void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:

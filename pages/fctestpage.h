@@ -33,7 +33,6 @@ public:
     FcTestPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
     // Nothing the FC reports as a parameter belongs here.
-    void showParameter(const QString &, const QVariant &) override {}
     // A status text of the pre-arm checks' severity.
     void selfTestTextReceived(const QString &text);
 

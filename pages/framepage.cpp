@@ -1,6 +1,6 @@
 #include "pages/framepage.h"
 
-#include "fc/fcconventions.h"
+#include "fc/firmware.h"
 #include "mavlink/mavlinkbridge.h"
 #include "pages/reportedvalue.h"
 
@@ -45,6 +45,7 @@ FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *par
     connect(form.x8, &QRadioButton::clicked, this, &FramePage::x8FrameSelected);
     connect(form.read, &QPushButton::clicked, this, &FramePage::frameReadButtonClicked);
     connect(form.save, &QPushButton::clicked, this, &FramePage::frameSaveButtonClicked);
+    showEightRotorFrames();
 
     form.help->setPlainText(
         tr("1. ZEFA R7 series of flight controllers support Quad +，Quad X，Hex +，Hex V, Hex Y, "
@@ -60,8 +61,17 @@ FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *par
            "support, please contact us at\n support@zefa-robotics.com"));
 }
 
+QStringList FramePage::shownParameters() const
+{
+    return {QString::fromLatin1(kFrameParam), QString::fromLatin1(kShapeParam),
+            QString::fromLatin1(Fc::kFirmwareVersionParam)};
+}
+
 void FramePage::showParameter(const QString &name, const QVariant &value)
 {
+    if (name == QLatin1String(Fc::kFirmwareVersionParam) &&
+        Fc::isSupportedFirmware(value.toFloat()))
+        showEightRotorFrames();
     if (name == QLatin1String(kFrameParam)) {
         frameValue = roundedInt(value);
         frameValueKnown = true;
@@ -136,6 +146,13 @@ void FramePage::x8FrameSelected()
 
 // A pair with no diagram leaves the last check standing, and so does a pair
 // half unknown: the missing half would be a made-up value.
+void FramePage::showEightRotorFrames()
+{
+    form.plus8->setVisible(true);
+    form.v8->setVisible(true);
+    form.x8->setVisible(true);
+}
+
 void FramePage::showFrameSelection()
 {
     if (!shapeValueKnown || !frameValueKnown)

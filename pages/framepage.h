@@ -32,6 +32,7 @@ public:
 
     FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
+    QStringList shownParameters() const override;
     void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:
@@ -48,6 +49,7 @@ public slots:
     void x8FrameSelected();
 
 private:
+    void showEightRotorFrames();
     void showFrameSelection();
     void selectFrame(int shape, int frame);
 

@@ -57,6 +57,11 @@ GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *paren
            "the open area, and ensure the security protection."));
 }
 
+QStringList GainPage::shownParameters() const
+{
+    return {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P"};
+}
+
 void GainPage::showParameter(const QString &name, const QVariant &value)
 {
     if (name == QLatin1String("RATE_RLL_D"))

@@ -27,6 +27,7 @@ public:
 
     GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
+    QStringList shownParameters() const override;
     void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:

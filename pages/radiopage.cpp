@@ -99,6 +99,11 @@ void RadioPage::paintLiveWidgetsCheaply()
     }
 }
 
+QStringList RadioPage::shownParameters() const
+{
+    return {QString::fromLatin1(kReceiverTypeParam)};
+}
+
 void RadioPage::showParameter(const QString &name, const QVariant &value)
 {
     if (name == QLatin1String(kReceiverTypeParam))

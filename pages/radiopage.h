@@ -44,6 +44,7 @@ public:
 
     RadioPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
+    QStringList shownParameters() const override;
     void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:

@@ -3,6 +3,7 @@
 #include "params/pagesaves.h"
 
 #include <QObject>
+#include <QStringList>
 
 #include <initializer_list>
 
@@ -17,8 +18,11 @@ class TabPage : public QObject
 public:
     TabPage(MavLinkBridge &bridge, QObject *parent) : QObject(parent), mavlink(bridge) {}
 
-    // Puts a value the FC reported on the page, if it is one of the page's.
-    virtual void showParameter(const QString &name, const QVariant &value) = 0;
+    // The parameters the page shows: the window hands it every value of
+    // them that the FC reports.
+    virtual QStringList shownParameters() const { return {}; }
+    // Puts a value of one of shownParameters() on the page.
+    virtual void showParameter(const QString &, const QVariant &) {}
 
 signals:
     // The user picked values to write; what names them in the status bar.

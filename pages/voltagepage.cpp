@@ -57,6 +57,11 @@ VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject 
                             tr("2.Battery Voltage Calibrate"));
 }
 
+QStringList VoltagePage::shownParameters() const
+{
+    return {"BATT_VOLT_MULT", "FS_BATT_ENABLE", "FS_BATT_WARNING", "FS_BATT_VOLTAGE"};
+}
+
 void VoltagePage::showParameter(const QString &name, const QVariant &value)
 {
     if (name == QLatin1String("BATT_VOLT_MULT")) {

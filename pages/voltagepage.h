@@ -33,6 +33,7 @@ public:
 
     VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent);
 
+    QStringList shownParameters() const override;
     void showParameter(const QString &name, const QVariant &value) override;
 
 public slots:

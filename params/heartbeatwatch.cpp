@@ -11,39 +11,21 @@ constexpr int kNudgeIntervalMs = 250;
 HeartbeatWatch::HeartbeatWatch(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
     : QObject(parent), mavlink(bridge)
 {
-    deadline.setSingleShot(true);
-    nudge.setInterval(kNudgeIntervalMs);
     connect(&bridge, &MavLinkBridge::heartbeatReceived, this, &HeartbeatWatch::received);
     connect(&store, &ParameterStore::parameterReceived, this, &HeartbeatWatch::answered);
-    connect(&deadline, &QTimer::timeout, this, &HeartbeatWatch::gaveUp);
-    connect(&nudge, &QTimer::timeout, this, &HeartbeatWatch::nudgeFc);
     restart();
 }
 
 void HeartbeatWatch::restart()
 {
-    stopAwaiting();
     silence.start();
     sinceAnswer.invalidate();
     heartbeatSeen = false;
     armedReported = false;
 }
 
-void HeartbeatWatch::awaitNext(int ms)
-{
-    deadline.start(ms);
-    nudge.start();
-}
-
-void HeartbeatWatch::stopAwaiting()
-{
-    deadline.stop();
-    nudge.stop();
-}
-
 void HeartbeatWatch::received(bool armed)
 {
-    stopAwaiting();
     silence.start();
     heartbeatSeen = true;
     armedReported = armed;
@@ -64,12 +46,42 @@ bool HeartbeatWatch::recentlyAlive(qint64 heartbeatMs, qint64 answeredHeartbeatM
     return silenceMs() < heartbeatMs || (answeredLately && silenceMs() < answeredHeartbeatMs);
 }
 
-void HeartbeatWatch::nudgeFc()
+HeartbeatWait::HeartbeatWait(HeartbeatWatch &watch, QObject *parent)
+    : QObject(parent), mavlink(watch.bridge())
+{
+    deadline.setSingleShot(true);
+    nudge.setInterval(kNudgeIntervalMs);
+    connect(&watch, &HeartbeatWatch::heartbeatReceived, this, &HeartbeatWait::arrived);
+    connect(&deadline, &QTimer::timeout, this, &HeartbeatWait::gaveUp);
+    connect(&nudge, &QTimer::timeout, this, &HeartbeatWait::nudgeFc);
+}
+
+void HeartbeatWait::awaitNext(int ms)
+{
+    deadline.start(ms);
+    nudge.start();
+}
+
+void HeartbeatWait::stop()
+{
+    deadline.stop();
+    nudge.stop();
+}
+
+void HeartbeatWait::arrived()
+{
+    if (!isWaiting())
+        return;
+    stop();
+    emit heartbeatReceived();
+}
+
+void HeartbeatWait::nudgeFc()
 {
     mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFirmwareVersionParam));
 }
 
-void HeartbeatWatch::gaveUp()
+void HeartbeatWait::gaveUp()
 {
     nudge.stop();
     emit heartbeatMissed();

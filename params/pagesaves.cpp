@@ -1,7 +1,7 @@
 #include "pagesaves.h"
 
-PageSaves::PageSaves(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(bridge, store), writer(bridge, store, heartbeat)
+PageSaves::PageSaves(MavLinkBridge &bridge, WriteTurns &turns, QObject *parent)
+    : QObject(parent), bridge(bridge), turns(turns), writer(turns.writer())
 {
     connect(&writer, &ParamWriter::finished, this, &PageSaves::writesEnded);
 }
@@ -20,22 +20,34 @@ bool PageSaves::save(const QString &what, const Values &values)
     }
     if (save.writes.isEmpty())
         return true;
-    writer.sendFirstAttempts(save.writes);
     waiting.enqueue(save);
-    if (!writing)
-        startNext();
+    if (turns.holds(this))
+        writer.sendFirstAttempts(save.writes);
+    else
+        turns.request(this, [this] { turnGiven(); });
     return true;
+}
+
+// Every Save made while another feature wrote goes out now.
+void PageSaves::turnGiven()
+{
+    for (const Save &save : qAsConst(waiting))
+        writer.sendFirstAttempts(save.writes);
+    startNext();
 }
 
 void PageSaves::startNext()
 {
-    writing = !waiting.isEmpty();
-    if (writing)
+    if (waiting.isEmpty())
+        turns.release(this);
+    else
         writer.start(waiting.head().writes, ParamWriter::Pace::FirstAttemptsSent);
 }
 
 void PageSaves::writesEnded()
 {
+    if (!turns.holds(this))
+        return;
     const Save done = waiting.dequeue();
     emit saveEnded(outcomeOf(done));
     startNext();
@@ -43,12 +55,15 @@ void PageSaves::writesEnded()
 
 void PageSaves::linkClosed()
 {
-    if (!writing)
+    if (!turns.holds(this)) {
+        waiting.clear();
+        turns.release(this);
         return;
+    }
     writer.stop();
     const SaveOutcome outcome = outcomeOf(waiting.head());
     waiting.clear();
-    writing = false;
+    turns.release(this);
     // Told once the close is done: the report may open a modal box, and a
     // close can run inside the receive loop.
     QMetaObject::invokeMethod(

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "heartbeatwatch.h"
 #include "paramwriter.h"
+#include "writeturns.h"
 
 #include <QPair>
 #include <QQueue>
@@ -21,8 +21,9 @@ struct SaveOutcome
 // the writer then confirms each by the FC's echo. A Save made while another
 // is still being confirmed is sent at once too, but confirmed only after it,
 // so the two cannot take each other's echoes; an echo it missed meanwhile
-// costs a resend. The pages write whether the FC is armed or not, as they
-// always have.
+// costs a resend. While another feature (a restore) writes, Saves wait for
+// its turn to end and then go out. The pages write whether the FC is armed
+// or not, as they always have.
 class PageSaves : public QObject
 {
     Q_OBJECT
@@ -30,7 +31,7 @@ class PageSaves : public QObject
 public:
     using Values = QList<QPair<QString, QVariant>>;
 
-    PageSaves(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
+    PageSaves(MavLinkBridge &bridge, WriteTurns &turns, QObject *parent = nullptr);
 
     // False, writing nothing, while no FC is connected.
     bool save(const QString &what, const Values &values);
@@ -45,6 +46,7 @@ private slots:
     void writesEnded();
 
 private:
+    void turnGiven();
     struct Save
     {
         QString what;
@@ -55,8 +57,7 @@ private:
     SaveOutcome outcomeOf(const Save &save) const;
 
     MavLinkBridge &bridge;
-    HeartbeatWatch heartbeat;
-    ParamWriter writer;
+    WriteTurns &turns;
+    ParamWriter &writer;
     QQueue<Save> waiting;
-    bool writing = false;
 };

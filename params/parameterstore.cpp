@@ -3,6 +3,7 @@
 #include "paramtype.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 bool nameBefore(const StoredParameter &stored, const QString &name)
@@ -60,6 +61,10 @@ void ParameterStore::clear()
 
 void ParameterStore::record(const ParameterReport &report)
 {
+    if (!std::isfinite(report.value)) {
+        emit parameterReceived(report);
+        return;
+    }
     const StoredParameter stored{report.name,  report.value, report.type,
                                  report.index, report.count, QDateTime::currentDateTimeUtc()};
     lastCount = report.count;

@@ -21,7 +21,9 @@ struct StoredParameter
 // for it, sorted by name. A table model, so a view can list them: name,
 // value and type columns. The one source of reports for whoever waits on
 // the FC's answers: each is passed on once recorded, so find() already
-// holds it.
+// holds it. A value that is not a number (NaN, infinity) is never kept, so
+// no page or table shows one; it is passed on all the same, for a backup to
+// name and a write to count as not confirmed.
 class ParameterStore : public QAbstractTableModel
 {
     Q_OBJECT

@@ -3,7 +3,7 @@
 #include "paramfileio.h"
 #include "paramtype.h"
 
-#include "fc/fcconventions.h"
+#include "fc/firmware.h"
 #include "mavlink/mavlinkbridge.h"
 #include "params/parameterstore.h"
 
@@ -20,27 +20,23 @@ namespace {
 // answers must not fail the check.
 constexpr int kFirmwareAnswerMs = 500;
 constexpr int kFirmwareRequests = 10;
-// Beyond any version number; keeps the rounding below defined.
-constexpr float kLargestVersion = 1e6f;
 // A real FC sends a heartbeat every second.
 constexpr int kHeartbeatWaitMs = 3000;
-
-bool isSupportedFirmware(float version)
-{
-    return std::fabs(version) < kLargestVersion && qRound(version) == Fc::kSupportedFirmware;
-}
 } // namespace
 
-ParamTransfer::ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(bridge, store), reader(bridge, store),
-      writer(bridge, store, heartbeat)
+ParamTransfer::ParamTransfer(MavLinkBridge &bridge, ParameterStore &store,
+                             HeartbeatWatch &heartbeat, WriteTurns &turns, QObject *parent)
+    : QObject(parent), bridge(bridge), heartbeat(heartbeat), heartbeatWait(heartbeat),
+      reader(bridge, store), turns(turns), writer(turns.writer())
 {
     qRegisterMetaType<RestorePlan>();
     qRegisterMetaType<TransferReport>();
     firmwareTurn.setSingleShot(true);
     connect(&firmwareTurn, &QTimer::timeout, this, &ParamTransfer::sendFirmwareRequest);
-    connect(&heartbeat, &HeartbeatWatch::heartbeatReceived, this, &ParamTransfer::heartbeatArrived);
-    connect(&heartbeat, &HeartbeatWatch::heartbeatMissed, this, &ParamTransfer::heartbeatMissing);
+    connect(&heartbeatWait, &HeartbeatWait::heartbeatReceived, this,
+            &ParamTransfer::heartbeatArrived);
+    connect(&heartbeatWait, &HeartbeatWait::heartbeatMissed, this,
+            &ParamTransfer::heartbeatMissing);
     connect(&store, &ParameterStore::parameterReceived, this, &ParamTransfer::parameterReported);
     connect(&reader, &ParamListReader::progress, this, &ParamTransfer::listProgress);
     connect(&reader, &ParamListReader::finished, this, &ParamTransfer::listRead);
@@ -84,7 +80,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
         return;
     if (mode == Mode::Restore && !loadRestoreFile())
         return;
-    heartbeat.restart();
+    sinceStart.start();
     firmwareRequests = 0;
     firmwareTurn.start(0);
     emit progress(stage, 0, 0);
@@ -135,7 +131,7 @@ void ParamTransfer::firmwareReported(const ParameterReport &report)
 {
     firmwareTurn.stop();
     firmwareVersion = ParamType::valueText(report.value, report.type);
-    if (!isSupportedFirmware(report.value)) {
+    if (!Fc::isSupportedFirmware(report.value)) {
         fail(tr("The FC runs firmware version %1; this program works with version %2 only.")
                  .arg(firmwareVersion)
                  .arg(Fc::kSupportedFirmware));
@@ -284,11 +280,11 @@ void ParamTransfer::offerWrites()
              QLatin1Char(' ') + plan.summary());
     } else if (plan.writes.isEmpty()) {
         end(TransferReport::Outcome::Succeeded, withNothingWritten(plan.summary()));
-    } else if (heartbeat.seen()) {
+    } else if (heartbeat.seen() && heartbeat.silenceMs() < sinceStart.elapsed()) {
         offerChanges();
     } else {
         awaitingHeartbeat = true;
-        heartbeat.awaitNext(kHeartbeatWaitMs);
+        heartbeatWait.awaitNext(kHeartbeatWaitMs);
     }
 }
 
@@ -330,6 +326,12 @@ void ParamTransfer::confirmWrites()
     if (!running || !awaitingConfirmation)
         return;
     awaitingConfirmation = false;
+    turns.request(this, [this] { startWrites(); });
+}
+
+// Once no other feature writes to the FC.
+void ParamTransfer::startWrites()
+{
     stage = Stage::Writing;
     emit progress(stage, 0, plan.writes.size());
     writer.start(plan.writes);
@@ -337,11 +339,14 @@ void ParamTransfer::confirmWrites()
 
 void ParamTransfer::writeProgress(int done, int total)
 {
-    emit progress(Stage::Writing, done, total);
+    if (turns.holds(this))
+        emit progress(Stage::Writing, done, total);
 }
 
 void ParamTransfer::writesEnded(ParamWriter::Ending ending)
 {
+    if (!turns.holds(this))
+        return;
     switch (ending) {
     case ParamWriter::Ending::Done:
         end(writer.unconfirmedNames().isEmpty() ? TransferReport::Outcome::Succeeded
@@ -425,7 +430,8 @@ QString ParamTransfer::cancelledText() const
 void ParamTransfer::fail(const QString &message)
 {
     const bool writing = stage == Stage::Writing && running;
-    writer.stop();
+    if (turns.holds(this))
+        writer.stop();
     end(TransferReport::Outcome::Failed,
         writing ? message + QLatin1Char(' ') + writer.summary() : withNothingWritten(message));
 }
@@ -436,13 +442,13 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     awaitingConfirmation = false;
     firmwareTurn.stop();
     awaitingHeartbeat = false;
-    heartbeat.stopAwaiting();
+    heartbeatWait.stop();
     reader.stop();
-    writer.stop();
     TransferReport report;
     report.outcome = outcome;
     report.message = message;
-    report.wroteAny = writer.anySent() && stage == Stage::Writing;
+    report.wroteAny = turns.holds(this) && writer.anySent();
+    turns.release(this);
     report.values = values;
     QMetaObject::invokeMethod(
         this, [this, report] { emit finished(report); }, Qt::QueuedConnection);

@@ -4,7 +4,9 @@
 #include "paramlistreader.h"
 #include "paramwriter.h"
 #include "restoreplan.h"
+#include "writeturns.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -52,7 +54,9 @@ public:
     };
     Q_ENUM(Stage)
 
-    ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, QObject *parent = nullptr);
+    // Writes through the FC's one writer, when its turn comes.
+    ParamTransfer(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
+                  WriteTurns &turns, QObject *parent = nullptr);
 
     void startBackup(const QString &path);
     void startRestore(const QString &path);
@@ -114,6 +118,7 @@ private:
     QString setProblem() const;
     QString cancelledText() const;
     void offerChanges();
+    void startWrites();
     void failForSilence();
     QString withNothingWritten(const QString &message) const;
     static QString unknownExtensionProblem();
@@ -121,9 +126,12 @@ private:
     void end(TransferReport::Outcome outcome, const QString &message);
 
     MavLinkBridge &bridge;
-    HeartbeatWatch heartbeat;
+    HeartbeatWatch &heartbeat;
+    HeartbeatWait heartbeatWait;
     ParamListReader reader;
-    ParamWriter writer;
+    WriteTurns &turns;
+    ParamWriter &writer;
+    QElapsedTimer sinceStart;
     QTimer firmwareTurn;
     int firmwareRequests = 0;
     Mode mode = Mode::Backup;

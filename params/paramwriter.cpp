@@ -34,15 +34,16 @@ constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 
 ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
                          QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(heartbeat)
+    : QObject(parent), bridge(bridge), heartbeat(heartbeat), heartbeatWait(heartbeat)
 {
     for (QTimer *timer : {&sendTurn, &echoWait})
         timer->setSingleShot(true);
     sendTurn.setInterval(0);
     connect(&sendTurn, &QTimer::timeout, this, &ParamWriter::sendAttempt);
     connect(&echoWait, &QTimer::timeout, this, &ParamWriter::attemptNotConfirmed);
-    connect(&heartbeat, &HeartbeatWatch::heartbeatMissed, this, &ParamWriter::heartbeatMissing);
-    connect(&heartbeat, &HeartbeatWatch::heartbeatReceived, this, &ParamWriter::heartbeatArrived);
+    connect(&heartbeatWait, &HeartbeatWait::heartbeatMissed, this, &ParamWriter::heartbeatMissing);
+    connect(&heartbeatWait, &HeartbeatWait::heartbeatReceived, this,
+            &ParamWriter::heartbeatArrived);
     connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
 }
 
@@ -75,7 +76,7 @@ void ParamWriter::stop()
     for (QTimer *timer : {&sendTurn, &echoWait})
         timer->stop();
     if (awaitingHeartbeat)
-        heartbeat.stopAwaiting();
+        heartbeatWait.stop();
     awaitingHeartbeat = false;
 }
 
@@ -150,7 +151,7 @@ bool ParamWriter::mayWrite()
     if (fcAlive())
         return true;
     awaitingHeartbeat = true;
-    heartbeat.awaitNext(int(kHeartbeatTimeoutMs));
+    heartbeatWait.awaitNext(int(kHeartbeatTimeoutMs));
     return false;
 }
 
@@ -174,7 +175,7 @@ void ParamWriter::heartbeatMissing()
 void ParamWriter::parameterReported(const ParameterReport &report)
 {
     if (awaitingHeartbeat && fcAlive()) {
-        heartbeat.stopAwaiting();
+        heartbeatWait.stop();
         heartbeatArrived();
     }
     if (!writing)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "heartbeatwatch.h"
 #include "restoreplan.h"
 
 #include "mavlink/mavlinkbridge.h"
@@ -9,7 +10,6 @@
 #include <QStringList>
 #include <QTimer>
 
-class HeartbeatWatch;
 class ParameterStore;
 
 // A write the FC did not confirm, and what it reported instead if anything.
@@ -101,6 +101,7 @@ private:
 
     MavLinkBridge &bridge;
     HeartbeatWatch &heartbeat;
+    HeartbeatWait heartbeatWait;
     QList<PlannedWrite> planned;
     Pace pace = Pace::OneAtATime;
     // Echoes of a batch's later writes, kept until their turn comes.

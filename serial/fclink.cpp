@@ -19,8 +19,7 @@ constexpr int kStopStreams = -1;
 }
 
 FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
-    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial),
-      store(bridge)
+    : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial)
 {
     connect(&mavlink, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     connect(&outbound, &OutboundQueue::frameSent, this, &FcLink::frameSent);
@@ -70,7 +69,6 @@ void FcLink::close()
     mavlink.detachSerialPort();
     serial->readAll();
     serial->close();
-    store.clear();
     emit closed();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "mavlink/mavlinkparser.h"
-#include "params/parameterstore.h"
 #include "serial/outboundqueue.h"
 
 #include <QObject>
@@ -25,8 +24,6 @@ public:
 
     QSerialPort *port() const { return serial; }
     MavLinkBridge &bridge() const { return mavlink; }
-    // What the FC has reported on this link; emptied when it closes.
-    ParameterStore &parameters() { return store; }
     // While the bridge handles a frame: that frame.
     const MavLinkMessage &lastReceived() const { return rxParser.message(); }
     // While frameReceived() and the bridge's signals of a frame are handled.
@@ -80,7 +77,6 @@ private:
     // Never reset, so a frame cut by a disconnect simply fails its checksum.
     MavLinkParser rxParser;
     OutboundQueue outbound;
-    ParameterStore store;
     bool lossNoted = false;
     bool handlingFrame = false;
 };

@@ -2,20 +2,25 @@
 #include "support/paramtables.h"
 #include "support/simulatedfc.h"
 #include "support/simulatorwait.h"
+#include "support/wire.h"
 
 #include "app/allparameterswindow.h"
 #include "app/comparedialog.h"
 #include "app/parameditmodel.h"
 #include "app/paramvaluedelegate.h"
 #include "params/paramtype.h"
+#include "session/fcsession.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
+
+#include <limits>
 
 // Action > All Parameters... against the simulated FC.
 
@@ -103,6 +108,8 @@ private slots:
     void compareWithFileTakesOverTheCheckedValues();
     void writingIsRefusedWhileTheFcIsArmed();
     void reconnectingSendsNothingOfTheWritesCutOff();
+    void valueThatIsNoNumberIsShownNowhere_data();
+    void valueThatIsNoNumberIsShownNowhere();
 };
 
 void TestAllParameters::valueEditorTakesWhatTheTypeHolds_data()
@@ -261,6 +268,29 @@ void TestAllParameters::reconnectingSendsNothingOfTheWritesCutOff()
     QTRY_VERIFY(writesOf(fc.sim, "RTL_ALT") > 0);
     fc.reconnectForASecond();
     QCOMPARE(fc.sentToFc(), QStringList{"get ZEFAVERSION"});
+}
+
+void TestAllParameters::valueThatIsNoNumberIsShownNowhere_data()
+{
+    QTest::addColumn<float>("value");
+    QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN();
+    QTest::newRow("infinity") << std::numeric_limits<float>::infinity();
+}
+
+// Neither the Advanced page nor the link's store nor the table takes it:
+// all keep the last value that was a number.
+void TestAllParameters::valueThatIsNoNumberIsShownNowhere()
+{
+    QFETCH(float, value);
+    SimulatedFc fc;
+    ParametersWindow w(fc);
+    QTRY_VERIFY_WITH_TIMEOUT(w.listRead(), kReadTimeoutMs);
+    fc.gcs.deliver(paramValueFrame(QStringLiteral("RTL_ALT"), 4500, 4));
+    fc.gcs.deliver(paramValueFrame(QStringLiteral("RTL_ALT"), value, 4));
+
+    QCOMPARE(fc.gcs.widget<QSpinBox>("advRTHalt")->value(), 45);
+    QCOMPARE(fc.gcs.session().parameters().find("RTL_ALT")->value, 4500.0f);
+    QCOMPARE(w.text("RTL_ALT", ParamEditModel::ValueColumn), QStringLiteral("4500"));
 }
 
 QTEST_MAIN(TestAllParameters)

@@ -1,9 +1,10 @@
 #include "app/mainwindow.h"
+#include "app/settingsdialog.h"
 #include "app/translation.h"
 #include "pages/accelpage.h"
 #include "serial/portlist.h"
-#include "app/settingsdialog.h"
 #include "support/modalboxcloser.h"
+#include "support/wire.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -274,8 +275,7 @@ private slots:
         QTest::newRow("pre-arm fail") << Happening(text(3, "PreArm: INS not healthy"))
                                       << QStringList{"fcAccelResult", "fcHardwareResult"};
         QTest::newRow("fly feeling mark") << Happening([](MainWindow &w) {
-            QString name("ATC_RATE_FF_ENAB");
-            w.parameterChanged(name, QVariant(1.0f));
+            w.receiveBytes(paramValueFrame(QStringLiteral("ATC_RATE_FF_ENAB"), 1));
         }) << QStringList{"advSportLabel"};
     }
 

@@ -1,6 +1,6 @@
 #include "fcsim/fcmessages.h"
 #include "fcsim/parametertable.h"
-#include "serial/fclink.h"
+#include "session/fcsession.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -13,9 +13,9 @@ class ParameterStoreTest : public QObject
 private slots:
     void keepsTheLatestReportOfEachNameUntilTheLinkCloses()
     {
-        MavLinkBridge bridge;
-        FcLink link(bridge);
-        ParameterStore &store = link.parameters();
+        FcSession session;
+        FcLink &link = session.link();
+        ParameterStore &store = session.parameters();
         QSignalSpy changed(&store, &ParameterStore::dataChanged);
         QStringList found; // by a listener to the store as each report passes
         connect(&store, &ParameterStore::parameterReceived, [&](const ParameterReport &report) {
@@ -42,7 +42,7 @@ private slots:
         QCOMPARE(store.find("RTL_ALT")->index, std::uint16_t(2));
         QCOMPARE(store.fcCount(), 3);
         QVERIFY(!store.find("RTL_AL"));
-        link.close();
+        session.close();
         QCOMPARE(store.rowCount(), 0);
     }
 };

@@ -7,6 +7,7 @@
 #include "params/paramtransfer.h"
 #include "params/restoreplan.h"
 #include "serial/outboundqueue.h"
+#include "session/fcsession.h"
 
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -145,13 +146,13 @@ void TestParamFile::badFilesAreRefusedWholeAndSendNothing()
     PtyPair pty;
     QSerialPort port(pty.slavePath());
     QVERIFY(port.open(QIODevice::ReadWrite));
-    MavLinkBridge bridge;
+    FcSession session;
+    MavLinkBridge &bridge = session.bridge();
     OutboundQueue outbound(port);
     connect(&bridge, &MavLinkBridge::frameReady, &outbound, &OutboundQueue::send);
     QTest::ignoreMessage(QtDebugMsg, "port attached: true");
     bridge.attachSerialPort();
-    ParameterStore store(bridge);
-    ParamTransfer transfer(bridge, store);
+    ParamTransfer transfer(bridge, session.parameters(), session.heartbeat(), session.writeTurns());
     QSignalSpy finished(&transfer, &ParamTransfer::finished);
     transfer.startRestore(path);
     QVERIFY(finished.wait(2000));

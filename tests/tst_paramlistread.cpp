@@ -4,8 +4,8 @@
 #include "mavlink/mavlinkbridge.h"
 #include "params/paramfile.h"
 #include "params/paramtransfer.h"
-#include "serial/fclink.h"
 #include "serial/portlist.h"
+#include "session/fcsession.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,11 +24,13 @@ constexpr int kRunTimeoutMs = 30000;
 class LinkedBackup
 {
 public:
-    LinkedBackup() : link(bridge), transfer(bridge, link.parameters())
+    LinkedBackup()
+        : transfer(session.bridge(), session.parameters(), session.heartbeat(),
+                   session.writeTurns())
     {
         setFlightControllerPortOverride(pty.slavePath());
         QTest::ignoreMessage(QtDebugMsg, "port attached: true");
-        opened = link.open();
+        opened = session.open();
         setFlightControllerPortOverride(QString());
     }
 
@@ -59,8 +61,7 @@ public:
     PtyPair pty;
 
 private:
-    MavLinkBridge bridge;
-    FcLink link;
+    FcSession session;
     ParamTransfer transfer;
     QTemporaryDir dir;
     bool opened = false;

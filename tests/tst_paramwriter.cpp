@@ -8,8 +8,8 @@
 #include "params/heartbeatwatch.h"
 #include "params/paramtransfer.h"
 #include "params/paramwriter.h"
-#include "serial/fclink.h"
 #include "serial/portlist.h"
+#include "session/fcsession.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -106,10 +106,11 @@ struct WriterOnLine
     ParamWriter::Ending ending() { return finished.at(0).at(0).value<ParamWriter::Ending>(); }
 
     PtyPair pty;
-    MavLinkBridge bridge;
-    FcLink link{bridge};
-    HeartbeatWatch heartbeat{bridge, link.parameters()};
-    ParamWriter writer{bridge, link.parameters(), heartbeat};
+    FcSession session;
+    MavLinkBridge &bridge{session.bridge()};
+    FcLink &link{session.link()};
+    HeartbeatWatch &heartbeat{session.heartbeat()};
+    ParamWriter &writer{session.writer()};
     QSignalSpy finished{&writer, &ParamWriter::finished};
     FcSimulator sim;
     SimulatorPtyLink fcEnd{pty.masterFd(), sim};
@@ -127,9 +128,10 @@ struct SetOnLine
     }
 
     PtyPair pty;
-    MavLinkBridge bridge;
-    FcLink link{bridge};
-    ParamTransfer transfer{bridge, link.parameters()};
+    FcSession session;
+    FcLink &link{session.link()};
+    ParamTransfer transfer{session.bridge(), session.parameters(), session.heartbeat(),
+                           session.writeTurns()};
     QSignalSpy finished{&transfer, &ParamTransfer::finished};
     FcSimulator sim;
     SimulatorPtyLink fcEnd{pty.masterFd(), sim};

@@ -6,6 +6,9 @@
 #include "app/transferdialogs.h"
 #include "serial/fclink.h"
 
+#include "params/paramtransfer.h"
+#include "session/fcsession.h"
+
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -13,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -168,6 +172,7 @@ private slots:
     void backupIsOfferedInTheDocumentsFolder();
     void interruptedRestoreKeepsWhatTheFcConfirmed_data();
     void interruptedRestoreKeepsWhatTheFcConfirmed();
+    void saveDuringARestoreWaitsForIt();
 };
 
 void TestSettingsTransfer::backupOverANoisyLineHoldsTheWholeTable()
@@ -279,7 +284,9 @@ void TestSettingsTransfer::setNamesItsOwnRefusals()
     SimulatedFc fc;
     fc.sim.setArmed(armed);
     fc.sim.setHeartbeatSilenced(!armed);
-    ParamTransfer transfer(fc.gcs.bridge(), fc.gcs.link().parameters());
+    FcSession &session = fc.gcs.session();
+    ParamTransfer transfer(session.bridge(), session.parameters(), session.heartbeat(),
+                           session.writeTurns());
     QSignalSpy finished(&transfer, &ParamTransfer::finished);
     ParamFileEntry value;
     QVERIFY(readAssignment("RTL_ALT=2500", value).isEmpty());
@@ -408,6 +415,36 @@ void TestSettingsTransfer::interruptedRestoreKeepsWhatTheFcConfirmed()
         const bool applied = fc.sim.parameter(change.key()) == change.value();
         QCOMPARE(applied, written.contains(change.key()));
     }
+}
+
+// The FC's one writer serves a feature at a time: the Gain page's Save,
+// clicked while a restore writes, goes out once the restore has ended.
+void TestSettingsTransfer::saveDuringARestoreWaitsForIt()
+{
+    SimulatedFc fc;
+    ValueChanges changes = someChanges(fc.sim.parameterTable(), 5);
+    for (const QString &name : changes.keys()) {
+        if (name.startsWith(QLatin1String("RATE_")))
+            changes.remove(name);
+    }
+    const QString path = dir.filePath("some.params");
+    writeFile(path, backupOf(fc.sim.parameterTable(), changes));
+    MenuRun run(fc.gcs, "actionRestoreSettings", path);
+    QTRY_VERIFY_WITH_TIMEOUT(simulatorGotAWrite(fc.sim), kRunTimeoutMs);
+    fc.gcs.click("pidSaveButton");
+    QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(fc.gcs.widget<QStatusBar>("statusBar")
+                                 ->currentMessage()
+                                 .startsWith(QLatin1String("Gain saved")),
+                             kRunTimeoutMs);
+
+    QCOMPARE(run.report(), QStringLiteral("Written and confirmed: %1 of %1.").arg(changes.size()));
+    QStringList sets = receivedBySimulator(fc.sim).filter(QRegularExpression("^set "));
+    for (QString &set : sets)
+        set = set.mid(4).section('=', 0, 0);
+    const int lastOfRestore = sets.lastIndexOf(QRegularExpression("(?!RATE_).*"));
+    const int firstOfSave = sets.indexOf(QRegularExpression("RATE_.*"));
+    QVERIFY2(firstOfSave > lastOfRestore, qPrintable(sets.join(' ')));
 }
 
 QTEST_MAIN(TestSettingsTransfer)

@@ -52,8 +52,8 @@ check() {
 }
 
 wire="mavlink"
-engine="$wire cli fc params serial"
+engine="$wire cli fc params serial session"
 check "$wire" "$wire" "QtCore"
-check "cli fc params serial" "$engine" "QtCore QtSerialPort"
+check "cli fc params serial session" "$engine" "QtCore QtSerialPort"
 check "pages" "$engine pages" ""
 exit "$found"

@@ -1,6 +1,6 @@
 #include "gcsharness.h"
 
-#include "serial/fclink.h"
+#include "session/fcsession.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -37,7 +37,7 @@ void GcsHarness::failOnEventLoopInsideAFrame()
     for (auto looking :
          {&QAbstractEventDispatcher::aboutToBlock, &QAbstractEventDispatcher::awake}) {
         QObject::connect(dispatcher, looking, win.get(), [this] {
-            if (win->link->isHandlingFrame())
+            if (win->session->link().isHandlingFrame())
                 qFatal("an event loop started while the window was handling a frame");
         });
     }
@@ -50,7 +50,7 @@ QSerialPort *GcsHarness::port() const
 
 const MavLinkMessage &GcsHarness::lastReceived() const
 {
-    return win->link->lastReceived();
+    return win->session->link().lastReceived();
 }
 
 void GcsHarness::connectToFc()
@@ -61,7 +61,7 @@ void GcsHarness::connectToFc()
 
 void GcsHarness::waitUntilSent()
 {
-    if (!QTest::qWaitFor([this] { return !win->link->isSending(); }, kSendTimeoutMs))
+    if (!QTest::qWaitFor([this] { return !win->session->link().isSending(); }, kSendTimeoutMs))
         qFatal("the assistant's frames did not leave in %d ms", kSendTimeoutMs);
 }
 
@@ -106,4 +106,14 @@ void GcsHarness::drain()
             return;
         QThread::msleep(1);
     }
+}
+
+FcLink &GcsHarness::link() const
+{
+    return win->session->link();
+}
+
+FcSession &GcsHarness::session() const
+{
+    return *win->session;
 }

@@ -14,6 +14,7 @@
 #include <memory>
 
 class FcLink;
+class FcSession;
 class MavLinkBridge;
 class QSerialPort;
 
@@ -52,7 +53,8 @@ public:
     void drain();
     QSerialPort *port() const;
     MavLinkBridge &bridge() const { return *win->bridge; }
-    FcLink &link() const { return *win->link; }
+    FcLink &link() const;
+    FcSession &session() const;
     // The frame the receive parser completed last; while a bridge signal is
     // delivered, the frame it was decoded from.
     const MavLinkMessage &lastReceived() const;
