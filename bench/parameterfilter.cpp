@@ -2,9 +2,8 @@
 // filter box (the view laid out and painted again), and opening the window
 // once the list is read. Runs in zefa-bench's offscreen application.
 #include "app/allparameterswindow.h"
-#include "mavlink/mavlinkbridge.h"
-#include "params/parameterstore.h"
 #include "params/paramtype.h"
+#include "session/fcsession.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,10 +33,9 @@ const QStringList kKeystrokes = {"g", "gr", "grp", "grp0", "grp07", "grp07_", "g
 
 void filterThousandParameters(benchmark::State &state)
 {
-    MavLinkBridge bridge;
-    ParameterStore store(bridge);
-    fillStore(bridge);
-    AllParametersWindow window(bridge, store, nullptr);
+    FcSession session;
+    fillStore(session.bridge());
+    AllParametersWindow window(session, nullptr);
     window.show();
     QCoreApplication::processEvents();
     auto *filter = window.findChild<QLineEdit *>(QStringLiteral("parameterFilter"));
@@ -52,11 +50,10 @@ BENCHMARK(filterThousandParameters)->Unit(benchmark::kMillisecond);
 
 void openWindowOverThousandParameters(benchmark::State &state)
 {
-    MavLinkBridge bridge;
-    ParameterStore store(bridge);
-    fillStore(bridge);
+    FcSession session;
+    fillStore(session.bridge());
     for (auto _ : state) {
-        AllParametersWindow window(bridge, store, nullptr);
+        AllParametersWindow window(session, nullptr);
         window.show();
         window.repaint();
     }
