@@ -20,7 +20,7 @@ void MainWindow::parameterChanged(QString &name, QVariant value)
 
 void MainWindow::applyParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String("ZEFAVERSION"))
+    if (name == QLatin1String(Fc::kFirmwareVersionParam))
         firmwareVersionReported(roundedInt(value));
     for (TabPage *page : qAsConst(tabPages))
         page->showParameter(name, value);

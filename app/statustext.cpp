@@ -1,20 +1,17 @@
 #include "app/mainwindow.h"
 
+#include "mavlink/messageset.h"
 #include "pages/accelpage.h"
 #include "pages/fctestpage.h"
 
-namespace {
-// Severities the FC uses for the two dialogues built on its status texts.
-constexpr int kSeverityError = 3;  // pre-arm check reports: self-test
-constexpr int kSeverityNotice = 5; // accelerometer calibration prompts
-} // namespace
-
+// The FC reports its pre-arm checks as errors and walks the accelerometer
+// calibration in notices.
 void MainWindow::TextMessageReceived(int uasid, int componentid, int severity, QString text)
 {
     Q_UNUSED(uasid)
     Q_UNUSED(componentid)
-    if (severity == kSeverityNotice)
+    if (severity == MavSeverity::Notice)
         accel->accelTextReceived(text);
-    else if (severity == kSeverityError)
+    else if (severity == MavSeverity::Error)
         fcTest->selfTestTextReceived(text);
 }
