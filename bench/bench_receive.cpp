@@ -58,17 +58,18 @@ BENCHMARK(parserAndDecoder)->Unit(benchmark::kMicrosecond);
 
 // Two positions in turn, so every call moves the four sticks; the switches
 // (channels 5, 7 and 8) hold still, as they do between a pilot's flicks.
-const unsigned short kSticksA[8] = {1100, 1900, 1500, 1300, 1100, 1500, 1900, 1200};
-const unsigned short kSticksB[8] = {1900, 1100, 1600, 1700, 1100, 1100, 1900, 1200};
+const unsigned short kSticksA[kMavRcChannels] = {1100, 1900, 1500, 1300, 1100, 1500, 1900, 1200};
+const unsigned short kSticksB[kMavRcChannels] = {1900, 1100, 1600, 1700, 1100, 1100, 1900, 1200};
 // Every switch flips on every call as well: the worst case, all label
 // styles change.
-const unsigned short kSwitchesFlipped[8] = {1900, 1100, 1600, 1700, 1900, 1100, 1100, 1800};
+const unsigned short kSwitchesFlipped[kMavRcChannels] = {1900, 1100, 1600, 1700,
+                                                         1900, 1100, 1100, 1800};
 
 void updateRadioValueInTurn(benchmark::State &state, const unsigned short *other)
 {
-    unsigned short values[2][8];
-    std::copy(kSticksA, kSticksA + 8, values[0]);
-    std::copy(other, other + 8, values[1]);
+    unsigned short values[2][kMavRcChannels];
+    std::copy(kSticksA, kSticksA + kMavRcChannels, values[0]);
+    std::copy(other, other + kMavRcChannels, values[1]);
     int turn = 0;
     for (auto _ : state)
         window->radioPage().updateRadioValue(values[turn ^= 1]);
@@ -88,7 +89,8 @@ BENCHMARK(updateRadioValueSwitchesFlipped);
 
 QByteArray rcFrame(const unsigned short *sticks)
 {
-    MavLinkMessage msg = FcMessages::rcChannelsRaw(QVector<std::uint16_t>(sticks, sticks + 8));
+    MavLinkMessage msg =
+        FcMessages::rcChannelsRaw(QVector<std::uint16_t>(sticks, sticks + kMavRcChannels));
     return FcMessages::toWire(msg, 0);
 }
 

@@ -1,5 +1,6 @@
 #include "recordedstream.h"
 
+#include "fc/statustexts.h"
 #include "fcsim/fcmessages.h"
 
 #include <cmath>
@@ -12,12 +13,11 @@ constexpr int kStatusEvery = 25;
 constexpr int kHeartbeatEvery = 50;
 constexpr int kTextEvery = 100;
 constexpr std::uint8_t kBaseModeDisarmed = 1;
-constexpr std::uint8_t kSeverityError = 3;
 
 QVector<std::uint16_t> sticksAt(int tick)
 {
     QVector<std::uint16_t> channels;
-    for (int ch = 0; ch < FcMessages::kRcChannels; ++ch)
+    for (int ch = 0; ch < kMavRcChannels; ++ch)
         channels << std::uint16_t(1500 + 400 * std::sin(0.05 * tick + ch));
     return channels;
 }
@@ -40,7 +40,7 @@ QByteArray recordedStream()
         if (tick % kHeartbeatEvery == 0)
             add(heartbeat(kBaseModeDisarmed));
         if (tick % kTextEvery == 0)
-            add(statusText(kSeverityError, "PreArm: RC not calibrated"));
+            add(statusText(MavSeverity::Error, Fc::preArmReport(Fc::kRcNotCalibrated)));
     }
     return stream;
 }

@@ -1,19 +1,15 @@
 #include "seeds.h"
 
+#include "fc/fcconventions.h"
+#include "fc/statustexts.h"
 #include "fcsim/fcmessages.h"
 #include "mavlink/payload.h"
 
-#include <iterator>
 #include <limits>
 
 namespace {
 
 using namespace FcMessages;
-
-constexpr std::uint8_t kRawImuLength = 26;
-constexpr std::uint8_t kSensorOffsetsLength = 42;
-constexpr std::uint8_t kSeverityError = 3;
-constexpr std::uint8_t kSeverityNotice = 5;
 
 QByteArray wire(MavLinkMessage msg, std::uint8_t seq = 0)
 {
@@ -24,7 +20,7 @@ MavLinkMessage rawImu()
 {
     MavLinkMessage msg;
     msg.msgid = MavMsg::RawImu;
-    msg.len = kRawImuLength;
+    msg.len = MavLength::RawImu;
     PayloadWriter writer(msg);
     writer.putU32(0, 123456789);
     for (int field = 0; field < 9; ++field)
@@ -36,7 +32,7 @@ MavLinkMessage sensorOffsets()
 {
     MavLinkMessage msg;
     msg.msgid = MavMsg::SensorOffsets;
-    msg.len = kSensorOffsetsLength;
+    msg.len = MavLength::SensorOffsets;
     PayloadWriter writer(msg);
     writer.putFloat(0, 0.05f);
     writer.putU32(4, 101325);
@@ -51,31 +47,36 @@ MavLinkMessage sensorOffsets()
 // The names the dispatcher acts on, with values that mean something to it.
 struct ParameterCase
 {
-    const char *name;
+    QString name;
     float typical;
 };
 
+QString channelParam(const char *pattern, int channel)
+{
+    return QString::fromLatin1(pattern).arg(channel);
+}
+
 const ParameterCase kParameters[] = {
-    {"ZEFAVERSION", 20},
-    {"FRAME", 1},
-    {"SHAPE", 1},
-    {"RC_TYPE", 2},
-    {"BATT_VOLT_MULT", 10},
-    {"FS_BATT_ENABLE", 1},
-    {"FS_BATT_WARNING", 11},
-    {"FS_BATT_VOLTAGE", 10.5f},
-    {"RATE_RLL_D", 0.012f},
-    {"RATE_PIT_D", 0.012f},
-    {"RATE_YAW_P", 0.3f},
-    {"ATC_RATE_FF_ENAB", 1},
-    {"CH8_OPT", 25},
-    {"RTL_ALT", 3000},
-    {"RC1_MIN", 1100},
-    {"RC8_MAX", 1900},
-    {"RATE_RLL_P", 0.15f},
-    {"RATE_RLL_I", 0.1f},
-    {"RATE_PIT_P", 0.15f},
-    {"RATE_PIT_I", 0.1f},
+    {Fc::kFirmwareVersionParam, Fc::kSupportedFirmware},
+    {Fc::kFrameParam, 1},
+    {Fc::kShapeParam, 1},
+    {Fc::kReceiverTypeParam, 2},
+    {Fc::kVoltageMultiplierParam, 10},
+    {Fc::kBatteryFailsafeParam, 1},
+    {Fc::kBatteryWarningParam, 11},
+    {Fc::kBatteryFailsafeVoltageParam, 10.5f},
+    {Fc::kRollRateDParam, 0.012f},
+    {Fc::kPitchRateDParam, 0.012f},
+    {Fc::kYawRatePParam, 0.3f},
+    {Fc::kFeedForwardParam, Fc::kFeelSport},
+    {Fc::kChannel8OptionParam, Fc::kChannelOptionFeel},
+    {Fc::kReturnAltitudeParam, 3000},
+    {channelParam(Fc::kRcMinParam, 1), 1100},
+    {channelParam(Fc::kRcMaxParam, kMavRcChannels), 1900},
+    {Fc::kRollRatePParam, 0.15f},
+    {Fc::kRollRateIParam, 0.1f},
+    {Fc::kPitchRatePParam, 0.15f},
+    {Fc::kPitchRateIParam, 0.1f},
 };
 
 // Values that have broken conversions elsewhere: out of every range,
@@ -87,33 +88,6 @@ const float kHostileValues[] = {0.0f,
                                 std::numeric_limits<float>::infinity(),
                                 std::numeric_limits<float>::quiet_NaN()};
 
-const char *const kAccelTexts[] = {
-    "Place vehicle level and press any key.",
-    "Place vehicle on its LEFT side and press any key.",
-    "Place vehicle on its RIGHT side and press any key.",
-    "Place vehicle nose DOWN and press any key.",
-    "Place vehicle nose UP and press any key.",
-    "Place vehicle on its BACK and press any key.",
-    "Calibration successful",
-    "Calibration FAILED",
-};
-
-const char *const kPreArmKeys[] = {
-    "RC not calibrated",
-    "Baro not healthy",
-    "Compass not healthy",
-    "Compass not calibrated",
-    "Compass offsets too high",
-    "Check mag field",
-    "INS not calibrated",
-    "INS not healthy",
-    "GPS Glitch",
-    "Need 3D Fix",
-    "Bad Velocity",
-    "High GPS HDOP",
-    "Thr below FS",
-};
-
 QString numbered(const char *prefix, int index)
 {
     return QStringLiteral("%1-%2").arg(QLatin1String(prefix)).arg(index, 3, 10, QLatin1Char('0'));
@@ -123,12 +97,11 @@ void addParameterSeeds(QList<Seed> &seeds)
 {
     int index = 0;
     for (const ParameterCase &p : kParameters) {
-        const QString name = QString::fromLatin1(p.name);
         seeds << Seed{numbered("param", index++),
-                      wire(paramValue(name, p.typical, kParamTypeReal32))};
+                      wire(paramValue(p.name, p.typical, ParamType::Real32))};
         for (float hostile : kHostileValues)
             seeds << Seed{numbered("param", index++),
-                          wire(paramValue(name, hostile, kParamTypeInt32))};
+                          wire(paramValue(p.name, hostile, ParamType::Int32))};
     }
 }
 
@@ -136,21 +109,21 @@ void addStatusTextSeeds(QList<Seed> &seeds)
 {
     int index = 0;
     for (const QByteArray &text : accelCalibrationTexts())
-        seeds << Seed{numbered("accel", index++), wire(statusText(kSeverityNotice, text))};
+        seeds << Seed{numbered("accel", index++), wire(statusText(MavSeverity::Notice, text))};
     index = 0;
     for (const QByteArray &text : preArmReports())
-        seeds << Seed{numbered("prearm", index++), wire(statusText(kSeverityError, text))};
+        seeds << Seed{numbered("prearm", index++), wire(statusText(MavSeverity::Error, text))};
     seeds << Seed{QStringLiteral("text-audio"),
-                  wire(statusText(kSeverityNotice, "#audio:calibrate"))};
+                  wire(statusText(MavSeverity::Notice, "#audio:calibrate"))};
     seeds << Seed{QStringLiteral("text-full"),
-                  wire(statusText(kSeverityError, QByteArray(50, 'P')))};
+                  wire(statusText(MavSeverity::Error, QByteArray(kMavStatusTextLength, 'P')))};
 }
 
 // The live values, at ordinary and extreme readings.
 void addLiveValueSeeds(QList<Seed> &seeds)
 {
     seeds << Seed{QStringLiteral("heartbeat-disarmed"), wire(heartbeat(0))};
-    seeds << Seed{QStringLiteral("heartbeat-armed"), wire(heartbeat(0x80))};
+    seeds << Seed{QStringLiteral("heartbeat-armed"), wire(heartbeat(kMavModeFlagSafetyArmed))};
     seeds << Seed{QStringLiteral("sysstatus-12v6"), wire(sysStatus(12600))};
     seeds << Seed{QStringLiteral("sysstatus-max"), wire(sysStatus(0xFFFF))};
     seeds << Seed{QStringLiteral("rawimu"), wire(rawImu())};
@@ -166,16 +139,20 @@ void addLiveValueSeeds(QList<Seed> &seeds)
 
 } // namespace
 
+// The FC's own prompts call it "vehicle".
 QList<QByteArray> accelCalibrationTexts()
 {
-    return QList<QByteArray>(std::begin(kAccelTexts), std::end(kAccelTexts));
+    QList<QByteArray> texts;
+    for (const Fc::AccelFace &face : Fc::kAccelFaces)
+        texts << Fc::accelFacePrompt("vehicle", face);
+    return texts << Fc::kAccelSucceeded << Fc::kAccelFailedText;
 }
 
 QList<QByteArray> preArmReports()
 {
     QList<QByteArray> reports;
-    for (const char *key : kPreArmKeys)
-        reports << QByteArray("PreArm: ") + key;
+    for (const char *problem : Fc::kPreArmProblems)
+        reports << Fc::preArmReport(problem);
     return reports;
 }
 
@@ -209,8 +186,9 @@ QList<Seed> parserSeeds()
     garbledLength[1] = char(0xFF);
     garbledLength += att + beat.repeated(16);
     return {
-        {QStringLiteral("stream"), rc + att + beat + wire(sysStatus(12000)) +
-                                       wire(statusText(kSeverityError, "PreArm: GPS Glitch"))},
+        {QStringLiteral("stream"),
+         rc + att + beat + wire(sysStatus(12000)) +
+             wire(statusText(MavSeverity::Error, Fc::preArmReport(Fc::kGpsGlitch)))},
         {QStringLiteral("truncated-then-frame"), rc.left(rc.size() - 2) + att},
         {QStringLiteral("foreign-start-byte"), char(0xFE) + att.mid(1) + beat},
         {QStringLiteral("garbage-between"),
@@ -219,7 +197,7 @@ QList<Seed> parserSeeds()
         {QStringLiteral("max-length"), maxLength},
         {QStringLiteral("zero-length"), wire(empty)},
         {QStringLiteral("paramvalue"),
-         wire(paramValue(QStringLiteral("ATC_RATE_FF_ENAB"), 1, kParamTypeInt32))},
+         wire(paramValue(QString::fromLatin1(Fc::kFeedForwardParam), 1, ParamType::Int32))},
         {QStringLiteral("rawimu"), wire(rawImu())},
         {QStringLiteral("sensoroffsets"), wire(sensorOffsets())},
     };

@@ -5,10 +5,6 @@
 
 namespace {
 
-constexpr int kParamIdLength = 16;
-constexpr int kStatusTextLength = 50;
-constexpr int kRcChannels = 8;
-constexpr std::uint8_t kSafetyArmed = 0x80;
 constexpr std::uint8_t kAutopilotComponent = 1;
 // Radians to degrees as the FC tools have always shown them (not 180/pi).
 constexpr double kDegreesPerRadian = 57.3;
@@ -17,7 +13,7 @@ const QString kAudioCuePrefix = QStringLiteral("#audio:");
 // UTF-8 up to the first 0 byte, or the whole field when there is none.
 QString fixedText(const PayloadReader &reader, int offset, int length)
 {
-    char buffer[kStatusTextLength + 1] = {};
+    char buffer[kMavStatusTextLength + 1] = {};
     reader.bytes(offset, reinterpret_cast<std::uint8_t *>(buffer), length);
     return QString::fromUtf8(buffer, static_cast<int>(qstrnlen(buffer, length)));
 }
@@ -84,7 +80,7 @@ void MavLinkBridge::decodeHeartbeat(const MavLinkMessage &msg)
     const std::uint8_t baseMode = PayloadReader(msg).u8(6);
     emit armedUpdate(baseMode != 0);
     if (isFcHeartbeat(msg))
-        emit heartbeatReceived((baseMode & kSafetyArmed) != 0);
+        emit heartbeatReceived((baseMode & kMavModeFlagSafetyArmed) != 0);
 }
 
 void MavLinkBridge::decodeSysStatus(const MavLinkMessage &msg)
@@ -98,7 +94,7 @@ void MavLinkBridge::decodeParamValue(const MavLinkMessage &msg)
     if (fcSystemId < 0)
         fcSystemId = msg.sysid;
     const PayloadReader reader(msg);
-    QString name = fixedText(reader, 8, kParamIdLength);
+    QString name = fixedText(reader, 8, kMavParamIdLength);
     const float value = reader.f32(0);
     ParameterReport report;
     report.name = name;
@@ -144,8 +140,8 @@ void MavLinkBridge::decodeAttitude(const MavLinkMessage &msg)
 void MavLinkBridge::decodeRcChannelsRaw(const MavLinkMessage &msg)
 {
     const PayloadReader reader(msg);
-    unsigned short radioInput[kRcChannels];
-    for (int i = 0; i < kRcChannels; ++i)
+    unsigned short radioInput[kMavRcChannels];
+    for (int i = 0; i < kMavRcChannels; ++i)
         radioInput[i] = reader.u16(4 + 2 * i);
     emit setRadioInput(radioInput);
 }
@@ -174,7 +170,7 @@ void MavLinkBridge::decodeStatusText(const MavLinkMessage &msg)
 {
     const PayloadReader reader(msg);
     const int severity = reader.u8(0);
-    const QString text = fixedText(reader, 1, kStatusTextLength);
+    const QString text = fixedText(reader, 1, kMavStatusTextLength);
     if (!text.startsWith(kAudioCuePrefix, Qt::CaseSensitive))
         emit textMessageReceived(1, 1, severity, text);
     qDebug() << text;

@@ -13,40 +13,13 @@ constexpr std::uint8_t kGcsComponentId = 1;
 constexpr std::uint8_t kParamSystemId = 0;
 constexpr std::uint8_t kTargetSystem = 1;
 
-constexpr std::uint8_t kRequestDataStreamLength = 6;
-constexpr std::uint8_t kCommandLongLength = 33;
-constexpr std::uint8_t kCommandAckLength = 3;
-constexpr std::uint8_t kParamRequestReadLength = 20;
-constexpr std::uint8_t kParamRequestListLength = 2;
-constexpr std::uint8_t kParamSetLength = 23;
-constexpr int kParamIdLength = 16;
 constexpr std::int16_t kByName = -1;
 
-enum StreamId : std::uint8_t
-{
-    StreamAll = 0,
-    StreamRawSensors = 1,
-    StreamExtendedStatus = 2,
-    StreamRcChannels = 3,
-    StreamPosition = 6,
-    StreamExtra1 = 10,
-    StreamExtra2 = 11,
-    StreamExtra3 = 12,
-};
-
-enum MavParamType : std::uint8_t
-{
-    ParamTypeInt8 = 2,
-    ParamTypeUint32 = 5,
-    ParamTypeInt32 = 6,
-    ParamTypeReal32 = 9,
-};
-
-// The name's first 16 characters as single bytes, zero-padded, with no
-// terminator when the name fills the field.
+// As much of the name as the field holds, as single bytes, zero-padded, with
+// no terminator when the name fills the field.
 void putParamId(PayloadWriter &writer, int offset, const QString &name)
 {
-    const QByteArray bytes = name.left(kParamIdLength).toLatin1();
+    const QByteArray bytes = name.left(kMavParamIdLength).toLatin1();
     writer.putBytes(offset, reinterpret_cast<const std::uint8_t *>(bytes.constData()),
                     bytes.size());
 }
@@ -58,21 +31,21 @@ bool MavLinkBridge::toWireValue(const QVariant &value, float &number, std::uint8
     switch (static_cast<QMetaType::Type>(value.userType())) {
     case QMetaType::Int:
         number = static_cast<float>(value.toInt());
-        type = ParamTypeInt32;
+        type = ParamType::Int32;
         return true;
     case QMetaType::UInt:
         number = static_cast<float>(value.toUInt());
-        type = ParamTypeUint32;
+        type = ParamType::Uint32;
         return true;
     case QMetaType::QChar: {
         const ushort code = value.toChar().unicode();
         number = code > 255 ? 0.0f : static_cast<float>(code);
-        type = ParamTypeInt8;
+        type = ParamType::Int8;
         return true;
     }
     case QMetaType::Float:
         number = value.value<float>();
-        type = ParamTypeReal32;
+        type = ParamType::Real32;
         return true;
     default:
         qCritical("ABORTED PARAM SEND, NO VALID QVARIANT TYPE");
@@ -125,7 +98,7 @@ void MavLinkBridge::requestDataStream(std::uint8_t streamId, std::uint16_t rate,
     writer.putU8(3, 0);
     writer.putU8(4, streamId);
     writer.putU8(5, start ? 1 : 0);
-    sendFrame(msg, kGcsSystemId, kGcsComponentId, kRequestDataStreamLength,
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, MavLength::RequestDataStream,
               crcExtra(MavMsg::RequestDataStream));
 }
 
@@ -137,42 +110,42 @@ void MavLinkBridge::requestStreamAtRate(std::uint8_t streamId, int rate)
 
 void MavLinkBridge::requestAllStreams(int start)
 {
-    requestDataStream(StreamAll, 0, start != 0);
+    requestDataStream(MavStream::All, 0, start != 0);
 }
 
 void MavLinkBridge::requestRawSensorsStream(int rate)
 {
-    requestStreamAtRate(StreamRawSensors, rate);
+    requestStreamAtRate(MavStream::RawSensors, rate);
 }
 
 void MavLinkBridge::requestExtendedStatusStream(int rate)
 {
-    requestStreamAtRate(StreamExtendedStatus, rate);
+    requestStreamAtRate(MavStream::ExtendedStatus, rate);
 }
 
 void MavLinkBridge::requestRcChannelsStream(int rate)
 {
-    requestStreamAtRate(StreamRcChannels, rate);
+    requestStreamAtRate(MavStream::RcChannels, rate);
 }
 
 void MavLinkBridge::requestPositionStream(int rate)
 {
-    requestStreamAtRate(StreamPosition, rate);
+    requestStreamAtRate(MavStream::Position, rate);
 }
 
 void MavLinkBridge::requestExtra1Stream(int rate)
 {
-    requestStreamAtRate(StreamExtra1, rate);
+    requestStreamAtRate(MavStream::Extra1, rate);
 }
 
 void MavLinkBridge::requestExtra2Stream(int rate)
 {
-    requestStreamAtRate(StreamExtra2, rate);
+    requestStreamAtRate(MavStream::Extra2, rate);
 }
 
 void MavLinkBridge::requestExtra3Stream(int rate)
 {
-    requestStreamAtRate(StreamExtra3, rate);
+    requestStreamAtRate(MavStream::Extra3, rate);
 }
 
 void MavLinkBridge::sendCommandLong(std::uint16_t command, std::uint8_t confirmation, float param1,
@@ -189,7 +162,7 @@ void MavLinkBridge::sendCommandLong(std::uint16_t command, std::uint8_t confirma
     writer.putU8(30, kTargetSystem);
     writer.putU8(31, targetComponent);
     writer.putU8(32, confirmation);
-    sendFrame(msg, kGcsSystemId, kGcsComponentId, kCommandLongLength,
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, MavLength::CommandLong,
               crcExtra(MavMsg::CommandLong));
 }
 
@@ -202,7 +175,8 @@ void MavLinkBridge::sendCommandAck(std::uint16_t command, bool result)
     PayloadWriter writer(msg);
     writer.putU16(0, command);
     writer.putU8(2, result ? 1 : 0);
-    sendFrame(msg, kGcsSystemId, kGcsComponentId, kCommandAckLength, crcExtra(MavMsg::CommandAck));
+    sendFrame(msg, kGcsSystemId, kGcsComponentId, MavLength::CommandAck,
+              crcExtra(MavMsg::CommandAck));
 }
 
 void MavLinkBridge::requestParameter(std::uint8_t component, const QString &name)
@@ -226,7 +200,7 @@ void MavLinkBridge::sendParamRequestRead(std::uint8_t component, std::int16_t in
     writer.putU8(2, kTargetSystem);
     writer.putU8(3, component);
     putParamId(writer, 4, name);
-    sendFrame(msg, kParamSystemId, component, kParamRequestReadLength,
+    sendFrame(msg, kParamSystemId, component, MavLength::ParamRequestRead,
               crcExtra(MavMsg::ParamRequestRead));
 }
 
@@ -237,7 +211,7 @@ void MavLinkBridge::requestParameterList(std::uint8_t component)
     PayloadWriter writer(msg);
     writer.putU8(0, kTargetSystem);
     writer.putU8(1, component);
-    sendFrame(msg, kParamSystemId, component, kParamRequestListLength,
+    sendFrame(msg, kParamSystemId, component, MavLength::ParamRequestList,
               crcExtra(MavMsg::ParamRequestList));
 }
 
@@ -270,5 +244,5 @@ void MavLinkBridge::sendParamSet(std::uint8_t component, const QString &name, fl
     writer.putU8(5, component);
     putParamId(writer, 6, name);
     writer.putU8(22, type);
-    sendFrame(msg, kParamSystemId, component, kParamSetLength, crcExtra(MavMsg::ParamSet));
+    sendFrame(msg, kParamSystemId, component, MavLength::ParamSet, crcExtra(MavMsg::ParamSet));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "messageset.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -33,21 +35,3 @@ static_assert(offsetof(MavLinkMessage, payload) - offsetof(MavLinkMessage, magic
                   kMavLinkHeaderLength,
               "the header must run straight into the payload");
 static_assert(offsetof(MavLinkMessage, payload) % 8 == 0, "payload must be 8-byte aligned");
-
-// Message ids this program exchanges.
-namespace MavMsg {
-constexpr std::uint8_t Heartbeat = 0;
-constexpr std::uint8_t SysStatus = 1;
-constexpr std::uint8_t ParamRequestRead = 20;
-constexpr std::uint8_t ParamRequestList = 21;
-constexpr std::uint8_t ParamValue = 22;
-constexpr std::uint8_t ParamSet = 23;
-constexpr std::uint8_t RawImu = 27;
-constexpr std::uint8_t Attitude = 30;
-constexpr std::uint8_t RcChannelsRaw = 35;
-constexpr std::uint8_t RequestDataStream = 66;
-constexpr std::uint8_t CommandLong = 76;
-constexpr std::uint8_t CommandAck = 77;
-constexpr std::uint8_t SensorOffsets = 150;
-constexpr std::uint8_t StatusText = 253;
-} // namespace MavMsg

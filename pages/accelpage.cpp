@@ -1,6 +1,7 @@
 #include "pages/accelpage.h"
 
 #include "fc/fcconventions.h"
+#include "fc/statustexts.h"
 #include "mavlink/mavlinkbridge.h"
 
 #include <QIcon>
@@ -12,6 +13,8 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <iterator>
+
 namespace {
 constexpr int kStepSeconds = 40;
 constexpr int kTickMs = 1000;
@@ -20,35 +23,30 @@ constexpr int kLastFaceStep = 11;
 // After the last face the FC expects a final round of acks 0..7.
 constexpr int kClosingAcks = 8;
 
-struct AccelFace
+struct FaceShown
 {
-    const char *keyword;
     const char *instruction;
     const char *picture;
 };
 
-// Tested in this order; a prompt naming several faces shows the last match.
-const AccelFace kFaces[] = {
-    {"level",
-     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in horizontal with the top up"),
+// What each of the FC's faces shows, in the FC's order; prompts are tested
+// in this order, and a prompt naming several faces shows the last match.
+const FaceShown kFacesShown[] = {
+    {QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in horizontal with the top up"),
      ":/images/accel/1.png"},
-    {"LEFT",
-     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the left side up"),
+    {QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the left side up"),
      ":/images/accel/2.png"},
-    {"RIGHT",
-     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the right side up"),
+    {QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the right side up"),
      ":/images/accel/3.png"},
-    {"DOWN",
-     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the rear side up"),
+    {QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the rear side up"),
      ":/images/accel/4.png"},
-    {"UP",
-     QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the front side up"),
+    {QT_TRANSLATE_NOOP("AccelPage", "Please place the copter in vertical with the front side up"),
      ":/images/accel/5.png"},
-    {"BACK",
-     QT_TRANSLATE_NOOP("AccelPage",
+    {QT_TRANSLATE_NOOP("AccelPage",
                        "Please place the copter in horizontal with the bottom side up"),
      ":/images/accel/6.png"},
 };
+static_assert(int(std::size(kFacesShown)) == Fc::kAccelFaceCount, "a picture for every face");
 
 bool mentions(const QString &text, const char *key)
 {
@@ -114,8 +112,8 @@ void AccelPage::accelCalibrateButtonClicked()
 
 void AccelPage::startAccelCalibration()
 {
-    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f,
-                            Fc::kComponent);
+    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f,
+                            Fc::kAccelCalibrationParam5, 0.0f, 0.0f, Fc::kComponent);
     accelCountdown = kStepSeconds;
     form.countdown->setText(tr("Time left: 30 Second"));
     countdownTimer->start(kTickMs);
@@ -152,9 +150,9 @@ void AccelPage::countdownTimerTick()
 
 void AccelPage::accelTextReceived(const QString &text)
 {
-    if (mentions(text, "Place") && mentions(text, "and press any key"))
+    if (mentions(text, Fc::kAccelPromptStart) && mentions(text, Fc::kAccelPromptEnd))
         showAccelFacePrompt(text);
-    else if (mentions(text, "Calibration successful") || mentions(text, "FAILED"))
+    else if (mentions(text, Fc::kAccelSucceeded) || mentions(text, Fc::kAccelFailed))
         endAccelCalibration(text);
 }
 
@@ -164,12 +162,13 @@ void AccelPage::showAccelFacePrompt(const QString &text)
         form.calibrate->setText(tr("Next"));
         form.calibrate->setEnabled(false);
     }
-    for (const AccelFace &face : kFaces) {
-        if (!mentions(text, face.keyword))
+    for (int face = 0; face < Fc::kAccelFaceCount; ++face) {
+        if (!mentions(text, Fc::kAccelFaces[face].keyword))
             continue;
-        form.instruction->setText(tr(face.instruction));
+        const FaceShown &shown = kFacesShown[face];
+        form.instruction->setText(tr(shown.instruction));
         form.calibrate->setEnabled(true);
-        form.picture->setPixmap(facePicture(form.picture, QString::fromLatin1(face.picture)));
+        form.picture->setPixmap(facePicture(form.picture, QString::fromLatin1(shown.picture)));
     }
     ++accelStep;
 }
@@ -177,9 +176,9 @@ void AccelPage::showAccelFacePrompt(const QString &text)
 // A text may report both outcomes; failure is tested last so it wins.
 void AccelPage::endAccelCalibration(const QString &text)
 {
-    if (mentions(text, "Calibration successful"))
+    if (mentions(text, Fc::kAccelSucceeded))
         form.instruction->setText(tr("Calibrate Succeed!"));
-    if (mentions(text, "FAILED"))
+    if (mentions(text, Fc::kAccelFailed))
         form.instruction->setText(tr("Calibrate Failed!"));
     form.picture->setPixmap(QPixmap());
     form.countdown->clear();

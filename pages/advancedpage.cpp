@@ -1,6 +1,7 @@
 #include "pages/advancedpage.h"
 
 #include "fc/fcconventions.h"
+#include "fc/units.h"
 #include "mavlink/mavlinkbridge.h"
 #include "pages/reportedvalue.h"
 
@@ -23,22 +24,25 @@ AdvancedPage::AdvancedPage(const Widgets &widgets, MavLinkBridge &bridge, QObjec
 
 QStringList AdvancedPage::shownParameters() const
 {
-    return {"ATC_RATE_FF_ENAB", "CH8_OPT", "RTL_ALT"};
+    return {QString::fromLatin1(Fc::kFeedForwardParam),
+            QString::fromLatin1(Fc::kChannel8OptionParam),
+            QString::fromLatin1(Fc::kReturnAltitudeParam)};
 }
 
 void AdvancedPage::showParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String("ATC_RATE_FF_ENAB")) {
+    if (name == QLatin1String(Fc::kFeedForwardParam)) {
         const int feel = roundedInt(value);
         if (feel == Fc::kFeelSoft)
             showFlyFeeling(form.softButton, form.softMark);
         else if (feel == Fc::kFeelSport)
             showFlyFeeling(form.sportButton, form.sportMark);
     }
-    if (name == QLatin1String("CH8_OPT") && roundedInt(value) == Fc::kChannelOptionFeel)
+    if (name == QLatin1String(Fc::kChannel8OptionParam) &&
+        roundedInt(value) == Fc::kChannelOptionFeel)
         showFlyFeeling(form.byRcButton, form.byRcMark);
-    if (name == QLatin1String("RTL_ALT"))
-        form.homeAltitude->setValue(truncatedInt(value.toFloat() / Fc::kCentimetresPerMetre));
+    if (name == QLatin1String(Fc::kReturnAltitudeParam))
+        form.homeAltitude->setValue(truncatedInt(Fc::metresFromCentimetres(value.toFloat())));
 }
 
 // The three marks always change together: one "Selected", two empty.
@@ -53,7 +57,7 @@ void AdvancedPage::advFFRead()
 {
     mavlink.requestAllStreams(1);
     mavlink.requestRcChannelsStream(1);
-    mavlink.requestParameter(Fc::kComponent, QStringLiteral("ATC_RATE_FF_ENAB"));
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kFeedForwardParam));
 }
 
 // The channel option goes first: the FC's answer to the feed-forward write
@@ -70,18 +74,20 @@ void AdvancedPage::advSportSelected()
 
 void AdvancedPage::writeFlyFeeling(int feedForward)
 {
-    emit saveRequested(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionNone},
-                                           {QStringLiteral("ATC_RATE_FF_ENAB"), feedForward}});
+    emit saveRequested(tr("Fly feeling"),
+                       {{QString::fromLatin1(Fc::kChannel8OptionParam), Fc::kChannelOptionNone},
+                        {QString::fromLatin1(Fc::kFeedForwardParam), feedForward}});
 }
 
 void AdvancedPage::advByRCSelected()
 {
-    emit saveRequested(tr("Fly feeling"), {{QStringLiteral("CH8_OPT"), Fc::kChannelOptionFeel}});
+    emit saveRequested(tr("Fly feeling"),
+                       {{QString::fromLatin1(Fc::kChannel8OptionParam), Fc::kChannelOptionFeel}});
 }
 
 void AdvancedPage::advRTHRead()
 {
-    mavlink.requestParameter(Fc::kComponent, QStringLiteral("RTL_ALT"));
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kReturnAltitudeParam));
 }
 
 // The box reads 0 until the FC has reported an altitude; saving that would
@@ -91,6 +97,7 @@ void AdvancedPage::advRTHSave()
     const int metres = form.homeAltitude->value();
     if (metres <= 0)
         return;
-    const float centimetres = float(metres) * Fc::kCentimetresPerMetre;
-    emit saveRequested(tr("Return to home altitude"), {{QStringLiteral("RTL_ALT"), centimetres}});
+    emit saveRequested(
+        tr("Return to home altitude"),
+        {{QString::fromLatin1(Fc::kReturnAltitudeParam), Fc::centimetresFromMetres(metres)}});
 }

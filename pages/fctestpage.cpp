@@ -1,6 +1,7 @@
 #include "pages/fctestpage.h"
 
 #include "fc/fcconventions.h"
+#include "fc/statustexts.h"
 #include "mavlink/mavlinkbridge.h"
 
 #include <QLabel>
@@ -22,30 +23,30 @@ struct PreArmRow
 // Tested in order against every error text; a later row on the same label
 // overwrites an earlier one. The leading blanks are part of the verdicts.
 const PreArmRow kPreArmTable[] = {
-    {"RC not calibrated", &FcTestPage::Widgets::rcResult,
+    {Fc::kRcNotCalibrated, &FcTestPage::Widgets::rcResult,
      QT_TRANSLATE_NOOP("FcTestPage", "need Calibrate")},
-    {"Baro not healthy", &FcTestPage::Widgets::baroResult,
+    {Fc::kBaroNotHealthy, &FcTestPage::Widgets::baroResult,
      QT_TRANSLATE_NOOP("FcTestPage", "Alarm:Please put FC level,wait a minutes and try again!")},
-    {"Compass not healthy", &FcTestPage::Widgets::compassResult,
+    {Fc::kCompassNotHealthy, &FcTestPage::Widgets::compassResult,
      QT_TRANSLATE_NOOP("FcTestPage", "not healthy!")},
-    {"Compass not calibrated", &FcTestPage::Widgets::compassResult,
+    {Fc::kCompassNotCalibrated, &FcTestPage::Widgets::compassResult,
      QT_TRANSLATE_NOOP("FcTestPage", " need calibrate")},
-    {"Compass offsets too high", &FcTestPage::Widgets::compassResult,
+    {Fc::kCompassOffsetsTooHigh, &FcTestPage::Widgets::compassResult,
      QT_TRANSLATE_NOOP("FcTestPage", " Interference")},
-    {"Check mag field", &FcTestPage::Widgets::compassResult,
+    {Fc::kCheckMagField, &FcTestPage::Widgets::compassResult,
      QT_TRANSLATE_NOOP("FcTestPage", "need calibrate")},
-    {"INS not calibrated", &FcTestPage::Widgets::accelResult,
+    {Fc::kInsNotCalibrated, &FcTestPage::Widgets::accelResult,
      QT_TRANSLATE_NOOP("FcTestPage", " need calibrate!")},
-    {"INS not healthy", &FcTestPage::Widgets::accelResult,
+    {Fc::kInsNotHealthy, &FcTestPage::Widgets::accelResult,
      QT_TRANSLATE_NOOP("FcTestPage", " not healthy, please put it level and still")},
-    {"GPS Glitch", &FcTestPage::Widgets::gpsResult,
+    {Fc::kGpsGlitch, &FcTestPage::Widgets::gpsResult,
      QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
-    {"Need 3D Fix", &FcTestPage::Widgets::gpsResult, QT_TRANSLATE_NOOP("FcTestPage", "No Fix")},
-    {"Bad Velocity", &FcTestPage::Widgets::gpsResult,
+    {Fc::kNeed3dFix, &FcTestPage::Widgets::gpsResult, QT_TRANSLATE_NOOP("FcTestPage", "No Fix")},
+    {Fc::kBadVelocity, &FcTestPage::Widgets::gpsResult,
      QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
-    {"High GPS HDOP", &FcTestPage::Widgets::gpsResult,
+    {Fc::kHighGpsHdop, &FcTestPage::Widgets::gpsResult,
      QT_TRANSLATE_NOOP("FcTestPage", "signal not good!")},
-    {"Thr below FS", &FcTestPage::Widgets::rcResult,
+    {Fc::kThrottleBelowFailsafe, &FcTestPage::Widgets::rcResult,
      QT_TRANSLATE_NOOP("FcTestPage", "need Calibrated")},
 };
 
@@ -82,8 +83,8 @@ void FcTestPage::fcTestButtonClicked()
     mavlink.requestExtra2Stream(1);
     mavlink.requestExtra3Stream(1);
     mavlink.requestPositionStream(1);
-    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 2.0f, 0.0f,
-                            Fc::kComponent);
+    mavlink.sendCommandLong(Fc::kPreflightCalibration, 0, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
+                            Fc::kSelfTestParam6, 0.0f, Fc::kComponent);
 }
 
 void FcTestPage::attitudeUpdate(double roll, double pitch, double yaw)
@@ -110,13 +111,13 @@ void FcTestPage::selfTestTextReceived(const QString &text)
 // any "PreArm" text shows the checks ran.
 void FcTestPage::countPreArmReport(const QString &text)
 {
-    for (const char *failure : {"Baro not healthy", "INS not healthy"}) {
+    for (const char *failure : {Fc::kBaroNotHealthy, Fc::kInsNotHealthy}) {
         if (reports(text, failure)) {
             --preArmCount;
             hardwareOk = false;
         }
     }
-    if (reports(text, "PreArm"))
+    if (reports(text, Fc::kPreArm))
         preArmCount = 1;
 }
 

@@ -26,9 +26,6 @@ constexpr FramePair kPlus8{5, 0};
 constexpr FramePair kV8{5, 1};
 constexpr FramePair kX8{5, 2};
 
-const char kFrameParam[] = "FRAME";
-const char kShapeParam[] = "SHAPE";
-
 } // namespace
 
 FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
@@ -63,7 +60,7 @@ FramePage::FramePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *par
 
 QStringList FramePage::shownParameters() const
 {
-    return {QString::fromLatin1(kFrameParam), QString::fromLatin1(kShapeParam),
+    return {QString::fromLatin1(Fc::kFrameParam), QString::fromLatin1(Fc::kShapeParam),
             QString::fromLatin1(Fc::kFirmwareVersionParam)};
 }
 
@@ -72,12 +69,12 @@ void FramePage::showParameter(const QString &name, const QVariant &value)
     if (name == QLatin1String(Fc::kFirmwareVersionParam) &&
         Fc::isSupportedFirmware(value.toFloat()))
         showEightRotorFrames();
-    if (name == QLatin1String(kFrameParam)) {
+    if (name == QLatin1String(Fc::kFrameParam)) {
         frameValue = roundedInt(value);
         frameValueKnown = true;
         showFrameSelection();
     }
-    if (name == QLatin1String(kShapeParam)) {
+    if (name == QLatin1String(Fc::kShapeParam)) {
         shapeValue = roundedInt(value);
         shapeValueKnown = true;
         showFrameSelection();
@@ -86,7 +83,7 @@ void FramePage::showParameter(const QString &name, const QVariant &value)
 
 void FramePage::frameReadButtonClicked()
 {
-    requestParameters({kFrameParam, kShapeParam, Fc::kFirmwareVersionParam});
+    requestParameters({Fc::kFrameParam, Fc::kShapeParam, Fc::kFirmwareVersionParam});
 }
 
 // Until a Read or a selection has set both values, the pair is neither the
@@ -95,8 +92,8 @@ void FramePage::frameSaveButtonClicked()
 {
     if (!shapeValueKnown || !frameValueKnown)
         return;
-    emit saveRequested(tr("Frame"), {{QString::fromLatin1(kShapeParam), shapeValue},
-                                     {QString::fromLatin1(kFrameParam), frameValue}});
+    emit saveRequested(tr("Frame"), {{QString::fromLatin1(Fc::kShapeParam), shapeValue},
+                                     {QString::fromLatin1(Fc::kFrameParam), frameValue}});
 }
 
 void FramePage::x4FrameSelected()

@@ -1,44 +1,12 @@
 #include "pages/gainpage.h"
 
 #include "fc/fcconventions.h"
+#include "fc/units.h"
 #include "mavlink/mavlinkbridge.h"
 
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTextEdit>
-
-#include <cmath>
-
-namespace {
-constexpr double kDefaultRateP = 0.15;
-constexpr double kMinRateP = 0.04;
-constexpr double kMaxRateP = 0.19;
-
-// P and I of roll and pitch. The FC stores floats, so the clamps compare the
-// stored float, widened, against the exact limits.
-float squareRootGain(double gain)
-{
-    const float p = float(std::sqrt(gain / Fc::kDefaultGain) * kDefaultRateP);
-    if (double(p) < kMinRateP)
-        return float(kMinRateP);
-    if (double(p) > kMaxRateP)
-        return float(kMaxRateP);
-    return p;
-}
-
-// D gains and yaw P: the spin value is taken as a float, scaled in double and
-// stored as float again. Each rounding step moves the last bit of some gains,
-// so the order matters.
-float linearGain(double gain, double scale)
-{
-    return float(double(float(gain)) * scale / Fc::kDefaultGain);
-}
-
-double gainFromRate(const QVariant &value, double rateScale)
-{
-    return double(value.toFloat()) * Fc::kDefaultGain / rateScale;
-}
-} // namespace
 
 GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
     : TabPage(bridge, parent), form(widgets)
@@ -59,17 +27,18 @@ GainPage::GainPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *paren
 
 QStringList GainPage::shownParameters() const
 {
-    return {"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P"};
+    return {QString::fromLatin1(Fc::kRollRateDParam), QString::fromLatin1(Fc::kPitchRateDParam),
+            QString::fromLatin1(Fc::kYawRatePParam)};
 }
 
 void GainPage::showParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String("RATE_RLL_D"))
-        entered.showReported(form.roll, gainFromRate(value, Fc::kRateDScale));
-    if (name == QLatin1String("RATE_PIT_D"))
-        entered.showReported(form.pitch, gainFromRate(value, Fc::kRateDScale));
-    if (name == QLatin1String("RATE_YAW_P"))
-        entered.showReported(form.yaw, gainFromRate(value, Fc::kYawPScale));
+    if (name == QLatin1String(Fc::kRollRateDParam))
+        entered.showReported(form.roll, Fc::gainFromRollPitchRateD(value.toFloat()));
+    if (name == QLatin1String(Fc::kPitchRateDParam))
+        entered.showReported(form.pitch, Fc::gainFromRollPitchRateD(value.toFloat()));
+    if (name == QLatin1String(Fc::kYawRatePParam))
+        entered.showReported(form.yaw, Fc::gainFromYawRateP(value.toFloat()));
 }
 
 // All seven gains follow from the three boxes, so one box nobody set would
@@ -80,20 +49,20 @@ void GainPage::pidSave()
         return;
     const double roll = form.roll->value();
     const double pitch = form.pitch->value();
-    const float rollP = squareRootGain(roll);
-    const float pitchP = squareRootGain(pitch);
+    const float rollP = Fc::rollPitchRateP(roll);
+    const float pitchP = Fc::rollPitchRateP(pitch);
     emit saveRequested(
-        tr("Gain"),
-        {{QStringLiteral("RATE_RLL_P"), rollP},
-         {QStringLiteral("RATE_RLL_I"), rollP},
-         {QStringLiteral("RATE_RLL_D"), linearGain(roll, Fc::kRateDScale)},
-         {QStringLiteral("RATE_PIT_P"), pitchP},
-         {QStringLiteral("RATE_PIT_I"), pitchP},
-         {QStringLiteral("RATE_PIT_D"), linearGain(pitch, Fc::kRateDScale)},
-         {QStringLiteral("RATE_YAW_P"), linearGain(form.yaw->value(), Fc::kYawPScale)}});
+        tr("Gain"), {{QString::fromLatin1(Fc::kRollRatePParam), rollP},
+                     {QString::fromLatin1(Fc::kRollRateIParam), rollP},
+                     {QString::fromLatin1(Fc::kRollRateDParam), Fc::rollPitchRateD(roll)},
+                     {QString::fromLatin1(Fc::kPitchRatePParam), pitchP},
+                     {QString::fromLatin1(Fc::kPitchRateIParam), pitchP},
+                     {QString::fromLatin1(Fc::kPitchRateDParam), Fc::rollPitchRateD(pitch)},
+                     {QString::fromLatin1(Fc::kYawRatePParam), Fc::yawRateP(form.yaw->value())}});
 }
 
 void GainPage::pidRead()
 {
-    requestParameters({"RATE_RLL_D", "RATE_PIT_D", "RATE_YAW_P", "ZEFAVERSION"});
+    requestParameters(
+        {Fc::kRollRateDParam, Fc::kPitchRateDParam, Fc::kYawRatePParam, Fc::kFirmwareVersionParam});
 }

@@ -1,11 +1,13 @@
 #include "pages/radiopage.h"
 
+#include "fc/fcconventions.h"
+#include "mavlink/messageset.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
 
-constexpr int kRadioChannels = 8;
 constexpr double kStickCentre = 1500.0;
 // Rows follow the radio tab and its help text: channels 7 and 8 are rows 6
 // and 7, the otherwise unshown channel 6 comes last.
@@ -41,13 +43,15 @@ bool stillChannel(double minimum, double maximum)
 PageSaves::Values radioRanges(const QList<double> &minimum, const QList<double> &maximum)
 {
     PageSaves::Values ranges;
-    for (int n = 1; n <= kRadioChannels; ++n) {
+    for (int n = 1; n <= kMavRcChannels; ++n) {
         const double low = minimum[n - 1];
         const double high = maximum[n - 1];
         if (stillChannel(low, high))
             continue;
-        ranges << qMakePair(QStringLiteral("RC%1_MIN").arg(n), QVariant(static_cast<float>(low)))
-               << qMakePair(QStringLiteral("RC%1_MAX").arg(n), QVariant(static_cast<float>(high)));
+        ranges << qMakePair(QString::fromLatin1(Fc::kRcMinParam).arg(n),
+                            QVariant(static_cast<float>(low)))
+               << qMakePair(QString::fromLatin1(Fc::kRcMaxParam).arg(n),
+                            QVariant(static_cast<float>(high)));
     }
     return ranges;
 }
@@ -70,7 +74,7 @@ void RadioPage::startRadioCalibration()
     form.calibrate->setEnabled(false);
     form.calibrate->setText(tr("Calibrate Complete"));
     rcCalibrating = true;
-    for (int i = 0; i < kRadioChannels; ++i) {
+    for (int i = 0; i < kMavRcChannels; ++i) {
         rcMinValues[i] = kStickCentre;
         rcMaxValues[i] = kStickCentre;
     }

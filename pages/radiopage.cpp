@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kRadioChannels = 8;
 // Positions in the FC's channel array of the shown sliders, in their order.
 constexpr int kShownPositions[RadioPage::kShownChannels] = {0, 1, 2, 3, 4, 6, 7};
 constexpr int kFlightModeChannel = 4; // channel 5
@@ -29,7 +28,6 @@ constexpr int kReceiverPwm = 1;
 constexpr int kReceiverPpm = 2;
 constexpr int kReceiverSbus = 3;
 constexpr int kRcChannelsRate = 2;
-const char kReceiverTypeParam[] = "RC_TYPE";
 
 const QString kActiveStyle =
     QStringLiteral("background-color: rgb(0, 255, 0);color: rgb(0, 0, 0);");
@@ -54,7 +52,7 @@ int flightModeBand(unsigned short value)
 
 PageSaves::Values receiverType(int type)
 {
-    return {{QString::fromLatin1(kReceiverTypeParam), type}};
+    return {{QString::fromLatin1(Fc::kReceiverTypeParam), type}};
 }
 
 } // namespace
@@ -70,7 +68,7 @@ RadioPage::RadioPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *par
     connect(&mavlink, &MavLinkBridge::setRadioInput, this, &RadioPage::updateRadioValue);
 
     paintLiveWidgetsCheaply();
-    for (int i = 0; i < kRadioChannels; ++i) {
+    for (int i = 0; i < kMavRcChannels; ++i) {
         rcLiveValues << 0.0;
         rcMinValues << 0.0;
         rcMaxValues << 0.0;
@@ -101,12 +99,12 @@ void RadioPage::paintLiveWidgetsCheaply()
 
 QStringList RadioPage::shownParameters() const
 {
-    return {QString::fromLatin1(kReceiverTypeParam)};
+    return {QString::fromLatin1(Fc::kReceiverTypeParam)};
 }
 
 void RadioPage::showParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String(kReceiverTypeParam))
+    if (name == QLatin1String(Fc::kReceiverTypeParam))
         showReceiverType(roundedInt(value));
 }
 
@@ -139,13 +137,13 @@ void RadioPage::radioSBUSClicked()
 void RadioPage::radioReadButtonClicked()
 {
     mavlink.requestRcChannelsStream(kRcChannelsRate);
-    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(kReceiverTypeParam));
+    mavlink.requestParameter(Fc::kComponent, QString::fromLatin1(Fc::kReceiverTypeParam));
 }
 
 void RadioPage::updateRadioValue(unsigned short *rcinput)
 {
     showChannelValues(rcinput);
-    for (int i = 0; i < kRadioChannels; ++i) {
+    for (int i = 0; i < kMavRcChannels; ++i) {
         const double value = rcinput[i];
         rcLiveValues[i] = value;
         if (!rcCalibrating)

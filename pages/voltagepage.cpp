@@ -1,6 +1,7 @@
 #include "pages/voltagepage.h"
 
 #include "fc/fcconventions.h"
+#include "fc/units.h"
 #include "mavlink/mavlinkbridge.h"
 #include "pages/reportedvalue.h"
 
@@ -43,8 +44,10 @@ VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject 
     connect(form.read, &QPushButton::clicked, this, &VoltagePage::voltageReadButtonClicked);
 
     // No port is open yet, so the bridge drops these.
-    requestParameters({"FRAME", "SHAPE", "ZEFAVERSION", "ATC_RATE_FF_ENAB", "FS_BATT_ENABLE",
-                       "FS_BATT_VOLTAGE", "FS_BATT_WARNING", "BATT_VOLT_MULT"});
+    requestParameters({Fc::kFrameParam, Fc::kShapeParam, Fc::kFirmwareVersionParam,
+                       Fc::kFeedForwardParam, Fc::kBatteryFailsafeParam,
+                       Fc::kBatteryFailsafeVoltageParam, Fc::kBatteryWarningParam,
+                       Fc::kVoltageMultiplierParam});
     mavlink.requestExtendedStatusStream(1);
     mavlink.requestExtra1Stream(1);
     mavlink.requestExtra2Stream(1);
@@ -59,25 +62,28 @@ VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject 
 
 QStringList VoltagePage::shownParameters() const
 {
-    return {"BATT_VOLT_MULT", "FS_BATT_ENABLE", "FS_BATT_WARNING", "FS_BATT_VOLTAGE"};
+    return {QString::fromLatin1(Fc::kVoltageMultiplierParam),
+            QString::fromLatin1(Fc::kBatteryFailsafeParam),
+            QString::fromLatin1(Fc::kBatteryWarningParam),
+            QString::fromLatin1(Fc::kBatteryFailsafeVoltageParam)};
 }
 
 void VoltagePage::showParameter(const QString &name, const QVariant &value)
 {
-    if (name == QLatin1String("BATT_VOLT_MULT")) {
+    if (name == QLatin1String(Fc::kVoltageMultiplierParam)) {
         voltageMultiplier = value.toFloat();
         voltageMultiplierKnown = true;
     }
     // Any non-zero setting means landing, whatever its sign or size.
-    if (name == QLatin1String("FS_BATT_ENABLE")) {
+    if (name == QLatin1String(Fc::kBatteryFailsafeParam)) {
         if (roundedInt(value) != 0)
             form.landing->setChecked(true);
         else
             form.warning->setChecked(true);
     }
-    if (name == QLatin1String("FS_BATT_WARNING"))
+    if (name == QLatin1String(Fc::kBatteryWarningParam))
         entered.showReported(form.firstAlarm, value.toFloat());
-    if (name == QLatin1String("FS_BATT_VOLTAGE"))
+    if (name == QLatin1String(Fc::kBatteryFailsafeVoltageParam))
         entered.showReported(form.secondAlarm, value.toFloat());
 }
 
@@ -92,13 +98,13 @@ void VoltagePage::setBatt(float voltage)
 void VoltagePage::failSafeLandingClicked()
 {
     emit saveRequested(tr("Low voltage fail safe"),
-                       {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeLand}});
+                       {{QString::fromLatin1(Fc::kBatteryFailsafeParam), kFailsafeLand}});
 }
 
 void VoltagePage::failSafeWarningClicked()
 {
     emit saveRequested(tr("Low voltage fail safe"),
-                       {{QStringLiteral("FS_BATT_ENABLE"), kFailsafeAlarmOnly}});
+                       {{QString::fromLatin1(Fc::kBatteryFailsafeParam), kFailsafeAlarmOnly}});
 }
 
 // A level of 0 turns the low-battery failsafe off, so the start-up zeros
@@ -109,13 +115,15 @@ void VoltagePage::voltageSaveButtonClicked()
         return;
     const float secondAlarm = float(form.secondAlarm->value());
     const float firstAlarm = float(form.firstAlarm->value());
-    emit saveRequested(tr("Alarm voltage"), {{QStringLiteral("FS_BATT_VOLTAGE"), secondAlarm},
-                                             {QStringLiteral("FS_BATT_WARNING"), firstAlarm}});
+    emit saveRequested(tr("Alarm voltage"),
+                       {{QString::fromLatin1(Fc::kBatteryFailsafeVoltageParam), secondAlarm},
+                        {QString::fromLatin1(Fc::kBatteryWarningParam), firstAlarm}});
 }
 
 void VoltagePage::voltageReadButtonClicked()
 {
-    requestParameters({"FS_BATT_VOLTAGE", "FS_BATT_WARNING", "FS_BATT_ENABLE", "BATT_VOLT_MULT"});
+    requestParameters({Fc::kBatteryFailsafeVoltageParam, Fc::kBatteryWarningParam,
+                       Fc::kBatteryFailsafeParam, Fc::kVoltageMultiplierParam});
     // The status stream carries the battery voltage.
     mavlink.requestExtendedStatusStream(1);
 }
@@ -132,9 +140,10 @@ void VoltagePage::voltageCalibrateButtonClicked()
     if (!(std::fabs(reported) > kMinCalibrationVolts) ||
         !(std::fabs(measured) > kMinCalibrationVolts))
         return;
-    const float multiplier = measured / reported * voltageMultiplier;
+    const float multiplier = Fc::calibratedVoltageMultiplier(measured, reported, voltageMultiplier);
     // A garbage multiplier from the FC must not be written back scaled.
     if (!std::isfinite(multiplier))
         return;
-    emit saveRequested(tr("Voltage calibration"), {{QStringLiteral("BATT_VOLT_MULT"), multiplier}});
+    emit saveRequested(tr("Voltage calibration"),
+                       {{QString::fromLatin1(Fc::kVoltageMultiplierParam), multiplier}});
 }

@@ -2,6 +2,8 @@
 
 #include "paramtype.h"
 
+#include "mavlink/messageset.h"
+
 #include <QFileInfo>
 #include <QHash>
 #include <QTextCodec>
@@ -11,7 +13,6 @@
 
 namespace {
 
-constexpr int kMaxNameLength = 16;
 constexpr int kTabFields = 5;
 constexpr int kColumnFields = 2;
 constexpr int kMaxHeaderId = 255;
@@ -32,7 +33,7 @@ QString nameProblem(const QByteArray &name)
 {
     if (name.isEmpty())
         return ParamFile::tr("name is empty");
-    if (name.size() > kMaxNameLength)
+    if (name.size() > kMavParamIdLength)
         return ParamFile::tr("name is longer than 16 characters");
     const auto printable = [](char c) { return c > ' ' && c < '\x7F'; };
     if (!std::all_of(name.begin(), name.end(), printable))

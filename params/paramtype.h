@@ -1,21 +1,12 @@
 #pragma once
 
+#include "mavlink/messageset.h"
+
 #include <QString>
 
-#include <cstdint>
-
-// The MAVLink parameter types (MAV_PARAM_TYPE) a value can have in a
-// backup file. The value always travels as a 32-bit float; integer types
-// carry their numeric value, never reinterpreted bits.
+// What a value of each parameter type (ParamType::Int8 and the others) can
+// hold, and how it reads and prints in a backup file.
 namespace ParamType {
-
-constexpr std::uint8_t Uint8 = 1;
-constexpr std::uint8_t Int8 = 2;
-constexpr std::uint8_t Uint16 = 3;
-constexpr std::uint8_t Int16 = 4;
-constexpr std::uint8_t Uint32 = 5;
-constexpr std::uint8_t Int32 = 6;
-constexpr std::uint8_t Real32 = 9;
 
 bool isKnown(int type);
 bool isInteger(int type);

@@ -4,12 +4,6 @@
 
 #include <cmath>
 
-namespace {
-// Severities the FC uses for the two dialogues built on its status texts.
-constexpr int kSeverityError = 3;  // pre-arm check reports: self-test
-constexpr int kSeverityNotice = 5; // accelerometer calibration prompts
-} // namespace
-
 FcSession::FcSession(QObject *parent)
     : QObject(parent), store(mavlink), fcLink(mavlink, this), watch(mavlink, store),
       paramWriter(mavlink, store, watch), turns(paramWriter)
@@ -44,8 +38,8 @@ void FcSession::checkFirmware(const ParameterReport &report)
 
 void FcSession::routeStatusText(int severity, const QString &text)
 {
-    if (severity == kSeverityNotice)
+    if (severity == MavSeverity::Notice)
         emit calibrationTextReceived(text);
-    else if (severity == kSeverityError)
+    else if (severity == MavSeverity::Error)
         emit selfTestTextReceived(text);
 }

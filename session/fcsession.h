@@ -34,8 +34,8 @@ public:
     // Ends every write, closes the link and forgets what the FC reported.
     void close();
 
-    // The accelerometer's calibration dialogue and the self-test are built
-    // on the FC's texts of two severities; others are not for the pages.
+    // The FC walks the accelerometer calibration in notices and reports its
+    // pre-arm checks as errors; other texts are not for the pages.
     void routeStatusText(int severity, const QString &text);
 
 signals:

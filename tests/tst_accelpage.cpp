@@ -11,7 +11,6 @@
 #include <memory>
 
 namespace {
-const int kSeverityNotice = 5;
 
 struct FaceStep
 {
@@ -105,7 +104,10 @@ private slots:
     void otherNoticeChangesNothing();
 
 private:
-    void fcSays(const QByteArray &text) { gcs->deliver(statusTextFrame(kSeverityNotice, text)); }
+    void fcSays(const QByteArray &text)
+    {
+        gcs->deliver(statusTextFrame(MavSeverity::Notice, text));
+    }
     void tick(int times);
     QPushButton *button() const { return gcs->widget<QPushButton>("accelCalibrateButton"); }
     QString countdown() const { return gcs->widget<QLabel>("coutdownLabel")->text(); }

@@ -107,7 +107,7 @@ QByteArray truncated(const MavLinkMessage &msg, int length)
 
 QByteArray paramValueWithRawId(const QByteArray &id)
 {
-    MavLinkMessage msg = FcMessages::paramValue(QString(), 7.0f, 9);
+    MavLinkMessage msg = FcMessages::paramValue(QString(), 7.0f, ParamType::Real32);
     PayloadWriter(msg).putBytes(8, reinterpret_cast<const std::uint8_t *>(id.constData()),
                                 id.size());
     return FcMessages::toWire(msg, 0);
@@ -117,9 +117,10 @@ QByteArray paramValueWithRawId(const QByteArray &id)
 QByteArray frameOfStep(const QString &step)
 {
     const QStringList ids = step.section(' ', 1).split('/');
-    const MavLinkMessage msg = step.startsWith("heartbeat")
-                                   ? FcMessages::heartbeat(0)
-                                   : FcMessages::paramValue(QStringLiteral("FRAME"), 1, 2);
+    const MavLinkMessage msg =
+        step.startsWith("heartbeat")
+            ? FcMessages::heartbeat(0)
+            : FcMessages::paramValue(QStringLiteral("FRAME"), 1, ParamType::Int8);
     return frameFrom(std::uint8_t(ids.value(0).toInt()), std::uint8_t(ids.value(1).toInt()), msg);
 }
 
@@ -309,9 +310,9 @@ void TestDecoder::radioArrayInChannelOrder()
 void TestDecoder::parameterValueIsAlwaysAFloat_data()
 {
     QTest::addColumn<int>("type");
-    QTest::newRow("int32") << 6;
-    QTest::newRow("real32") << 9;
-    QTest::newRow("int8") << 2;
+    QTest::newRow("int32") << int(ParamType::Int32);
+    QTest::newRow("real32") << int(ParamType::Real32);
+    QTest::newRow("int8") << int(ParamType::Int8);
 }
 
 void TestDecoder::parameterValueIsAlwaysAFloat()
@@ -417,7 +418,7 @@ void TestDecoder::rawImuFieldsInPublishedOrder()
 {
     MavLinkMessage msg;
     msg.msgid = MavMsg::RawImu;
-    msg.len = 26;
+    msg.len = MavLength::RawImu;
     PayloadWriter writer(msg);
     writer.putU32(0, 0x89ABCDEF);
     writer.putU32(4, 0x01234567);
@@ -439,7 +440,7 @@ void TestDecoder::sensorOffsetsFieldsInPublishedOrder()
 {
     MavLinkMessage msg;
     msg.msgid = MavMsg::SensorOffsets;
-    msg.len = 42;
+    msg.len = MavLength::SensorOffsets;
     PayloadWriter writer(msg);
     writer.putFloat(0, 0.25f);
     writer.putU32(4, std::uint32_t(-101325));
@@ -507,7 +508,8 @@ void TestDecoder::shortPayloadReadsZerosNotEarlierBytes_data()
         << "text 1 1 3 PreArm";
     QTest::newRow("parameter without name")
         << paramValueFrame(QStringLiteral("FS_BATT_VOLTAGE"), 10.5f)
-        << truncated(FcMessages::paramValue(QStringLiteral("RTL_ALT"), 1500.0f, 9), 8)
+        << truncated(FcMessages::paramValue(QStringLiteral("RTL_ALT"), 1500.0f, ParamType::Real32),
+                     8)
         << "param =1500";
     QTest::newRow("four channels of eight")
         << rcChannelsFrame({1900, 1900, 1900, 1900, 1900, 1900, 1900, 1900})

@@ -127,7 +127,7 @@ void DispatchTest::firmwareVersionDecidesTheLink()
     for (const char *name : eightRotors)
         h.widget<QRadioButton>(name)->hide();
 
-    h.deliver(paramValueFrame(QStringLiteral("ZEFAVERSION"), version, 6));
+    h.deliver(paramValueFrame(QStringLiteral("ZEFAVERSION"), version, ParamType::Int32));
 
     QCOMPARE(h.port()->isOpen(), keeps);
     QCOMPARE(h.action("actionDisconnect")->isEnabled(), keeps);
@@ -147,8 +147,8 @@ void DispatchTest::framesAfterAVersionThatClosesAreNotApplied()
 {
     GcsHarness h;
     h.connectToFc();
-    h.deliver(paramValueFrame(QStringLiteral("ZEFAVERSION"), 21, 6) +
-              paramValueFrame(QStringLiteral("RC_TYPE"), 2, 6));
+    h.deliver(paramValueFrame(QStringLiteral("ZEFAVERSION"), 21, ParamType::Int32) +
+              paramValueFrame(QStringLiteral("RC_TYPE"), 2, ParamType::Int32));
     QVERIFY(!h.port()->isOpen());
     QVERIFY(!h.widget<QRadioButton>("radioRcTypePPM")->isChecked());
     QCOMPARE(h.sentDescriptions(), kStopStreams);

@@ -161,8 +161,8 @@ private:
 // Parameter requests the assistant's bridge cannot send yet, built by hand.
 QByteArray paramId(const QString &name)
 {
-    const QByteArray id = name.toLatin1().left(16);
-    return id + QByteArray(16 - id.size(), '\0');
+    const QByteArray id = name.toLatin1().left(kMavParamIdLength);
+    return id + QByteArray(kMavParamIdLength - id.size(), '\0');
 }
 
 QByteArray toTarget()
@@ -172,7 +172,7 @@ QByteArray toTarget()
 
 QByteArray listRequest()
 {
-    return fcFrame(21, toTarget());
+    return fcFrame(MavMsg::ParamRequestList, toTarget());
 }
 
 // An empty name asks by index.
@@ -187,7 +187,8 @@ QByteArray writeRequest(const QString &name, float value)
 {
     QByteArray payload(4, '\0');
     qToLittleEndian<float>(value, payload.data());
-    return fcFrame(MavMsg::ParamSet, payload + toTarget() + paramId(name) + char(9));
+    return fcFrame(MavMsg::ParamSet,
+                   payload + toTarget() + paramId(name) + char(ParamType::Real32));
 }
 
 void requestStream(MavLinkBridge &bridge, int stream, int rate)
@@ -214,7 +215,7 @@ void requestStream(MavLinkBridge &bridge, int stream, int rate)
 // for stream 0.
 QByteArray streamRequest(int stream, int rate, int start)
 {
-    QByteArray payload(6, '\0');
+    QByteArray payload(MavLength::RequestDataStream, '\0');
     qToLittleEndian<quint16>(quint16(rate), payload.data());
     payload[2] = 1;
     payload[4] = char(stream);
@@ -820,11 +821,12 @@ void TestFcSimulator::accelerometerDialogueWalksSixFaces_data()
     QTest::addColumn<bool>("fails");
     QTest::addColumn<QString>("verdict");
     QTest::newRow("success") << false << "Calibration successful";
-    QTest::newRow("failure") << true << "FAILED";
+    QTest::newRow("failure") << true << "Calibration FAILED";
 }
 
-// Each prompt must name exactly its own face among the page's keywords, so
-// the page shows the right picture ("UP" must not hide in the "DOWN" prompt).
+// The prompts word for word; each must name exactly its own face among the
+// page's keywords, so the page shows the right picture ("UP" must not hide in
+// the "DOWN" prompt).
 void TestFcSimulator::accelerometerDialogueWalksSixFaces()
 {
     QFETCH(bool, fails);
@@ -836,15 +838,19 @@ void TestFcSimulator::accelerometerDialogueWalksSixFaces()
         return;
     const QStringList texts = line.textsOf(5);
 
+    const QStringList prompts = {"Place FC level and press any key.",
+                                 "Place FC on its LEFT side and press any key.",
+                                 "Place FC on its RIGHT side and press any key.",
+                                 "Place FC nose DOWN and press any key.",
+                                 "Place FC nose UP and press any key.",
+                                 "Place FC on its BACK and press any key."};
+    QCOMPARE(texts.mid(0, 6), prompts);
     const QStringList faces = {"level", "LEFT", "RIGHT", "DOWN", "UP", "BACK"};
     for (int face = 0; face < 6; ++face) {
-        const QString &prompt = texts[face];
-        QVERIFY2(prompt.contains("Place") && prompt.contains("and press any key"),
-                 qPrintable(prompt));
         for (int other = 0; other < 6; ++other)
-            QCOMPARE(prompt.contains(faces[other], Qt::CaseSensitive), other == face);
+            QCOMPARE(texts[face].contains(faces[other], Qt::CaseSensitive), other == face);
     }
-    QVERIFY2(texts[6].contains(verdict), qPrintable(texts[6]));
+    QCOMPARE(texts[6], verdict);
     QCOMPARE(line.sim.accelCalibrated(), !fails);
 }
 
@@ -924,14 +930,14 @@ void TestFcSimulator::noiseIsRepeatableForOneSeed()
 void TestFcSimulator::linkStaysSilentUntilTheAssistantSpeaks()
 {
     SimulatorOnLine line;
-    line.sim.sendStatusText(6, QStringLiteral("too early"));
+    line.sim.sendStatusText(MavSeverity::Info, QStringLiteral("too early"));
     pumpEvents(100);
     QVERIFY(line.texts.isEmpty());
     QVERIFY(!line.link.isListening());
 
     line.bridge.requestParameter(1, QStringLiteral("FRAME"));
     QTRY_COMPARE(line.params.size(), 1);
-    line.sim.sendStatusText(6, QStringLiteral("in time"));
+    line.sim.sendStatusText(MavSeverity::Info, QStringLiteral("in time"));
     QTRY_COMPARE(line.texts.size(), 1);
     QCOMPARE(line.texts[0].text, QStringLiteral("in time"));
 }

@@ -10,7 +10,6 @@
 #include <memory>
 
 namespace {
-const int kSeverityError = 3;
 // What a Test press sends: the sensor streams, then the self-test command.
 const QStringList kSelfTestRequests{"stream 1 rate 1 start 1",  "stream 10 rate 1 start 1",
                                     "stream 11 rate 1 start 1", "stream 12 rate 1 start 1",
@@ -71,7 +70,7 @@ private slots:
     void testPressWithSimulatedFc();
 
 private:
-    void fcReports(const QByteArray &text, int severity = kSeverityError)
+    void fcReports(const QByteArray &text, int severity = MavSeverity::Error)
     {
         gcs->deliver(statusTextFrame(severity, text));
     }

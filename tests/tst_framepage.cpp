@@ -27,8 +27,8 @@ QStringList checkedFrameButtons(const GcsHarness &h)
 
 void deliverPair(GcsHarness &h, float shape, float frame)
 {
-    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), shape, 6) +
-              paramValueFrame(QStringLiteral("FRAME"), frame, 6));
+    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), shape, ParamType::Int32) +
+              paramValueFrame(QStringLiteral("FRAME"), frame, ParamType::Int32));
 }
 
 QStringList pairWrites(int shape, int frame)
@@ -116,9 +116,9 @@ void FramePageTest::eachArrivalChecksWithTheOtherStoredValue()
     h.connectToFc();
     deliverPair(h, 5, 0);
     QCOMPARE(checkedFrameButtons(h), QStringList{"plus8RadioButton"});
-    h.deliver(paramValueFrame(QStringLiteral("FRAME"), 1, 6));
+    h.deliver(paramValueFrame(QStringLiteral("FRAME"), 1, ParamType::Int32));
     QCOMPARE(checkedFrameButtons(h), QStringList{"v8RadioButton"});
-    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 1, 6));
+    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 1, ParamType::Int32));
     QCOMPARE(checkedFrameButtons(h), QStringList{"x4RadioButton"});
 }
 
@@ -126,7 +126,7 @@ void FramePageTest::halfKnownPairChecksNothing()
 {
     GcsHarness h;
     h.connectToFc();
-    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 5, 6));
+    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 5, ParamType::Int32));
     QCOMPARE(checkedFrameButtons(h), QStringList());
 }
 
@@ -158,10 +158,10 @@ void FramePageTest::saveWritesNothingUntilBothValuesAreSet()
     h.connectToFc();
     h.click("frameSaveButton");
     QCOMPARE(h.sentDescriptions(), QStringList());
-    h.deliver(paramValueFrame(QStringLiteral("FRAME"), 1, 6));
+    h.deliver(paramValueFrame(QStringLiteral("FRAME"), 1, ParamType::Int32));
     h.click("frameSaveButton");
     QCOMPARE(h.sentDescriptions(), QStringList());
-    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 3, 6));
+    h.deliver(paramValueFrame(QStringLiteral("SHAPE"), 3, ParamType::Int32));
     h.click("frameSaveButton");
     QCOMPARE(h.sentDescriptions(), pairWrites(3, 1));
 }

@@ -59,7 +59,8 @@ QList<QByteArray> requestFrames(int count)
 {
     QList<QByteArray> frames;
     for (int i = 0; i < count; ++i)
-        frames << fcFrame(66, QByteArray(6, char(i)), std::uint8_t(i));
+        frames << fcFrame(MavMsg::RequestDataStream,
+                          QByteArray(MavLength::RequestDataStream, char(i)), std::uint8_t(i));
     return frames;
 }
 
@@ -67,7 +68,7 @@ QList<QByteArray> requestFrames(int count)
 QList<QByteArray> framesAroundPayload(const QByteArray &payload, int count)
 {
     QList<QByteArray> frames = requestFrames(count);
-    frames[1] = fcFrame(22, payload, 1);
+    frames[1] = fcFrame(MavMsg::ParamValue, payload, 1);
     return frames;
 }
 
@@ -167,7 +168,7 @@ private slots:
 
     void zeroLengthFrameGoesStraightToChecksum()
     {
-        const QByteArray frame = fcFrame(0, QByteArray());
+        const QByteArray frame = fcFrame(MavMsg::Heartbeat, QByteArray());
         QCOMPARE(frame.size(), 8);
         const QList<Delivery> out = feed(frame);
         QCOMPARE(out.size(), 1);
@@ -177,7 +178,8 @@ private slots:
     void truncatedFrameDoesNotCostItsFollower()
     {
         const QByteArray follower = fromHex(kValidFrame);
-        const QByteArray truncated = fcFrame(30, QByteArray(28, 1)).chopped(2);
+        const QByteArray truncated =
+            fcFrame(MavMsg::Attitude, QByteArray(MavLength::Attitude, 1)).chopped(2);
         const QList<Delivery> out = feed(truncated + follower);
         QCOMPARE(out.size(), 1);
         QCOMPARE(out.first().frame, follower);
@@ -283,8 +285,8 @@ private slots:
 
     void startByteInsidePayloadIsData()
     {
-        QByteArray payload(10, char(0xEB));
-        const QByteArray frame = fcFrame(22, payload);
+        QByteArray payload(10, char(kMavLinkStx));
+        const QByteArray frame = fcFrame(MavMsg::ParamValue, payload);
         const QList<Delivery> out = feed(QByteArray(3, 0x55) + frame);
         QCOMPARE(out.size(), 1);
         QCOMPARE(out.first().frame, frame);

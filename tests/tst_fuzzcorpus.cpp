@@ -1,3 +1,5 @@
+#include "fc/fcconventions.h"
+#include "fc/statustexts.h"
 #include "fuzz/seeds.h"
 #include "support/wire.h"
 
@@ -13,28 +15,32 @@ namespace {
 
 // What the receive-path corpus must reach: every decoded id, every name the
 // dispatcher acts on, every key the accelerometer and self-test pages match.
-const int kHandledIds[] = {0, 1, 22, 27, 30, 35, 150, 253};
-const char *const kDispatchedNames[] = {"FRAME",           "SHAPE",           "ZEFAVERSION",
-                                        "RC_TYPE",         "BATT_VOLT_MULT",  "FS_BATT_ENABLE",
-                                        "FS_BATT_WARNING", "FS_BATT_VOLTAGE", "RATE_RLL_D",
-                                        "RATE_PIT_D",      "RATE_YAW_P",      "ATC_RATE_FF_ENAB",
-                                        "CH8_OPT",         "RTL_ALT"};
-const char *const kAccelKeys[] = {
-    "Place", "and press any key",      "level", "LEFT", "RIGHT", "DOWN", "UP",
-    "BACK",  "Calibration successful", "FAILED"};
-const char *const kPreArmKeys[] = {"RC not calibrated",
-                                   "Baro not healthy",
-                                   "Compass not healthy",
-                                   "Compass not calibrated",
-                                   "Compass offsets too high",
-                                   "Check mag field",
-                                   "INS not calibrated",
-                                   "INS not healthy",
-                                   "GPS Glitch",
-                                   "Need 3D Fix",
-                                   "Bad Velocity",
-                                   "High GPS HDOP",
-                                   "Thr below FS"};
+const int kHandledIds[] = {MavMsg::Heartbeat,     MavMsg::SysStatus, MavMsg::ParamValue,
+                           MavMsg::RawImu,        MavMsg::Attitude,  MavMsg::RcChannelsRaw,
+                           MavMsg::SensorOffsets, MavMsg::StatusText};
+const char *const kDispatchedNames[] = {Fc::kFrameParam,
+                                        Fc::kShapeParam,
+                                        Fc::kFirmwareVersionParam,
+                                        Fc::kReceiverTypeParam,
+                                        Fc::kVoltageMultiplierParam,
+                                        Fc::kBatteryFailsafeParam,
+                                        Fc::kBatteryWarningParam,
+                                        Fc::kBatteryFailsafeVoltageParam,
+                                        Fc::kRollRateDParam,
+                                        Fc::kPitchRateDParam,
+                                        Fc::kYawRatePParam,
+                                        Fc::kFeedForwardParam,
+                                        Fc::kChannel8OptionParam,
+                                        Fc::kReturnAltitudeParam};
+
+QList<const char *> accelKeys()
+{
+    QList<const char *> keys = {Fc::kAccelPromptStart, Fc::kAccelPromptEnd, Fc::kAccelSucceeded,
+                                Fc::kAccelFailed};
+    for (const Fc::AccelFace &face : Fc::kAccelFaces)
+        keys << face.keyword;
+    return keys;
+}
 
 // What the real decoder makes of a set of seeds.
 struct Decoded
@@ -53,7 +59,8 @@ Decoded decode(const QList<Seed> &seeds)
                      [&](QString &name, const QVariant &) { out.names << name; });
     QObject::connect(&bridge, &MavLinkBridge::textMessageReceived,
                      [&](int, int, int severity, const QString &text) {
-                         (severity == 5 ? out.noticeTexts : out.errorTexts) << text;
+                         (severity == MavSeverity::Notice ? out.noticeTexts : out.errorTexts)
+                             << text;
                      });
     MavLinkParser parser;
     for (const Seed &seed : seeds) {
@@ -135,11 +142,11 @@ void TestFuzzCorpus::receiveSeedsReachEveryHandledInput()
         QVERIFY2(decoded.ids.contains(id), qPrintable(QString::number(id)));
     for (const char *name : kDispatchedNames)
         QVERIFY2(decoded.names.contains(QLatin1String(name)), name);
-    for (const char *key : kAccelKeys)
+    for (const char *key : accelKeys())
         QVERIFY2(anyContains(decoded.noticeTexts, key), key);
-    for (const char *key : kPreArmKeys)
+    for (const char *key : Fc::kPreArmProblems)
         QVERIFY2(anyContains(decoded.errorTexts, key), key);
-    QVERIFY(anyContains(decoded.errorTexts, "PreArm"));
+    QVERIFY(anyContains(decoded.errorTexts, Fc::kPreArm));
 }
 
 void TestFuzzCorpus::parserSeedsHoldValidFrames()

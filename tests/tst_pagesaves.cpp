@@ -252,7 +252,7 @@ void PageSavesTest::pagesStayLiveWhileTheNotConfirmedBoxIsOpen()
     QStringList shownWhileOpen;
     ModalBoxCloser boxes([&](int) {
         fc.gcs.deliver(attitudeFrame(0.1f, -0.2f, 0.3f) +
-                       statusTextFrame(FcSimulator::kSeverityError, "PreArm: RC not calibrated") +
+                       statusTextFrame(MavSeverity::Error, "PreArm: RC not calibrated") +
                        paramValueFrame(QStringLiteral("FS_BATT_VOLTAGE"), 9.5f));
         const auto nowShown = [&] {
             QStringList texts = labelTexts(fc.gcs, labels);

@@ -12,7 +12,6 @@
 namespace {
 const QStringList kGainNames = {"RATE_RLL_P", "RATE_RLL_I", "RATE_RLL_D", "RATE_PIT_P",
                                 "RATE_PIT_I", "RATE_PIT_D", "RATE_YAW_P"};
-constexpr int kParamTypeFloat = 9;
 
 // The four bytes of param_value exactly as they went over the line.
 quint32 wireValueBits(const WireFrame &frame)
@@ -166,7 +165,7 @@ void PidPageTest::saveWritesGainsAsFloatBytes()
     for (int i = 0; i < frames.size(); ++i) {
         QCOMPARE(frames[i].msgid(), int(MavMsg::ParamSet));
         QCOMPARE(frames[i].paramName(), kGainNames[i]);
-        QCOMPARE(frames[i].paramType(), kParamTypeFloat);
+        QCOMPARE(frames[i].paramType(), int(ParamType::Real32));
         QCOMPARE(describeBits(kGainNames[i], wireValueBits(frames[i])),
                  describeBits(kGainNames[i], expected[i]));
     }

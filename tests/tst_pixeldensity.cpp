@@ -31,8 +31,6 @@ Q_DECLARE_METATYPE(Change)
 
 namespace {
 
-const int kSeverityNotice = 5;
-
 qreal requestedScale()
 {
     return qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
@@ -103,7 +101,7 @@ void PixelDensityTest::init()
 // sharp as the window allows.
 void PixelDensityTest::accelFaceMatchesWindow()
 {
-    window->TextMessageReceived(1, 1, kSeverityNotice,
+    window->TextMessageReceived(1, 1, MavSeverity::Notice,
                                 QStringLiteral("Place vehicle level and press any key."));
     auto *label = window->findChild<QLabel *>("accelImage");
     const QPixmap shown = label->pixmap(Qt::ReturnByValue);

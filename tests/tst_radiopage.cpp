@@ -95,8 +95,8 @@ void RadioPageTest::receiverTypeFromFcChecksOnlyKnownTypes()
     QFETCH(QString, checked);
     GcsHarness h;
     h.connectToFc();
-    h.deliver(paramValueFrame(QStringLiteral("RC_TYPE"), 3, 6));
-    h.deliver(paramValueFrame(QStringLiteral("RC_TYPE"), value, 6));
+    h.deliver(paramValueFrame(QStringLiteral("RC_TYPE"), 3, ParamType::Int32));
+    h.deliver(paramValueFrame(QStringLiteral("RC_TYPE"), value, ParamType::Int32));
     QCOMPARE(checkedReceiverButton(h), checked);
     QVERIFY2(h.sentDescriptions().isEmpty(), "showing the FC's type must not write it back");
 }

@@ -25,7 +25,7 @@ public:
 
 QByteArray paramFrame(const char *name, float value, std::uint8_t seq = 0)
 {
-    MavLinkMessage msg = FcMessages::paramValue(QString::fromLatin1(name), value, 6);
+    MavLinkMessage msg = FcMessages::paramValue(QString::fromLatin1(name), value, ParamType::Int32);
     return FcMessages::toWire(msg, seq);
 }
 

@@ -1,6 +1,8 @@
 #include "support/gcsharness.h"
 #include "support/modalboxcloser.h"
 
+#include "fc/fcconventions.h"
+#include "fc/statustexts.h"
 #include "fcsim/fcsimulator.h"
 #include "fcsim/framelog.h"
 #include "fcsim/simulatorptylink.h"
@@ -56,9 +58,14 @@ constexpr int kMemorySampleCycles[] = {10, 30, 50};
 constexpr qint64 kResidentSlack = 1024 * 1024;
 constexpr qint64 kHeapSlack = 64 * 1024;
 
-const char *const kTrafficParameters[] = {"RC_TYPE",        "FS_BATT_VOLTAGE", "RATE_RLL_D",
-                                          "RTL_ALT",        "FRAME",           "SHAPE",
-                                          "BATT_VOLT_MULT", "ATC_RATE_FF_ENAB"};
+const char *const kTrafficParameters[] = {Fc::kReceiverTypeParam,
+                                          Fc::kBatteryFailsafeVoltageParam,
+                                          Fc::kRollRateDParam,
+                                          Fc::kReturnAltitudeParam,
+                                          Fc::kFrameParam,
+                                          Fc::kShapeParam,
+                                          Fc::kVoltageMultiplierParam,
+                                          Fc::kFeedForwardParam};
 
 int soakFrames()
 {
@@ -74,7 +81,9 @@ QByteArray wireBytes(const MavLinkMessage &msg)
 
 bool isDecoded(int msgid)
 {
-    static const QSet<int> decoded = {0, 1, 22, 27, 30, 35, 150, 253};
+    static const QSet<int> decoded = {
+        MavMsg::Heartbeat, MavMsg::SysStatus,     MavMsg::ParamValue,    MavMsg::RawImu,
+        MavMsg::Attitude,  MavMsg::RcChannelsRaw, MavMsg::SensorOffsets, MavMsg::StatusText};
     return decoded.contains(msgid);
 }
 
@@ -278,8 +287,8 @@ void TestSoak::sendTrafficRound(FcSimulator &sim, int round)
     const int names = int(sizeof kTrafficParameters / sizeof kTrafficParameters[0]);
     for (int i = 0; i < kFramesPerRound - 2; ++i)
         sim.sendParameter(QLatin1String(kTrafficParameters[(round + i) % names]));
-    sim.sendStatusText(6, QStringLiteral("soak round %1").arg(round));
-    sim.sendStatusText(FcSimulator::kSeverityError, QStringLiteral("PreArm: GPS Glitch"));
+    sim.sendStatusText(MavSeverity::Info, QStringLiteral("soak round %1").arg(round));
+    sim.sendStatusText(MavSeverity::Error, QString::fromLatin1(Fc::preArmReport(Fc::kGpsGlitch)));
 }
 
 void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()

@@ -125,7 +125,7 @@ void VoltagePageTest::failsafeReportedByFcChecksButtonWithoutWriting()
     const bool landing = checked == QLatin1String("voltageLanding");
     gcs->widget<QRadioButton>(landing ? "voltageWarning" : "voltageLanding")->setChecked(true);
 
-    gcs->deliver(paramValueFrame(QStringLiteral("FS_BATT_ENABLE"), value, 6));
+    gcs->deliver(paramValueFrame(QStringLiteral("FS_BATT_ENABLE"), value, ParamType::Int32));
 
     QVERIFY(gcs->widget<QRadioButton>(checked.toLatin1().constData())->isChecked());
     QCOMPARE(gcs->sentDescriptions(), QStringList());

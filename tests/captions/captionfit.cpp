@@ -7,13 +7,14 @@
 
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
+#include "app/settingsdialog.h"
 #include "app/translation.h"
+#include "fc/fcconventions.h"
 #include "fuzz/seeds.h"
 #include "pages/accelpage.h"
 #include "pages/fctestpage.h"
 #include "pages/radiopage.h"
 #include "serial/portlist.h"
-#include "app/settingsdialog.h"
 #include "support/modalboxcloser.h"
 
 #include <QApplication>
@@ -42,9 +43,6 @@
 
 namespace {
 
-constexpr int kSeverityError = 3;
-constexpr int kSeverityNotice = 5;
-constexpr int kRadioChannels = 8;
 // Array positions of channels 5, 7 and 8: the mode, return and feel switches.
 constexpr int kSwitchChannels[] = {4, 6, 7};
 // QLineEdit keeps this much space on both sides of its text, and one pixel
@@ -391,13 +389,13 @@ private slots:
 
         // The first report passes the self-test, the barometer's fails it.
         for (const QByteArray &report : preArmReports()) {
-            w.TextMessageReceived(1, 1, kSeverityError, QString::fromLatin1(report));
+            w.TextMessageReceived(1, 1, MavSeverity::Error, QString::fromLatin1(report));
             check();
         }
         w.fcTestPage().attitudeUpdate(-180.0, -179.94, 179.96);
         check();
 
-        unsigned short channels[kRadioChannels];
+        unsigned short channels[kMavRcChannels];
         for (unsigned short position : kSwitchPositions) {
             std::fill(std::begin(channels), std::end(channels), kStickTop);
             for (int channel : kSwitchChannels)
@@ -420,19 +418,19 @@ private slots:
             QCOMPARE(closer.boxes().at(1).text, RadioPage::tr("Place all sticks in the middle"));
         }
 
-        QString feel = QStringLiteral("ATC_RATE_FF_ENAB");
-        QString channelOption = QStringLiteral("CH8_OPT");
+        QString feel = QString::fromLatin1(Fc::kFeedForwardParam);
+        QString channelOption = QString::fromLatin1(Fc::kChannel8OptionParam);
         w.parameterChanged(feel, 0.0f);
         check();
         w.parameterChanged(feel, 1.0f);
         check();
-        w.parameterChanged(channelOption, 25.0f);
+        w.parameterChanged(channelOption, float(Fc::kChannelOptionFeel));
         check();
 
         w.accelPage().accelCalibrateButtonClicked();
         check();
         for (const QByteArray &text : accelCalibrationTexts()) {
-            w.TextMessageReceived(1, 1, kSeverityNotice, QString::fromLatin1(text));
+            w.TextMessageReceived(1, 1, MavSeverity::Notice, QString::fromLatin1(text));
             check();
         }
         w.accelPage().accelCalibrateButtonClicked();

@@ -2,6 +2,7 @@
 
 #include "support/wire.h"
 
+#include "fc/fcconventions.h"
 #include "fcsim/fcmessages.h"
 
 namespace {
@@ -13,7 +14,9 @@ struct FcParam
 };
 
 const FcParam kParams[ScriptedFc::kParameters] = {
-    {"ZEFAVERSION", 20, 6}, {"BRAVO", -3, 2}, {"ALPHA", 0.25f, 9}};
+    {Fc::kFirmwareVersionParam, Fc::kSupportedFirmware, ParamType::Int32},
+    {"BRAVO", -3, ParamType::Int8},
+    {"ALPHA", 0.25f, ParamType::Real32}};
 } // namespace
 
 ScriptedFc::ScriptedFc(PtyPair &pty, const Losses &losses, int claimedCount, int strayIndex)

@@ -19,7 +19,7 @@ QString WireFrame::paramName() const
 {
     const int offset = msg.msgid == MavMsg::ParamSet ? 6 : 4;
     const char *name = reinterpret_cast<const char *>(msg.payload + offset);
-    return QString::fromLatin1(name, int(qstrnlen(name, 16)));
+    return QString::fromLatin1(name, int(qstrnlen(name, kMavParamIdLength)));
 }
 
 float WireFrame::paramValue() const

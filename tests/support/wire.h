@@ -37,7 +37,7 @@ QStringList describeAll(const QList<WireFrame> &frames);
 
 // Builds a frame as the FC would send it.
 QByteArray fcFrame(std::uint8_t msgid, const QByteArray &payload, std::uint8_t seq = 0);
-QByteArray paramValueFrame(const QString &name, float value, int type = 9);
+QByteArray paramValueFrame(const QString &name, float value, int type = ParamType::Real32);
 QByteArray statusTextFrame(int severity, const QByteArray &text);
 QByteArray rcChannelsFrame(const QList<unsigned short> &channels);
 QByteArray attitudeFrame(float roll, float pitch, float yaw);

@@ -7,16 +7,6 @@ namespace FcMessages {
 
 namespace {
 
-constexpr std::uint8_t kHeartbeatLength = 9;
-constexpr std::uint8_t kSysStatusLength = 31;
-constexpr std::uint8_t kParamValueLength = 25;
-constexpr std::uint8_t kStatusTextLength = 51;
-constexpr std::uint8_t kRcChannelsRawLength = 22;
-constexpr std::uint8_t kAttitudeLength = 28;
-
-constexpr int kParamIdLength = 16;
-constexpr int kTextLength = 50;
-
 constexpr std::uint8_t kTypeQuadrotor = 2;
 constexpr std::uint8_t kAutopilotGeneric = 0;
 constexpr std::uint8_t kStateStandby = 3;
@@ -42,7 +32,7 @@ void putText(PayloadWriter &writer, int offset, const QByteArray &text, int fiel
 
 MavLinkMessage heartbeat(std::uint8_t baseMode)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::Heartbeat, kHeartbeatLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::Heartbeat, MavLength::Heartbeat);
     PayloadWriter writer(msg);
     writer.putU32(0, 0); // custom_mode
     writer.putU8(4, kTypeQuadrotor);
@@ -57,7 +47,7 @@ MavLinkMessage heartbeat(std::uint8_t baseMode)
 // reported as unknown (-1).
 MavLinkMessage sysStatus(std::uint16_t batteryMillivolts)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::SysStatus, kSysStatusLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::SysStatus, MavLength::SysStatus);
     PayloadWriter writer(msg);
     writer.putU16(14, batteryMillivolts);
     writer.putI16(16, -1);
@@ -68,31 +58,31 @@ MavLinkMessage sysStatus(std::uint16_t batteryMillivolts)
 MavLinkMessage paramValue(const QString &name, float value, std::uint8_t type, std::uint16_t count,
                           std::uint16_t index)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::ParamValue, kParamValueLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::ParamValue, MavLength::ParamValue);
     PayloadWriter writer(msg);
     writer.putFloat(0, value);
     writer.putU16(4, count);
     writer.putU16(6, index);
-    putText(writer, 8, name.toLatin1(), kParamIdLength);
+    putText(writer, 8, name.toLatin1(), kMavParamIdLength);
     writer.putU8(24, type);
     return msg;
 }
 
 MavLinkMessage statusText(std::uint8_t severity, const QByteArray &text)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::StatusText, kStatusTextLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::StatusText, MavLength::StatusText);
     PayloadWriter writer(msg);
     writer.putU8(0, severity);
-    putText(writer, 1, text, kTextLength);
+    putText(writer, 1, text, kMavStatusTextLength);
     return msg;
 }
 
 MavLinkMessage rcChannelsRaw(const QVector<std::uint16_t> &channels, std::uint32_t timeBootMs)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::RcChannelsRaw, kRcChannelsRawLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::RcChannelsRaw, MavLength::RcChannelsRaw);
     PayloadWriter writer(msg);
     writer.putU32(0, timeBootMs);
-    for (int i = 0; i < kRcChannels && i < channels.size(); ++i)
+    for (int i = 0; i < kMavRcChannels && i < channels.size(); ++i)
         writer.putU16(4 + 2 * i, channels[i]);
     writer.putU8(21, kRssiUnknown);
     return msg;
@@ -100,7 +90,7 @@ MavLinkMessage rcChannelsRaw(const QVector<std::uint16_t> &channels, std::uint32
 
 MavLinkMessage attitude(float roll, float pitch, float yaw, std::uint32_t timeBootMs)
 {
-    MavLinkMessage msg = emptyMessage(MavMsg::Attitude, kAttitudeLength);
+    MavLinkMessage msg = emptyMessage(MavMsg::Attitude, MavLength::Attitude);
     PayloadWriter writer(msg);
     writer.putU32(0, timeBootMs);
     writer.putFloat(4, roll);

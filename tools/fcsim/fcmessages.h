@@ -15,19 +15,11 @@ namespace FcMessages {
 constexpr std::uint8_t kSystemId = 1;
 constexpr std::uint8_t kComponentId = 1;
 
-// MAV_PARAM_TYPE values the FC reports.
-constexpr std::uint8_t kParamTypeInt8 = 2;
-constexpr std::uint8_t kParamTypeInt16 = 4;
-constexpr std::uint8_t kParamTypeInt32 = 6;
-constexpr std::uint8_t kParamTypeReal32 = 9;
-
-constexpr int kRcChannels = 8;
-
 MavLinkMessage heartbeat(std::uint8_t baseMode);
 MavLinkMessage sysStatus(std::uint16_t batteryMillivolts);
 MavLinkMessage paramValue(const QString &name, float value, std::uint8_t type,
                           std::uint16_t count = 1, std::uint16_t index = 0);
-// At most 50 bytes of text; a shorter text is zero-padded.
+// At most kMavStatusTextLength bytes of text; a shorter text is zero-padded.
 MavLinkMessage statusText(std::uint8_t severity, const QByteArray &text);
 // Missing channels are sent as 0.
 MavLinkMessage rcChannelsRaw(const QVector<std::uint16_t> &channels, std::uint32_t timeBootMs = 0);

@@ -2,6 +2,9 @@
 
 #include "fcmessages.h"
 
+#include "fc/fcconventions.h"
+#include "fc/statustexts.h"
+#include "fc/units.h"
 #include "mavlink/payload.h"
 
 #include <QStringList>
@@ -25,26 +28,16 @@ constexpr int kListBurstFrames = 4;
 // Gives the drops a sequence of their own, apart from the line noise.
 constexpr std::uint32_t kDropSeedSalt = 0x5041524D;
 
-enum Stream
-{
-    StreamAll = 0,
-    StreamExtendedStatus = 2,
-    StreamRcChannels = 3,
-    StreamExtra1 = 10,
-};
 // What "all" sets: every stream the assistant asks for.
-constexpr int kStreams[] = {1, 2, 3, 6, 10, 11, 12};
-
-constexpr std::uint16_t kCommandPreflightCalibration = 241;
-constexpr float kAccelCalibrationParam5 = 1.0f;
-constexpr float kSelfTestParam6 = 2.0f;
+constexpr int kStreams[] = {MavStream::RawSensors, MavStream::ExtendedStatus, MavStream::RcChannels,
+                            MavStream::Position,   MavStream::Extra1,         MavStream::Extra2,
+                            MavStream::Extra3};
 
 // A disarmed FC still reports its custom-mode flag.
 constexpr std::uint8_t kBaseModeDisarmed = 1;
-constexpr std::uint8_t kSafetyArmed = 0x80;
 
-constexpr int kParamIdLength = 16;
-const QString kFirmwareVersionParam = QStringLiteral("ZEFAVERSION");
+// The simulator's prompts name it; the page looks only for their keywords.
+const QByteArray kVehicle = QByteArrayLiteral("FC");
 
 constexpr std::uint16_t kRcLowest = 1100;
 constexpr std::uint16_t kRcCentre = 1500;
@@ -59,27 +52,21 @@ static_assert(kStickTravelMs + kStickRestMs == kStickPeriodMs / 2, "a stick's ha
 constexpr int kSwitchStepMs = 1000;
 constexpr double kPi = 3.14159265358979323846;
 
-const char *const kAccelPrompts[] = {
-    "Place FC level and press any key.",
-    "Place FC on its LEFT side and press any key.",
-    "Place FC on its RIGHT side and press any key.",
-    "Place FC nose DOWN and press any key.",
-    "Place FC nose UP and press any key.",
-    "Place FC on its BACK and press any key.",
-};
-constexpr int kAccelFaces = int(sizeof kAccelPrompts / sizeof kAccelPrompts[0]);
-
 QString paramIdAt(const PayloadReader &reader, int offset)
 {
-    char name[kParamIdLength + 1] = {};
-    reader.bytes(offset, reinterpret_cast<std::uint8_t *>(name), kParamIdLength);
+    char name[kMavParamIdLength + 1] = {};
+    reader.bytes(offset, reinterpret_cast<std::uint8_t *>(name), kMavParamIdLength);
     return QString::fromLatin1(name);
 }
 
 bool isRcLimit(const QString &name)
 {
-    return name.startsWith(QLatin1String("RC")) &&
-           (name.endsWith(QLatin1String("_MIN")) || name.endsWith(QLatin1String("_MAX")));
+    for (int channel = 1; channel <= kMavRcChannels; ++channel) {
+        if (name == QString::fromLatin1(Fc::kRcMinParam).arg(channel) ||
+            name == QString::fromLatin1(Fc::kRcMaxParam).arg(channel))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -97,7 +84,7 @@ FcSimulator::FcSimulator(QObject *parent) : QObject(parent)
 
 void FcSimulator::setFirmwareVersion(int version)
 {
-    setParameter(kFirmwareVersionParam, float(version));
+    setParameter(QString::fromLatin1(Fc::kFirmwareVersionParam), float(version));
 }
 
 void FcSimulator::setFaultRate(double rate, std::uint32_t seed)
@@ -154,7 +141,7 @@ void FcSimulator::setAttitude(float roll, float pitch, float yaw)
 
 void FcSimulator::startStream(int streamId, int hz)
 {
-    if (streamId == StreamAll) {
+    if (streamId == MavStream::All) {
         for (int stream : kStreams)
             requestedRates[stream] = hz;
     } else {
@@ -254,7 +241,7 @@ void FcSimulator::handleParamSet(const MavLinkMessage &msg)
     if (index < 0)
         return;
     const Limits limits = clamps.value(name, {-INFINITY, INFINITY});
-    if (name != kFirmwareVersionParam)
+    if (name != QLatin1String(Fc::kFirmwareVersionParam))
         params.setValue(index, qBound(limits.lowest, reader.f32(0), limits.highest));
     if (isRcLimit(name))
         rcLimitsWritten = true;
@@ -271,11 +258,11 @@ void FcSimulator::handleRequestDataStream(const MavLinkMessage &msg)
 void FcSimulator::handleCommandLong(const MavLinkMessage &msg)
 {
     const PayloadReader reader(msg);
-    if (reader.u16(28) != kCommandPreflightCalibration)
+    if (reader.u16(28) != Fc::kPreflightCalibration)
         return;
-    if (reader.f32(16) == kAccelCalibrationParam5)
+    if (reader.f32(16) == Fc::kAccelCalibrationParam5)
         startAccelCalibration();
-    else if (reader.f32(20) == kSelfTestParam6)
+    else if (reader.f32(20) == Fc::kSelfTestParam6)
         sendPreArmReport();
 }
 
@@ -287,7 +274,7 @@ void FcSimulator::handleCommandAck()
     if (accelFace < 0)
         return;
     ++accelFace;
-    if (accelFace < kAccelFaces)
+    if (accelFace < Fc::kAccelFaceCount)
         sendAccelPrompt();
     else
         finishAccelCalibration();
@@ -295,9 +282,9 @@ void FcSimulator::handleCommandAck()
 
 void FcSimulator::updateStreamTimers()
 {
-    radioTimer.start(streamRate(StreamRcChannels));
-    statusTimer.start(streamRate(StreamExtendedStatus));
-    attitudeTimer.start(streamRate(StreamExtra1));
+    radioTimer.start(streamRate(MavStream::RcChannels));
+    statusTimer.start(streamRate(MavStream::ExtendedStatus));
+    attitudeTimer.start(streamRate(MavStream::Extra1));
 }
 
 void FcSimulator::sendParameterAt(int index)
@@ -332,15 +319,15 @@ void FcSimulator::sendParameterListBurst()
 
 void FcSimulator::sendPreArmReport()
 {
-    QStringList problems;
+    QList<QByteArray> problems;
     if (!rcLimitsWritten)
-        problems << QStringLiteral("RC not calibrated");
+        problems << Fc::kRcNotCalibrated;
     if (!accelDone)
-        problems << QStringLiteral("INS not calibrated");
+        problems << Fc::kInsNotCalibrated;
     if (problems.isEmpty())
-        problems << QStringLiteral("checks passed");
-    for (const QString &problem : problems)
-        sendStatusText(kSeverityError, QStringLiteral("PreArm: ") + problem);
+        problems << "checks passed";
+    for (const QByteArray &problem : problems)
+        sendStatusText(MavSeverity::Error, QString::fromLatin1(Fc::preArmReport(problem)));
 }
 
 void FcSimulator::startAccelCalibration()
@@ -351,15 +338,16 @@ void FcSimulator::startAccelCalibration()
 
 void FcSimulator::sendAccelPrompt()
 {
-    sendStatusText(kSeverityNotice, QString::fromLatin1(kAccelPrompts[accelFace]));
+    sendStatusText(MavSeverity::Notice,
+                   QString::fromLatin1(Fc::accelFacePrompt(kVehicle, Fc::kAccelFaces[accelFace])));
 }
 
 void FcSimulator::finishAccelCalibration()
 {
     accelFace = -1;
     accelDone = !accelFails;
-    sendStatusText(kSeverityNotice, accelFails ? QStringLiteral("Calibration FAILED")
-                                               : QStringLiteral("Calibration successful"));
+    sendStatusText(MavSeverity::Notice,
+                   QString::fromLatin1(accelFails ? Fc::kAccelFailedText : Fc::kAccelSucceeded));
 }
 
 void FcSimulator::setHeartbeatSilenced(bool silenced)
@@ -372,7 +360,8 @@ void FcSimulator::setHeartbeatSilenced(bool silenced)
 
 void FcSimulator::sendHeartbeat()
 {
-    send(FcMessages::heartbeat(armed ? kBaseModeDisarmed | kSafetyArmed : kBaseModeDisarmed));
+    send(FcMessages::heartbeat(armed ? kBaseModeDisarmed | kMavModeFlagSafetyArmed
+                                     : kBaseModeDisarmed));
 }
 
 void FcSimulator::sendRadio()
@@ -416,8 +405,8 @@ FcSimulator::Attitude FcSimulator::movingAttitude(std::uint32_t ms) const
 
 void FcSimulator::sendSysStatus()
 {
-    const double millivolts =
-        double(pinVoltage) * double(parameter(QStringLiteral("BATT_VOLT_MULT"))) * 1000.0;
+    const float multiplier = parameter(QString::fromLatin1(Fc::kVoltageMultiplierParam));
+    const double millivolts = Fc::batteryVolts(pinVoltage, multiplier) * 1000.0;
     send(FcMessages::sysStatus(std::uint16_t(qBound(0.0, std::round(millivolts), 65535.0))));
 }
 

@@ -61,7 +61,7 @@
 //   setBatteryPinVoltage()) times BATT_VOLT_MULT, so a voltage calibration
 //   moves the reported voltage.
 // - accelerometer: COMMAND_LONG 241 with param5 = 1 starts six severity-5
-//   prompts ("Place vehicle ... and press any key."), each COMMAND_ACK
+//   prompts ("Place FC ... and press any key."), each COMMAND_ACK
 //   moves to the next face, after the sixth "Calibration successful" (or
 //   "Calibration FAILED" after setAccelCalibrationFails(true)).
 // - self-test: COMMAND_LONG 241 with param6 = 2 sends severity-3 "PreArm: "
@@ -73,9 +73,6 @@ class FcSimulator : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int kSeverityError = 3;
-    static constexpr int kSeverityNotice = 5;
-
     explicit FcSimulator(QObject *parent = nullptr);
 
     // Value of "ZEFAVERSION"; 20 keeps the assistant connected.

@@ -1,6 +1,7 @@
 #include "parametertable.h"
 
-#include "fcmessages.h"
+#include "fc/fcconventions.h"
+#include "mavlink/messageset.h"
 
 #include <QStringList>
 #include <QtGlobal>
@@ -9,10 +10,10 @@
 
 namespace {
 
-constexpr std::uint8_t I8 = FcMessages::kParamTypeInt8;
-constexpr std::uint8_t I16 = FcMessages::kParamTypeInt16;
-constexpr std::uint8_t I32 = FcMessages::kParamTypeInt32;
-constexpr std::uint8_t F32 = FcMessages::kParamTypeReal32;
+constexpr std::uint8_t I8 = ParamType::Int8;
+constexpr std::uint8_t I16 = ParamType::Int16;
+constexpr std::uint8_t I32 = ParamType::Int32;
+constexpr std::uint8_t F32 = ParamType::Real32;
 
 // The largest float an INT32 can hold; 2^31 - 1 itself rounds up to 2^31.
 constexpr double kInt32HighestFloat = 2147483520.0;
@@ -51,14 +52,14 @@ QVector<Group> defaults()
     return {
         {{},
          {
-             {"ZEFAVERSION", I32, {20}},
+             {Fc::kFirmwareVersionParam, I32, {Fc::kSupportedFirmware}},
              {"SYS_MAV_ID", I16, {1}},
              {"SYS_GCS_ID", I16, {255}},
              {"SYS_BOOTS", I32, {37}},
              {"SYS_LOOP_HZ", I16, {400}},
              {"SYS_CPU_WARN", I8, {90}},
-             {"FRAME", I32, {1}},
-             {"SHAPE", I32, {1}},
+             {Fc::kFrameParam, I32, {1}},
+             {Fc::kShapeParam, I32, {1}},
              {"HW_SAFETY_SW", I8, {0}},
              {"HW_HEATER_C", I8, {45}},
              {"HW_5V_MIN", F32, {4.35f}},
@@ -81,7 +82,7 @@ QVector<Group> defaults()
          }},
         {{},
          {
-             {"ATC_RATE_FF_ENAB", I32, {0}},
+             {Fc::kFeedForwardParam, I32, {0}},
              {"ANG_TILT_MAX", I16, {35}},
              {"ANG_SMOOTH", F32, {0.12f}},
              {"ANG_YAW_SLEW", F32, {90}},
@@ -123,7 +124,7 @@ QVector<Group> defaults()
         // Return home and landing.
         {{},
          {
-             {"RTL_ALT", F32, {1500}},
+             {Fc::kReturnAltitudeParam, F32, {1500}},
              {"RTL_DESC_ALT", I16, {500}},
              {"RTL_HOVER_S", I16, {5}},
              {"RTL_CRUISE", F32, {0}},
@@ -137,7 +138,7 @@ QVector<Group> defaults()
         // Radio input.
         {{},
          {
-             {"RC_TYPE", I32, {1}},
+             {Fc::kReceiverTypeParam, I32, {1}},
              {"RC_FAIL_S", F32, {0.8f}},
              {"RC_ROLL_CH", I8, {1}},
              {"RC_PITCH_CH", I8, {2}},
@@ -148,8 +149,8 @@ QVector<Group> defaults()
          }},
         {numbered(1, 8),
          {
-             {"RC%1_MIN", F32, {1100}},
-             {"RC%1_MAX", F32, {1900}},
+             {Fc::kRcMinParam, F32, {1100}},
+             {Fc::kRcMaxParam, F32, {1900}},
              {"RC%1_TRIM", F32, {1500, 1500, 1100, 1500, 1500, 1500, 1500, 1500}},
              {"RC%1_DZ", I16, {15, 15, 25, 15, 0, 0, 0, 0}},
              {"RC%1_REV", I8, {0}},
@@ -181,18 +182,30 @@ QVector<Group> defaults()
         // Battery and failsafes.
         {{},
          {
-             {"BATT_SENSE", I8, {1}},           {"BATT_MAH", I32, {4500}},
-             {"BATT_CELLS", I8, {3}},           {"BATT_VPIN", I8, {10}},
-             {"BATT_APIN", I8, {11}},           {"BATT_VOLT_MULT", F32, {10.1f}},
-             {"BATT_AMP_MULT", F32, {36.6f}},   {"BATT_AMP_OFS", F32, {0.0125f}},
-             {"BATT_CELL_FULL", F32, {4.2f}},   {"BATT_CELL_EMPTY", F32, {3.3f}},
-             {"BATT_RESERVE", I8, {20}},        {"BATT_FILTER", F32, {0.5f}},
-             {"FS_BATT_ENABLE", I32, {1}},      {"FS_BATT_WARNING", F32, {11.1f}},
-             {"FS_BATT_VOLTAGE", F32, {10.5f}}, {"FS_BATT_TIMER", I8, {5}},
-             {"FS_RC_ACTION", I8, {2}},         {"FS_RC_DELAY", F32, {1.5f}},
-             {"FS_LINK_ACTION", I8, {0}},       {"FS_LINK_S", I16, {10}},
-             {"FS_GEO_ACTION", I8, {1}},        {"FS_CRASH_DET", I8, {1}},
-             {"FS_TILT_CUT", I16, {70}},        {"FS_POS_LOST", I8, {1}},
+             {"BATT_SENSE", I8, {1}},
+             {"BATT_MAH", I32, {4500}},
+             {"BATT_CELLS", I8, {3}},
+             {"BATT_VPIN", I8, {10}},
+             {"BATT_APIN", I8, {11}},
+             {Fc::kVoltageMultiplierParam, F32, {10.1f}},
+             {"BATT_AMP_MULT", F32, {36.6f}},
+             {"BATT_AMP_OFS", F32, {0.0125f}},
+             {"BATT_CELL_FULL", F32, {4.2f}},
+             {"BATT_CELL_EMPTY", F32, {3.3f}},
+             {"BATT_RESERVE", I8, {20}},
+             {"BATT_FILTER", F32, {0.5f}},
+             {Fc::kBatteryFailsafeParam, I32, {1}},
+             {Fc::kBatteryWarningParam, F32, {11.1f}},
+             {Fc::kBatteryFailsafeVoltageParam, F32, {10.5f}},
+             {"FS_BATT_TIMER", I8, {5}},
+             {"FS_RC_ACTION", I8, {2}},
+             {"FS_RC_DELAY", F32, {1.5f}},
+             {"FS_LINK_ACTION", I8, {0}},
+             {"FS_LINK_S", I16, {10}},
+             {"FS_GEO_ACTION", I8, {1}},
+             {"FS_CRASH_DET", I8, {1}},
+             {"FS_TILT_CUT", I16, {70}},
+             {"FS_POS_LOST", I8, {1}},
          }},
         // Inertial sensors, with the calibration of three units.
         {{},

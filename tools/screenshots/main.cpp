@@ -5,6 +5,7 @@
 
 #include "app/applicationsetup.h"
 #include "app/mainwindow.h"
+#include "fc/fcconventions.h"
 #include "fcsim/fcsimulator.h"
 #include "fcsim/pseudoterminal.h"
 #include "fcsim/simulatorptylink.h"
@@ -52,7 +53,7 @@ const Tab kTabs[] = {
     {"advanced", 6,
      [](MainWindow &w, FcSimulator &sim) {
          click(w, "advRTHReadButton");
-         sim.sendParameter(QStringLiteral("ATC_RATE_FF_ENAB"));
+         sim.sendParameter(QString::fromLatin1(Fc::kFeedForwardParam));
      }},
 };
 

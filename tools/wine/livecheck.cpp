@@ -104,7 +104,7 @@ public:
         : window(window), bridge(window.findChild<FcLink *>()->bridge()), pictures(pictures)
     {
         QObject::connect(&bridge, &MavLinkBridge::setRadioInput, [this](unsigned short *rc) {
-            last = QVector<unsigned short>(rc, rc + kRcChannels);
+            last = QVector<unsigned short>(rc, rc + kMavRcChannels);
             ++rcFrames;
         });
     }
@@ -181,12 +181,10 @@ public:
     }
 
 private:
-    static constexpr int kRcChannels = 8;
-
     MainWindow &window;
     MavLinkBridge &bridge;
     QString pictures;
-    QVector<unsigned short> last = QVector<unsigned short>(kRcChannels);
+    QVector<unsigned short> last = QVector<unsigned short>(kMavRcChannels);
     int rcFrames = 0;
 };
 
