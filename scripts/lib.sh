@@ -11,8 +11,9 @@ ZEFA_PACKAGES=(
 )
 # What scripts/package needs to build the .deb and check it.
 ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
+# Node.js and npm for the test that has node-mavlink read a recording.
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils x11-xserver-utils imagemagick
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick nodejs npm
     "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
@@ -20,13 +21,21 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# The installed packages and those they provide, one name a line: a
+# Node.js from elsewhere brings its own npm, and Debian's would conflict.
+installed_names() {
+    dpkg-query -W -f='${Status}\t${Package}, ${Provides}\n' |
+        awk -F'\t' '$1 == "install ok installed" { print $2 }' |
+        tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -v '^$' | sort -u
+}
+
 # Installs whatever of the given packages is missing.
 ensure_packages() {
     local missing=()
-    local pkg
+    local pkg names
+    names=$(installed_names)
     for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$pkg")
+        grep -qxF -- "$pkg" <<<"$names" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
