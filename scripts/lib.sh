@@ -44,6 +44,19 @@ ensure_packages() {
         "${missing[@]}"
 }
 
+# clang, with libFuzzer and the sanitizer runtimes of the clang that clang++
+# really is, whichever version the machine defaults to.
+ensure_fuzz_packages() {
+    ensure_packages clang
+    local major
+    major=$(clang++ --version | sed -n 's/^.*clang version \([0-9][0-9]*\)\..*$/\1/p' | head -n 1)
+    if [ -z "$major" ]; then
+        echo "cannot tell the version of clang++: $(clang++ --version | head -n 1)" >&2
+        return 1
+    fi
+    ensure_packages "libclang-rt-$major-dev"
+}
+
 # configure BUILD_DIR [cmake options...]
 configure() {
     local dir=$1
@@ -57,8 +70,10 @@ configure_and_build() {
     cmake --build "$1" -j "$(nproc)"
 }
 
-# The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows.
+# The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows; its
+# checks under Wine.
 ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip fonttools)
+ZEFA_WINE_TEST_PACKAGES=("${ZEFA_WINDOWS_PACKAGES[@]}" wine wine64 icoutils xvfb xdotool)
 ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
 
 # Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
@@ -99,6 +114,36 @@ windows_qt_available() {
 # The version CMakeLists.txt gives the project.
 project_version() {
     sed -n 's/^project(zefa-gcs VERSION \([0-9.]*\).*/\1/p' "$ZEFA_ROOT/CMakeLists.txt"
+}
+
+# beside NAME COMMAND...: runs COMMAND in the background, in a process group
+# of its own, its output in build/NAME.log. await NAME waits for it and, when
+# it failed, prints that output but make's progress lines.
+declare -A beside_pids
+beside() {
+    local name=$1
+    shift
+    mkdir -p "$ZEFA_ROOT/build"
+    set -m
+    "$@" >"$ZEFA_ROOT/build/$name.log" 2>&1 &
+    set +m
+    beside_pids[$name]=$!
+}
+await() {
+    local name=$1 status=0
+    wait "${beside_pids[$name]}" || status=$?
+    unset "beside_pids[$name]"
+    [ "$status" -eq 0 ] && return 0
+    echo "$name failed (status $status):"
+    grep -v '^\[ *[0-9]*%\]' "$ZEFA_ROOT/build/$name.log"
+    return "$status"
+}
+# Ends whatever still runs beside, for a script that stops early.
+stop_beside() {
+    local pid
+    for pid in "${beside_pids[@]}"; do
+        kill -- "-$pid" 2>/dev/null || true
+    done
 }
 
 # check WHAT COMMAND...: runs COMMAND, says PASS or FAIL for WHAT and counts
