@@ -11,8 +11,9 @@ ZEFA_PACKAGES=(
 )
 # What scripts/package needs to build the .deb and check it.
 ZEFA_PACKAGING_PACKAGES=(dpkg-dev desktop-file-utils lintian appstream)
+# Node.js and npm for the test that has node-mavlink read a recording.
 ZEFA_TEST_PACKAGES=(
-    xvfb xdotool x11-utils x11-xserver-utils imagemagick
+    xvfb xdotool x11-utils x11-xserver-utils imagemagick nodejs npm
     "${ZEFA_PACKAGING_PACKAGES[@]}"
 )
 
@@ -20,19 +21,40 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# The installed packages and those they provide, one name a line: a
+# Node.js from elsewhere brings its own npm, and Debian's would conflict.
+installed_names() {
+    dpkg-query -W -f='${Status}\t${Package}, ${Provides}\n' |
+        awk -F'\t' '$1 == "install ok installed" { print $2 }' |
+        tr ',' '\n' | sed 's/^ *//; s/ .*//' | grep -v '^$' | sort -u
+}
+
 # Installs whatever of the given packages is missing.
 ensure_packages() {
     local missing=()
-    local pkg
+    local pkg names
+    names=$(installed_names)
     for pkg in "$@"; do
-        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
-            missing+=("$pkg")
+        grep -qxF -- "$pkg" <<<"$names" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     echo "Installing: ${missing[*]}"
     as_root apt-get update -qq
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
         "${missing[@]}"
+}
+
+# clang, with libFuzzer and the sanitizer runtimes of the clang that clang++
+# really is, whichever version the machine defaults to.
+ensure_fuzz_packages() {
+    ensure_packages clang
+    local major
+    major=$(clang++ --version | sed -n 's/^.*clang version \([0-9][0-9]*\)\..*$/\1/p' | head -n 1)
+    if [ -z "$major" ]; then
+        echo "cannot tell the version of clang++: $(clang++ --version | head -n 1)" >&2
+        return 1
+    fi
+    ensure_packages "libclang-rt-$major-dev"
 }
 
 # configure BUILD_DIR [cmake options...]
@@ -48,8 +70,10 @@ configure_and_build() {
     cmake --build "$1" -j "$(nproc)"
 }
 
-# The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows.
+# The Windows cross build: MinGW-w64 and a Qt 5.15 built for Windows; its
+# checks under Wine.
 ZEFA_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 nsis zip fonttools)
+ZEFA_WINE_TEST_PACKAGES=("${ZEFA_WINDOWS_PACKAGES[@]}" wine wine64 icoutils xvfb xdotool)
 ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
 
 # Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
@@ -90,6 +114,36 @@ windows_qt_available() {
 # The version CMakeLists.txt gives the project.
 project_version() {
     sed -n 's/^project(zefa-gcs VERSION \([0-9.]*\).*/\1/p' "$ZEFA_ROOT/CMakeLists.txt"
+}
+
+# beside NAME COMMAND...: runs COMMAND in the background, in a process group
+# of its own, its output in build/NAME.log. await NAME waits for it and, when
+# it failed, prints that output but make's progress lines.
+declare -A beside_pids
+beside() {
+    local name=$1
+    shift
+    mkdir -p "$ZEFA_ROOT/build"
+    set -m
+    "$@" >"$ZEFA_ROOT/build/$name.log" 2>&1 &
+    set +m
+    beside_pids[$name]=$!
+}
+await() {
+    local name=$1 status=0
+    wait "${beside_pids[$name]}" || status=$?
+    unset "beside_pids[$name]"
+    [ "$status" -eq 0 ] && return 0
+    echo "$name failed (status $status):"
+    grep -v '^\[ *[0-9]*%\]' "$ZEFA_ROOT/build/$name.log"
+    return "$status"
+}
+# Ends whatever still runs beside, for a script that stops early.
+stop_beside() {
+    local pid
+    for pid in "${beside_pids[@]}"; do
+        kill -- "-$pid" 2>/dev/null || true
+    done
 }
 
 # check WHAT COMMAND...: runs COMMAND, says PASS or FAIL for WHAT and counts

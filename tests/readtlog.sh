@@ -2,7 +2,9 @@
 # Records a --backup run against the simulated FC, streams on, with
 # --record and has node-mavlink (installed here from the npm registry into
 # WORKDIR, never into the source tree) read every frame of the log.
-# Usage: readtlog.sh ZEFA_GCS ZEFA_FC_SIM WORKDIR; exit 77 (skipped) without npm.
+# Usage: readtlog.sh ZEFA_GCS ZEFA_FC_SIM WORKDIR. Fails without node and npm,
+# which scripts/test installs; skipped (exit 77) when the registry cannot be
+# reached, except in CI (CI=true), where that fails too.
 set -eu
 gcs=$1
 sim=$2
@@ -11,12 +13,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$work/node"
 
 if ! command -v npm >/dev/null || ! command -v node >/dev/null; then
-    echo "SKIP: npm and node are needed to install and run node-mavlink"
-    exit 77
+    echo "FAIL: node and npm are needed to install and run node-mavlink;" \
+        "install the packages nodejs and npm (scripts/test does)"
+    exit 1
 fi
 if [ ! -d "$work/node/node_modules/node-mavlink" ] &&
     ! npm install --prefix "$work/node" --no-audit --no-fund --no-save node-mavlink@2 >"$work/npm.log" 2>&1; then
     cat "$work/npm.log"
+    if [ "${CI:-}" = true ]; then
+        echo "FAIL: npm could not install node-mavlink"
+        exit 1
+    fi
     echo "SKIP: npm could not install node-mavlink (no registry?)"
     exit 77
 fi
