@@ -12,7 +12,7 @@
 #include "mavlink/mavlinkbridge.h"
 #include "pages/radiopage.h"
 #include "serial/fclink.h"
-#include "tests/support/pixeldifferences.h"
+#include "support/pixeldifferences.h"
 
 #include <QAbstractButton>
 #include <QAction>
