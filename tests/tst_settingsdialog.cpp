@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
-#include "serial/portlist.h"
 #include "app/settingsdialog.h"
+#include "serial/portlist.h"
 
 #include <QApplication>
 #include <QComboBox>
