@@ -8,11 +8,11 @@ namespace Fc {
 
 // The accelerometer calibration, in notices: "Place ... and press any key."
 // for each face, then one of the two endings.
-constexpr char kAccelPromptStart[] = "Place";
-constexpr char kAccelPromptEnd[] = "and press any key";
-constexpr char kAccelSucceeded[] = "Calibration successful";
-constexpr char kAccelFailed[] = "FAILED";
-constexpr char kAccelFailedText[] = "Calibration FAILED";
+inline constexpr char kAccelPromptStart[] = "Place";
+inline constexpr char kAccelPromptEnd[] = "and press any key";
+inline constexpr char kAccelSucceeded[] = "Calibration successful";
+inline constexpr char kAccelFailed[] = "FAILED";
+inline constexpr char kAccelFailedText[] = "Calibration FAILED";
 
 // The faces in the order the FC asks for them: the word a prompt names the
 // face by, and the prompt's words for where to place the vehicle.
@@ -35,20 +35,20 @@ constexpr int kAccelFaceCount = int(sizeof kAccelFaces / sizeof kAccelFaces[0]);
 QByteArray accelFacePrompt(const QByteArray &vehicle, const AccelFace &face);
 
 // The self-test's answers, in errors: "PreArm: " and one of the problems.
-constexpr char kPreArm[] = "PreArm";
-constexpr char kRcNotCalibrated[] = "RC not calibrated";
-constexpr char kBaroNotHealthy[] = "Baro not healthy";
-constexpr char kCompassNotHealthy[] = "Compass not healthy";
-constexpr char kCompassNotCalibrated[] = "Compass not calibrated";
-constexpr char kCompassOffsetsTooHigh[] = "Compass offsets too high";
-constexpr char kCheckMagField[] = "Check mag field";
-constexpr char kInsNotCalibrated[] = "INS not calibrated";
-constexpr char kInsNotHealthy[] = "INS not healthy";
-constexpr char kGpsGlitch[] = "GPS Glitch";
-constexpr char kNeed3dFix[] = "Need 3D Fix";
-constexpr char kBadVelocity[] = "Bad Velocity";
-constexpr char kHighGpsHdop[] = "High GPS HDOP";
-constexpr char kThrottleBelowFailsafe[] = "Thr below FS";
+inline constexpr char kPreArm[] = "PreArm";
+inline constexpr char kRcNotCalibrated[] = "RC not calibrated";
+inline constexpr char kBaroNotHealthy[] = "Baro not healthy";
+inline constexpr char kCompassNotHealthy[] = "Compass not healthy";
+inline constexpr char kCompassNotCalibrated[] = "Compass not calibrated";
+inline constexpr char kCompassOffsetsTooHigh[] = "Compass offsets too high";
+inline constexpr char kCheckMagField[] = "Check mag field";
+inline constexpr char kInsNotCalibrated[] = "INS not calibrated";
+inline constexpr char kInsNotHealthy[] = "INS not healthy";
+inline constexpr char kGpsGlitch[] = "GPS Glitch";
+inline constexpr char kNeed3dFix[] = "Need 3D Fix";
+inline constexpr char kBadVelocity[] = "Bad Velocity";
+inline constexpr char kHighGpsHdop[] = "High GPS HDOP";
+inline constexpr char kThrottleBelowFailsafe[] = "Thr below FS";
 inline constexpr const char *kPreArmProblems[] = {
     kRcNotCalibrated,
     kBaroNotHealthy,
