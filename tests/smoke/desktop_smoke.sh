@@ -65,6 +65,13 @@ display_reported() {
 wait_for 15 "Xvfb to report its display" display_reported
 DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
+# The number alone does not prove the server can be reached: a client must
+# get through before the program is started.
+server_answers() {
+    running "$xvfb_pid" Xvfb
+    timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1
+}
+wait_for 15 "Xvfb to answer on $DISPLAY" server_answers
 # The English interface in an X window, whatever locale and desktop session
 # the tests were started from.
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
