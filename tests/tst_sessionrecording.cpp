@@ -1,3 +1,4 @@
+#include "support/filesizelimit.h"
 #include "support/modalboxcloser.h"
 #include "support/simulatedfc.h"
 
@@ -13,9 +14,7 @@
 #include <QtTest>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -183,17 +182,12 @@ void TestSessionRecording::failedWriteEndsTheRecordingWithWholeFrames()
     SimulatedFc fc;
     fc.sim.setStreamRate(100);
     fc.sim.startStream(3, 50);
-    rlimit previous{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = kLimit;
-    const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
     ModalBoxCloser boxes;
-    fc.gcs.window().startRecording(path);
-    QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldAction);
+    {
+        const FileSizeLimit small{kLimit};
+        fc.gcs.window().startRecording(path);
+        QTRY_VERIFY_WITH_TIMEOUT(!boxes.boxes().isEmpty(), kRecordTimeoutMs);
+    }
 
     const Log log = readLog(path);
     const int frames = log.records.size();

@@ -1,3 +1,4 @@
+#include "support/filesizelimit.h"
 #include "support/modalboxcloser.h"
 #include "support/paramtables.h"
 #include "support/simulatedfc.h"
@@ -21,9 +22,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
+#include <memory>
 
 namespace {
 
@@ -337,16 +337,10 @@ void TestSettingsTransfer::backupBeyondTheFileSizeLimitKeepsTheOldFile()
     const QString path = dir.filePath("full.params");
     const QByteArray old = "# the backup of last week\nFRAME,1\n";
     writeFile(path, old);
-    rlimit previous{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    auto small = std::make_unique<FileSizeLimit>(4096);
     MenuRun run(fc.gcs, "actionBackUpSettings", path);
     QTRY_VERIFY_WITH_TIMEOUT(run.ended(), kRunTimeoutMs);
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldAction);
+    small.reset();
 
     QCOMPARE(run.boxes.titles(), QStringList{"Back Up Settings"});
     QCOMPARE(run.report(),

@@ -1,3 +1,4 @@
+#include "support/filesizelimit.h"
 #include "support/wire.h"
 
 #include "fcsim/sessionreplay.h"
@@ -10,8 +11,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -69,28 +68,6 @@ struct Recording
         for (int i = 0; i < count; ++i)
             link.receiveBytes(heartbeatFrame(0));
     }
-};
-
-// A write past the limit fails with EFBIG instead of killing the process.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes) : oldAction(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, oldAction);
-    }
-
-private:
-    rlimit previous{};
-    void (*oldAction)(int);
 };
 
 } // namespace
