@@ -1,5 +1,7 @@
 #include "pagesaves.h"
 
+#include <optional>
+
 PageSaves::PageSaves(MavLinkBridge &bridge, WriteTurns &turns, QObject *parent)
     : QObject(parent), bridge(bridge), turns(turns), writer(turns.writer())
 {
@@ -55,19 +57,20 @@ void PageSaves::writesEnded()
 
 void PageSaves::linkClosed()
 {
-    if (!turns.holds(this)) {
-        waiting.clear();
-        turns.release(this);
-        return;
+    std::optional<SaveOutcome> cut;
+    if (turns.holds(this)) {
+        // First: the write in flight is kept with what the FC last said.
+        writer.stop();
+        cut = outcomeOf(waiting.head());
     }
-    writer.stop();
-    const SaveOutcome outcome = outcomeOf(waiting.head());
     waiting.clear();
     turns.release(this);
+    if (!cut)
+        return;
     // Told once the close is done: the report may open a modal box, and a
     // close can run inside the receive loop.
     QMetaObject::invokeMethod(
-        this, [this, outcome] { emit saveEnded(outcome); }, Qt::QueuedConnection);
+        this, [this, outcome = *cut] { emit saveEnded(outcome); }, Qt::QueuedConnection);
 }
 
 // Writes the run never reached count as unconfirmed, without a report.
