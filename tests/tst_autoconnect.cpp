@@ -1,0 +1,136 @@
+#include "support/gcsharness.h"
+#include "support/modalboxcloser.h"
+#include "support/portfixtures.h"
+
+#include "serial/portchoice.h"
+
+#include <QLabel>
+#include <QSerialPort>
+#include <QtTest>
+
+namespace {
+
+// The window with the port list under the test's control and no port named
+// in the environment: what it opens, it found in the list.
+class Watched
+{
+public:
+    Watched() { qunsetenv("ZEFA_GCS_PORT"); }
+
+    void switchOn() { gcs.action("actionAutoConnect")->setChecked(true); }
+    bool isOpenOn(const QString &slavePath)
+    {
+        return gcs.port()->isOpen() && gcs.widget<QLabel>("linkPortLabel")->text() == slavePath;
+    }
+
+    SettingsFolder settings;
+    ListedPorts listed;
+    GcsHarness gcs;
+};
+
+QStringList firstFrames(PtyPair &line)
+{
+    return describeAll(parseFrames(line.readUntilQuiet()));
+}
+
+} // namespace
+
+class TestAutoConnect : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void offByDefaultAndRemembered();
+    void connectsWhenThePortAppearsAndAgainAfterAnUnplug();
+    void portThatFailsToOpenIsNotRetried();
+    void disconnectStaysDisconnectedWhileThePortStays();
+    void rememberedOnConnectsAtStart();
+};
+
+void TestAutoConnect::offByDefaultAndRemembered()
+{
+    SettingsFolder settings;
+    {
+        GcsHarness gcs;
+        QVERIFY(!gcs.action("actionAutoConnect")->isChecked());
+        gcs.action("actionAutoConnect")->trigger();
+    }
+    QVERIFY(PortChoice::connectsAutomatically());
+    GcsHarness restarted;
+    QVERIFY(restarted.action("actionAutoConnect")->isChecked());
+}
+
+// The unplug box stays as it was; after it the FC, back on another port,
+// is connected without a click.
+void TestAutoConnect::connectsWhenThePortAppearsAndAgainAfterAnUnplug()
+{
+    Watched w;
+    w.switchOn();
+    QVERIFY(w.listed.waitForReads(1));
+    QVERIFY(!w.gcs.port()->isOpen());
+
+    w.listed.ports = {fcPort(w.gcs.line().slavePath())};
+    QTRY_VERIFY(w.isOpenOn(w.gcs.line().slavePath()));
+    QCOMPARE(firstFrames(w.gcs.line()), QStringList{"get ZEFAVERSION"});
+
+    ModalBoxCloser boxes;
+    w.listed.ports.clear();
+    w.gcs.line().closeMaster();
+    QTRY_VERIFY(!w.gcs.port()->isOpen());
+    QCOMPARE(boxes.titles(), QStringList{"Critical Error"});
+    QCOMPARE(w.gcs.widget<QLabel>("linkPortLabel")->text(), QString());
+
+    PtyPair replugged;
+    w.listed.ports = {fcPort(replugged.slavePath())};
+    QTRY_VERIFY(w.isOpenOn(replugged.slavePath()));
+    QCOMPARE(firstFrames(replugged), QStringList{"get ZEFAVERSION"});
+    QCOMPARE(boxes.titles(), QStringList{"Critical Error"});
+}
+
+// One attempt, one box; the port must be re-plugged before the next.
+void TestAutoConnect::portThatFailsToOpenIsNotRetried()
+{
+    Watched w;
+    const SerialPortDescription missing = fcPort("/dev/zefa-no-such-port");
+    w.listed.ports = {missing};
+    ModalBoxCloser boxes;
+    w.switchOn();
+    QTRY_COMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(boxes.boxes()[0].title, QStringLiteral("Error"));
+    QCOMPARE(boxes.boxes()[0].informativeText,
+             QStringLiteral("Could not open /dev/zefa-no-such-port: there is no such port."));
+    QVERIFY(w.listed.waitForReads(3));
+    QCOMPARE(boxes.boxes().size(), 1);
+
+    w.listed.ports.clear();
+    QVERIFY(w.listed.waitForReads(1));
+    w.listed.ports = {missing};
+    QTRY_COMPARE(boxes.boxes().size(), 2);
+    QVERIFY(!w.gcs.port()->isOpen());
+}
+
+void TestAutoConnect::disconnectStaysDisconnectedWhileThePortStays()
+{
+    Watched w;
+    w.listed.ports = {fcPort(w.gcs.line().slavePath())};
+    w.switchOn();
+    QTRY_VERIFY(w.gcs.port()->isOpen());
+    w.gcs.action("actionDisconnect")->trigger();
+    QVERIFY(w.listed.waitForReads(3));
+    QVERIFY(!w.gcs.port()->isOpen());
+}
+
+void TestAutoConnect::rememberedOnConnectsAtStart()
+{
+    SettingsFolder settings;
+    PortChoice::setConnectsAutomatically(true);
+    PtyPair line;
+    ListedPorts listed({fcPort(line.slavePath())});
+    GcsHarness gcs;
+    qunsetenv("ZEFA_GCS_PORT");
+    QTRY_VERIFY(gcs.port()->isOpen());
+    QCOMPARE(firstFrames(line), QStringList{"get ZEFAVERSION"});
+}
+
+QTEST_MAIN(TestAutoConnect)
+#include "tst_autoconnect.moc"
