@@ -17,9 +17,8 @@ private slots:
     void cleanup();
     void portPresentWhenSwitchedOnAppearsOnce();
     void portPluggedInLaterAppears();
-    void failedPortMustLeaveBeforeItIsTriedAgain();
-    void closedLinkWaitsForTheFcToComeBack();
-    void portLostByTheLinkCountsAsGone();
+    void reportedPortCountsAgainOnlyAfterItLeft_data();
+    void reportedPortCountsAgainOnlyAfterItLeft();
     void nothingPollsWhileOpenOrOff();
     void namedPortAppearsWithItsDeviceFile();
     void choosingAnotherPortTriesItAtOnce();
@@ -68,47 +67,37 @@ void TestPortWatch::portPluggedInLaterAppears()
     QCOMPARE(appeared->size(), 1);
 }
 
-// The open failed: the link never opened. Only a re-plug tries again.
-void TestPortWatch::failedPortMustLeaveBeforeItIsTriedAgain()
+void TestPortWatch::reportedPortCountsAgainOnlyAfterItLeft_data()
 {
-    listed->ports = {fcPort("ttyACM0")};
-    watch->switchOn(true);
-    waitForPolls(3);
-    QCOMPARE(appeared->size(), 1);
-    listed->ports.clear();
-    waitForPolls(1);
-    listed->ports = {fcPort("ttyACM0")};
-    waitForPolls(1);
-    QCOMPARE(appeared->size(), 2);
+    QTest::addColumn<bool>("linkWasOpen");
+    QTest::addColumn<bool>("linkLostIt");
+    QTest::newRow("open failed") << false << false;
+    QTest::newRow("link closed: Disconnect, other firmware") << true << false;
+    // Re-plugged while the unplug box was open: no poll saw it gone.
+    QTest::newRow("link lost the port: unplugged") << true << true;
 }
 
-// Disconnect, unplug or a rejected firmware: the port the link was open on
-// counts again only after it has gone.
-void TestPortWatch::closedLinkWaitsForTheFcToComeBack()
+// Never a retry in a loop: a port reported once, or that the link was open
+// on, must leave before it counts again.
+void TestPortWatch::reportedPortCountsAgainOnlyAfterItLeft()
 {
+    QFETCH(bool, linkWasOpen);
+    QFETCH(bool, linkLostIt);
     listed->ports = {fcPort("ttyACM0")};
     watch->switchOn(true);
-    watch->linkOpened(QStringLiteral("ttyACM0"));
-    watch->linkClosed();
+    if (linkWasOpen) {
+        watch->linkOpened(QStringLiteral("ttyACM0"));
+        if (linkLostIt)
+            watch->portLost();
+        watch->linkClosed();
+    }
     waitForPolls(2);
-    QCOMPARE(appeared->size(), 1);
+    QCOMPARE(appeared->size(), linkLostIt ? 2 : 1);
     listed->ports.clear();
     waitForPolls(1);
-    listed->ports = {fcPort("ttyACM1")};
-    waitForPolls(1);
-    QCOMPARE(appeared->size(), 2);
-}
-
-// Re-plugged while the unplug box was open: no poll saw it gone.
-void TestPortWatch::portLostByTheLinkCountsAsGone()
-{
     listed->ports = {fcPort("ttyACM0")};
-    watch->switchOn(true);
-    watch->linkOpened(QStringLiteral("ttyACM0"));
-    watch->portLost();
-    watch->linkClosed();
     waitForPolls(1);
-    QCOMPARE(appeared->size(), 2);
+    QCOMPARE(appeared->size(), linkLostIt ? 3 : 2);
 }
 
 void TestPortWatch::nothingPollsWhileOpenOrOff()
