@@ -127,7 +127,9 @@ bool isPortPresent(const QString &portName, const QList<SerialPortDescription> &
 // Windows port names are not files, and its own reason is all there is.
 QString portOpenFailureReason(const QString &portName, QString portError)
 {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    Q_UNUSED(portName)
+#else
     const QFileInfo file(portSystemPath(portName));
     if (!file.exists())
         return QCoreApplication::translate("SerialPorts", "there is no such port");
