@@ -126,6 +126,8 @@ void TestPortChoice::otherPortTalksToTheFcAndIsRemembered()
     QCOMPARE(receivedBySimulator(sim).value(0), QStringLiteral("get ZEFAVERSION"));
     QCOMPARE(linkPort(gcs), slave);
     QCOMPARE(portMenu(gcs.window()), (QStringList{"Automatic", "*" + slave, "-", "Other Port..."}));
+    gcs.action("actionDisconnect")->trigger();
+    QCOMPARE(linkPort(gcs), QString());
 
     GcsHarness restarted;
     qunsetenv("ZEFA_GCS_PORT");
