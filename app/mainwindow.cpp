@@ -59,12 +59,18 @@ MainWindow::MainWindow(QWidget *parent)
     connect(session, &FcSession::calibrationTextReceived, accel, &AccelPage::accelTextReceived);
     connect(session, &FcSession::selfTestTextReceived, fcTest, &FcTestPage::selfTestTextReceived);
 
-    // Queued: a failed open's box must not start inside the watch's poll.
-    // Last, so an FC already plugged in meets a finished window.
+    // Queued: a failed open's box must not start inside the watch's poll;
+    // by then a click on Connect may have opened the link. Last, so an FC
+    // already plugged in meets a finished window.
     autoConnect = new AutoConnectAction(session->link(), *ui->actionAutoConnect, *this);
     connect(portMenu, &PortMenu::choiceChanged, &autoConnect->watch(), &PortWatch::targetChanged);
-    connect(&autoConnect->watch(), &PortWatch::portAppeared, this, &MainWindow::openSerialPort,
-            Qt::QueuedConnection);
+    connect(
+        &autoConnect->watch(), &PortWatch::portAppeared, this,
+        [this] {
+            if (!session->isOpen())
+                openSerialPort();
+        },
+        Qt::QueuedConnection);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with

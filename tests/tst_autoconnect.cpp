@@ -2,8 +2,6 @@
 #include "support/modalboxcloser.h"
 #include "support/portfixtures.h"
 
-#include "serial/portchoice.h"
-
 #include <QLabel>
 #include <QSerialPort>
 #include <QtTest>
@@ -40,25 +38,10 @@ class TestAutoConnect : public QObject
     Q_OBJECT
 
 private slots:
-    void offByDefaultAndRemembered();
     void connectsWhenThePortAppearsAndAgainAfterAnUnplug();
     void portThatFailsToOpenIsNotRetried();
-    void disconnectStaysDisconnectedWhileThePortStays();
     void rememberedOnConnectsAtStart();
 };
-
-void TestAutoConnect::offByDefaultAndRemembered()
-{
-    SettingsFolder settings;
-    {
-        GcsHarness gcs;
-        QVERIFY(!gcs.action("actionAutoConnect")->isChecked());
-        gcs.action("actionAutoConnect")->trigger();
-    }
-    QVERIFY(PortChoice::connectsAutomatically());
-    GcsHarness restarted;
-    QVERIFY(restarted.action("actionAutoConnect")->isChecked());
-}
 
 // The unplug box stays as it was; after it the FC is connected without a
 // click. It came back under the same name before anything could look (a
@@ -109,26 +92,26 @@ void TestAutoConnect::portThatFailsToOpenIsNotRetried()
     QVERIFY(!w.gcs.port()->isOpen());
 }
 
-void TestAutoConnect::disconnectStaysDisconnectedWhileThePortStays()
-{
-    Watched w;
-    w.listed.ports = {fcPort(w.gcs.line().slavePath())};
-    w.switchOn();
-    QTRY_VERIFY(w.gcs.port()->isOpen());
-    w.gcs.action("actionDisconnect")->trigger();
-    QVERIFY(w.listed.waitForReads(3));
-    QVERIFY(!w.gcs.port()->isOpen());
-}
-
+// Off on the first run; turned on, it connects at the next start.
 void TestAutoConnect::rememberedOnConnectsAtStart()
 {
     SettingsFolder settings;
-    PortChoice::setConnectsAutomatically(true);
     PtyPair line;
     ListedPorts listed({fcPort(line.slavePath())});
-    GcsHarness gcs;
+    {
+        GcsHarness gcs;
+        qunsetenv("ZEFA_GCS_PORT");
+        QVERIFY(!gcs.action("actionAutoConnect")->isChecked());
+        gcs.action("actionAutoConnect")->trigger();
+        QTRY_VERIFY(gcs.port()->isOpen());
+        gcs.action("actionDisconnect")->trigger();
+    }
+    line.readUntilQuiet();
+    GcsHarness restarted;
     qunsetenv("ZEFA_GCS_PORT");
-    QTRY_VERIFY(gcs.port()->isOpen());
+    QVERIFY(restarted.action("actionAutoConnect")->isChecked());
+    QTRY_VERIFY(restarted.port()->isOpen());
+    QCOMPARE(restarted.widget<QLabel>("linkPortLabel")->text(), line.slavePath());
     QCOMPARE(firstFrames(line), QStringList{"get ZEFAVERSION"});
 }
 

@@ -61,8 +61,6 @@ class TestPortSearch : public QObject
 private slots:
     void firstPortNamingTheMakerOrItsChipWins_data();
     void firstPortNamingTheMakerOrItsChipWins();
-    void firstPortWithTheFcUsbIdentifiersWhenNoneNamesTheMaker_data();
-    void firstPortWithTheFcUsbIdentifiersWhenNoneNamesTheMaker();
     void chosenPortComesAfterTheEnvironmentAndBeforeTheSearch();
     void overrideSkipsTheSearch();
     void emptyOverrideMeansSearch();
@@ -90,24 +88,8 @@ void TestPortSearch::firstPortNamingTheMakerOrItsChipWins_data()
         << Ports{port("ttyACM2", "ZEFA Robotics Co., Ltd.")} << "ttyACM2";
     QTest::newRow("chip vendor inside a longer string")
         << Ports{port("ttyACM5", "(STMicroelectronics.)")} << "ttyACM5";
-}
-
-void TestPortSearch::firstPortNamingTheMakerOrItsChipWins()
-{
-    QFETCH(Ports, ports);
-    QFETCH(QString, chosen);
-    QCOMPARE(findFlightControllerPort(ports), chosen);
-
-    PortOverride noOverride("");
-    ListedPorts listed(ports);
-    QCOMPARE(flightControllerPortName(), chosen);
-    QCOMPARE(listed.reads, 1);
-}
-
-void TestPortSearch::firstPortWithTheFcUsbIdentifiersWhenNoneNamesTheMaker_data()
-{
-    QTest::addColumn<Ports>("ports");
-    QTest::addColumn<QString>("chosen");
+    // Only when no manufacturer matches: the USB identifiers of the FC's
+    // virtual COM port.
     QTest::newRow("Windows inbox driver")
         << Ports{port("COM1", "(Standard port types)"), inboxDriverPort("COM5", 0x0483, 0x5740)}
         << "COM5";
@@ -123,13 +105,20 @@ void TestPortSearch::firstPortWithTheFcUsbIdentifiersWhenNoneNamesTheMaker_data(
         << Ports{port("ttyS0", ""), port("ttyACM0", "", 0x0483, 0x5740)} << "ttyACM0";
 }
 
-void TestPortSearch::firstPortWithTheFcUsbIdentifiersWhenNoneNamesTheMaker()
+void TestPortSearch::firstPortNamingTheMakerOrItsChipWins()
 {
-    firstPortNamingTheMakerOrItsChipWins();
+    QFETCH(Ports, ports);
+    QFETCH(QString, chosen);
+    QCOMPARE(findFlightControllerPort(ports), chosen);
+
+    PortOverride noOverride("");
+    ListedPorts listed(ports);
+    QCOMPARE(flightControllerPortName(), chosen);
+    QCOMPARE(listed.reads, 1);
 }
 
 // --port, then ZEFA_GCS_PORT, then the port chosen in the window, then the
-// search; a remembered choice lasts beyond the run that made it.
+// search.
 void TestPortSearch::chosenPortComesAfterTheEnvironmentAndBeforeTheSearch()
 {
     QTemporaryDir settingsFolder;
