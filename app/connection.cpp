@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/allparametersaction.h"
+#include "app/openfailure.h"
 #include "app/savereports.h"
 #include "app/transferactions.h"
 #include "pages/accelpage.h"
@@ -13,7 +14,10 @@
 void MainWindow::openSerialPort()
 {
     if (!session->open()) {
-        QMessageBox::critical(this, tr("Error"), tr("Please re plug the FC,and try again"));
+        QMessageBox box(QMessageBox::Critical, tr("Error"),
+                        tr("Please re plug the FC,and try again"), QMessageBox::Ok, this);
+        box.setInformativeText(openFailureDetails(session->link().port()->errorString()));
+        box.exec();
         ui->statusBar->showMessage(tr("Open error"));
         return;
     }

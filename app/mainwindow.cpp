@@ -2,6 +2,9 @@
 #include "ui_mainwindow.h"
 
 #include "app/allparametersaction.h"
+#include "app/autoconnectaction.h"
+#include "app/linkportlabel.h"
+#include "app/portmenu.h"
 #include "app/recordingaction.h"
 #include "app/savereports.h"
 #include "app/settingsdialog.h"
@@ -36,6 +39,8 @@ MainWindow::MainWindow(QWidget *parent)
     recording =
         new RecordingAction(session->link(), *ui->actionRecordSession, *ui->statusBar, *this);
     allParameters = new AllParametersAction(*session, *ui->actionAllParameters, *this);
+    portMenu = new PortMenu(*ui->menuPort, *ui->actionPortAutomatic, *ui->actionPortOther, *this);
+    ui->statusBar->addPermanentWidget(new LinkPortLabel(session->link()));
     showLinkOpen(false);
 
     initFramePage();
@@ -53,6 +58,19 @@ MainWindow::MainWindow(QWidget *parent)
     connect(session, &FcSession::unsupportedFirmwareReported, this, &MainWindow::closeSerialPort);
     connect(session, &FcSession::calibrationTextReceived, accel, &AccelPage::accelTextReceived);
     connect(session, &FcSession::selfTestTextReceived, fcTest, &FcTestPage::selfTestTextReceived);
+
+    // Queued: a failed open's box must not start inside the watch's poll;
+    // by then a click on Connect may have opened the link. Last, so an FC
+    // already plugged in meets a finished window.
+    autoConnect = new AutoConnectAction(session->link(), *ui->actionAutoConnect, *this);
+    connect(portMenu, &PortMenu::choiceChanged, &autoConnect->watch(), &PortWatch::targetChanged);
+    connect(
+        &autoConnect->watch(), &PortWatch::portAppeared, this,
+        [this] {
+            if (!session->isOpen())
+                openSerialPort();
+        },
+        Qt::QueuedConnection);
 }
 
 // Closing the window sends nothing to the FC: the port simply closes with

@@ -7,9 +7,11 @@
 
 class AccelPage;
 class AllParametersAction;
+class AutoConnectAction;
 class FcSession;
 class FcTestPage;
 class MavLinkBridge;
+class PortMenu;
 class RadioPage;
 class RecordingAction;
 class SaveReports;
@@ -82,6 +84,8 @@ private:
     TransferActions *transfers = nullptr;
     RecordingAction *recording = nullptr;
     AllParametersAction *allParameters = nullptr;
+    PortMenu *portMenu = nullptr;
+    AutoConnectAction *autoConnect = nullptr;
     // The tabs with a class of their own.
     QList<TabPage *> tabPages;
     RadioPage *radio = nullptr;

@@ -26,14 +26,6 @@ bool printLine(const QString &text, FILE *stream = stderr)
     return std::fflush(stream) == 0 && written;
 }
 
-// Windows' system messages end in a full stop of their own.
-QString withoutFinalStop(QString reason)
-{
-    if (reason.endsWith(QLatin1Char('.')))
-        reason.chop(1);
-    return reason;
-}
-
 // The debug lines of every parameter that passes would bury the progress.
 void dropDebugMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -66,11 +58,12 @@ public:
     {
         force = commandLine.force;
         if (!session.open()) {
-            printFailure(link.port()->portName().isEmpty()
-                             ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
-                             : tr("Cannot open %1: %2.")
-                                   .arg(flightControllerPortName(),
-                                        withoutFinalStop(link.port()->errorString())));
+            const QString port = flightControllerPortName();
+            printFailure(
+                port.isEmpty()
+                    ? tr("No FC found; name its port with --port or ZEFA_GCS_PORT.")
+                    : tr("Cannot open %1: %2.")
+                          .arg(port, portOpenFailureReason(port, link.port()->errorString())));
             return kFailureStatus;
         }
         const QString &recordFile = commandLine.recordFile;

@@ -845,6 +845,46 @@
         <source>Parameter files, five columns (*.params);;Parameter files, NAME,VALUE (*.param *.parm)</source>
         <translation>参数文件，五列 (*.params);;参数文件，NAME,VALUE (*.param *.parm)</translation>
     </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>自动</translation>
+    </message>
+    <message>
+        <source>Other Port...</source>
+        <translation>其他端口...</translation>
+    </message>
+    <message>
+        <source>Connect Automatically</source>
+        <translation>自动连接</translation>
+    </message>
+    <message>
+        <source>Could not open %1: %2.</source>
+        <translation>无法打开 %1：%2。</translation>
+    </message>
+    <message>
+        <source>This computer lists no serial port. A port it does not list can be named under Action &gt; Port &gt; Other Port...</source>
+        <translation>本机没有列出任何串口。未列出的端口可在 操作 &gt; 端口 &gt; 其他端口... 中指定。</translation>
+    </message>
+    <message>
+        <source>None of these ports is known as the FC&apos;s:
+%1
+Choose its port under Action &gt; Port.</source>
+        <translation>以下端口均不是已知的飞控端口：
+%1
+请在 操作 &gt; 端口 中选择飞控的端口。</translation>
+    </message>
+    <message>
+        <source>Other Port</source>
+        <translation>其他端口</translation>
+    </message>
+    <message>
+        <source>Port name, for example /dev/ttyACM1, /dev/rfcomm0 or COM7:</source>
+        <translation>端口名称，例如 /dev/ttyACM1、/dev/rfcomm0 或 COM7：</translation>
+    </message>
 </context>
 <context>
     <name>ParamEditModel</name>
@@ -1209,6 +1249,21 @@
     <message>
         <source>The file was saved from system id %1; this FC is system id %2.</source>
         <translation>此文件保存自系统 ID %1；此飞控的系统 ID 为 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPorts</name>
+    <message>
+        <source>there is no such port</source>
+        <translation>没有这个端口</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a serial port</source>
+        <translation>这是一个文件夹，不是串口</translation>
+    </message>
+    <message>
+        <source>it is a regular file, not a serial port</source>
+        <translation>这是一个普通文件，不是串口</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,7 @@ bool FcLink::open()
     serial->setReadBufferSize(serial->readBufferSize());
     lossNoted = false;
     mavlink.attachSerialPort();
+    emit opened(p.portName);
     return true;
 }
 

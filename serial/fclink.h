@@ -52,6 +52,8 @@ public:
     bool isSending() const { return !outbound.isEmpty(); }
 
 signals:
+    // The port is open and the bridge attached; portName as it was resolved.
+    void opened(const QString &portName);
     void frameSent(const QByteArray &frame);
     // A checksum-valid frame, before the bridge decodes it.
     void frameReceived(const MavLinkMessage &frame);

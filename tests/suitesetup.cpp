@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -25,9 +27,18 @@ void enableProgramMessages(QLoggingCategory *category)
         category->setEnabled(type, true);
 }
 
+// A suite never reads or writes the user's settings, nor another suite's: each
+// run keeps them in a folder of its own. A test may point QSettings elsewhere.
+void isolateSettings()
+{
+    static QTemporaryDir folder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
+
 void setUpSuite()
 {
     configuredFilter = QLoggingCategory::installFilter(enableProgramMessages);
+    isolateSettings();
 }
 
 } // namespace

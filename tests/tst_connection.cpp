@@ -161,15 +161,27 @@ void TestConnection::secondConnectionBehavesLikeTheFirst()
 void TestConnection::failedOpenShowsErrorThenOpenError_data()
 {
     QTest::addColumn<QString>("why");
-    QTest::newRow("no serial port at all") << "none";
-    QTest::newRow("only ports of other makers") << "foreign";
-    QTest::newRow("port name that does not exist") << "missing";
-    QTest::newRow("port held by another program") << "held";
+    QTest::addColumn<QString>("details");
+    QTest::newRow("no serial port at all")
+        << "none"
+        << "This computer lists no serial port. A port it does not list can be named under "
+           "Action > Port > Other Port...";
+    QTest::newRow("only ports of other makers")
+        << "foreign"
+        << "None of these ports is known as the FC's:\nPTY - FTDI adapter\nChoose its port under "
+           "Action > Port.";
+    QTest::newRow("port name that does not exist")
+        << "missing"
+        << "Could not open /dev/zefa-no-such-port: there is no such port.";
+    QTest::newRow("port held by another program")
+        << "held"
+        << "Could not open PTY: Permission error while locking the device.";
 }
 
 void TestConnection::failedOpenShowsErrorThenOpenError()
 {
     QFETCH(QString, why);
+    QFETCH(QString, details);
     GcsHarness gcs;
     QSerialPort holder(gcs.line().slavePath());
     std::unique_ptr<PortListOverride> ports;
@@ -178,7 +190,7 @@ void TestConnection::failedOpenShowsErrorThenOpenError()
         ports.reset(new PortListOverride(
             why == "none" ? QList<SerialPortDescription>{}
                           : QList<SerialPortDescription>{
-                                {gcs.line().slavePath(), {}, "FTDI", {}, {}, 0, 0}}));
+                                {gcs.line().slavePath(), "FTDI adapter", "FTDI", {}, {}, 0, 0}}));
     } else if (why == "missing") {
         qputenv("ZEFA_GCS_PORT", "/dev/zefa-no-such-port");
     } else {
@@ -192,6 +204,7 @@ void TestConnection::failedOpenShowsErrorThenOpenError()
     QCOMPARE(boxes.boxes().size(), 1);
     QCOMPARE(boxes.boxes()[0].title, QStringLiteral("Error"));
     QCOMPARE(boxes.boxes()[0].text, QStringLiteral("Please re plug the FC,and try again"));
+    QCOMPARE(boxes.boxes()[0].informativeText, details.replace("PTY", gcs.line().slavePath()));
     QCOMPARE(stateDuringBox, kClosedAtStart);
     QCOMPARE(linkState(gcs), kClosedAfterFailure);
     QVERIFY(!gcs.port()->isOpen());

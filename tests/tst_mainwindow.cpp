@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -88,15 +89,20 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 8);
+        QCOMPARE(calls.size(), 10);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
         QCOMPARE(calls[3], action(w, "actionRestoreSettings"));
         QCOMPARE(calls[4], action(w, "actionAllParameters"));
         QCOMPARE(calls[5], action(w, "actionRecordSession"));
-        QVERIFY(calls[6]->isSeparator());
-        QCOMPARE(calls[7], action(w, "actionQuit"));
+        QCOMPARE(calls[6]->menu(), w.findChild<QMenu *>("menuPort"));
+        QCOMPARE(calls[6]->text(), QString("Port"));
+        QCOMPARE(calls[7], action(w, "actionAutoConnect"));
+        QCOMPARE(calls[7]->text(), QString("Connect Automatically"));
+        QVERIFY(calls[7]->isCheckable());
+        QVERIFY(calls[8]->isSeparator());
+        QCOMPARE(calls[9], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));

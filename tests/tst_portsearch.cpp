@@ -1,5 +1,6 @@
 #include "support/gcsharness.h"
 
+#include "serial/portchoice.h"
 #include "serial/portlist.h"
 
 #include <QtTest>
@@ -8,12 +9,21 @@ namespace {
 
 using Ports = QList<SerialPortDescription>;
 
-SerialPortDescription port(const char *name, const char *manufacturer)
+SerialPortDescription port(const char *name, const char *manufacturer, quint16 vendor = 0,
+                           quint16 product = 0)
 {
     SerialPortDescription p;
     p.portName = QString::fromLatin1(name);
     p.manufacturer = QString::fromLatin1(manufacturer);
+    p.vendorIdentifier = vendor;
+    p.productIdentifier = product;
     return p;
+}
+
+// As Windows lists a port bound to its inbox driver, usbser.sys.
+SerialPortDescription inboxDriverPort(const char *name, quint16 vendor, quint16 product)
+{
+    return port(name, "Microsoft", vendor, product);
 }
 
 // Substitutes the system's port list and counts how often it is read.
@@ -51,6 +61,7 @@ class TestPortSearch : public QObject
 private slots:
     void firstPortNamingTheMakerOrItsChipWins_data();
     void firstPortNamingTheMakerOrItsChipWins();
+    void chosenPortComesAfterTheEnvironmentAndBeforeTheSearch();
     void overrideSkipsTheSearch();
     void emptyOverrideMeansSearch();
     void commandLinePortWinsOverTheEnvironment();
@@ -77,6 +88,21 @@ void TestPortSearch::firstPortNamingTheMakerOrItsChipWins_data()
         << Ports{port("ttyACM2", "ZEFA Robotics Co., Ltd.")} << "ttyACM2";
     QTest::newRow("chip vendor inside a longer string")
         << Ports{port("ttyACM5", "(STMicroelectronics.)")} << "ttyACM5";
+    // Only when no manufacturer matches: the USB identifiers of the FC's
+    // virtual COM port.
+    QTest::newRow("Windows inbox driver")
+        << Ports{port("COM1", "(Standard port types)"), inboxDriverPort("COM5", 0x0483, 0x5740)}
+        << "COM5";
+    QTest::newRow("maker port listed after the inbox driver's wins")
+        << Ports{inboxDriverPort("COM5", 0x0483, 0x5740), port("COM9", "ZEFA")} << "COM9";
+    QTest::newRow("two inbox driver ports: the first")
+        << Ports{inboxDriverPort("COM5", 0x0483, 0x5740), inboxDriverPort("COM6", 0x0483, 0x5740)}
+        << "COM5";
+    QTest::newRow("chip vendor with another product")
+        << Ports{inboxDriverPort("COM5", 0x0483, 0x3748), inboxDriverPort("COM6", 0x0403, 0x5740)}
+        << "";
+    QTest::newRow("Linux without a manufacturer string")
+        << Ports{port("ttyS0", ""), port("ttyACM0", "", 0x0483, 0x5740)} << "ttyACM0";
 }
 
 void TestPortSearch::firstPortNamingTheMakerOrItsChipWins()
@@ -88,6 +114,28 @@ void TestPortSearch::firstPortNamingTheMakerOrItsChipWins()
     PortOverride noOverride("");
     ListedPorts listed(ports);
     QCOMPARE(flightControllerPortName(), chosen);
+    QCOMPARE(listed.reads, 1);
+}
+
+// --port, then ZEFA_GCS_PORT, then the port chosen in the window, then the
+// search.
+void TestPortSearch::chosenPortComesAfterTheEnvironmentAndBeforeTheSearch()
+{
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder.path());
+    ListedPorts listed({port("ttyACM0", "ZEFA")});
+    PortChoice::setNamedPort(QStringLiteral(" /dev/rfcomm0 "));
+    QCOMPARE(flightControllerPortName(), QStringLiteral("/dev/rfcomm0"));
+    {
+        PortOverride environment("/dev/pts/42");
+        QCOMPARE(flightControllerPortName(), QStringLiteral("/dev/pts/42"));
+        setFlightControllerPortOverride(QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(flightControllerPortName(), QStringLiteral("/dev/ttyUSB3"));
+        setFlightControllerPortOverride(QString());
+    }
+    QCOMPARE(listed.reads, 0);
+    PortChoice::setNamedPort(QString());
+    QCOMPARE(flightControllerPortName(), QStringLiteral("ttyACM0"));
     QCOMPARE(listed.reads, 1);
 }
 

@@ -119,7 +119,7 @@ void TestTransferCommand::failuresSayWhyAndExitWithOne_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("no such port")
         << QStringList{"--backup", dir.filePath("x.params"), "--port", "/dev/zefa-no-such-port"}
-        << "zefa-gcs: Cannot open /dev/zefa-no-such-port: No such file or directory.";
+        << "zefa-gcs: Cannot open /dev/zefa-no-such-port: there is no such port.";
     QTest::newRow("no such file") << QStringList{"--restore", dir.filePath("missing.params")}
                                   << QStringLiteral("zefa-gcs: Cannot read %1: No such file or "
                                                     "directory. Nothing was written.")

@@ -28,7 +28,7 @@ void ModalBoxCloser::check()
         return;
     busy = true;
     handled.append(box);
-    seen.append({box->windowTitle(), box->text()});
+    seen.append({box->windowTitle(), box->text(), box->informativeText()});
     if (action)
         action(seen.size() - 1);
     QPointer<QMessageBox> guard(box);

@@ -14,6 +14,7 @@ struct SeenBox
 {
     QString title;
     QString text;
+    QString informativeText;
 };
 
 // Watches for modal boxes from a timer, records their title and text, runs

@@ -1,6 +1,7 @@
 // zefa-live-check: the window against a real FC line, on the platform it
-// runs on (under Wine: the windows platform plugin). Connects to the port
-// ZEFA_GCS_PORT names, reads the Frame page, streams RC values into the Radio
+// runs on (under Wine: the windows platform plugin). Names the port given as
+// second argument with Action > Port > Other Port..., connects through it
+// (the status bar names it), reads the Frame page, streams RC values into the Radio
 // Controller tab and compares that tab, after streaming and again after a
 // trip to the Frame tab, with a window that paints the same values from
 // scratch, then waits for the FC to be unplugged. Prints one line per check
@@ -20,6 +21,8 @@
 #include <QBackingStore>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
@@ -95,6 +98,32 @@ QImage paintedFromScratch(MainWindow &live, QVector<unsigned short> values)
     if (!QTest::qWaitForWindowExposed(&fresh))
         return QImage();
     return shownTab(fresh);
+}
+
+// Types the port into Other Port... as a user does and presses OK.
+void chooseOtherPort(MainWindow &window, const QString &port)
+{
+    QTimer typist;
+    QObject::connect(&typist, &QTimer::timeout, [&port] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (auto *edit =
+                dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("portNameEdit")) : nullptr) {
+            edit->setText(port);
+            dialog->accept();
+        }
+    });
+    typist.start(50);
+    window.findChild<QAction *>(QStringLiteral("actionPortOther"))->trigger();
+}
+
+void connectThrough(MainWindow &window, const QString &port)
+{
+    chooseOtherPort(window, port);
+    window.findChild<QAction *>(QStringLiteral("actionConnect"))->trigger();
+    const QString shown = window.findChild<QLabel *>(QStringLiteral("linkPortLabel"))->text();
+    report(shown == port, QStringLiteral("connected through %1 chosen with Other Port... (status "
+                                         "bar: \"%2\")")
+                              .arg(port, shown));
 }
 
 class LiveCheck
@@ -196,12 +225,16 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QTranslator translator;
     setUpApplication(app, translator);
-    const QString pictures = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: zefa-live-check PICTURES_FOLDER PORT\n");
+        return 2;
+    }
+    const QString pictures = QString::fromLocal8Bit(argv[1]);
 
     MainWindow window;
     window.show();
     report(QTest::qWaitForWindowExposed(&window), QStringLiteral("window shown"));
-    window.findChild<QAction *>(QStringLiteral("actionConnect"))->trigger();
+    connectThrough(window, QString::fromLocal8Bit(argv[2]));
     LiveCheck check(window, pictures);
     check.readFramePage();
     check.streamRadio();
