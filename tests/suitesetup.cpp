@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -25,9 +26,19 @@ void enableProgramMessages(QLoggingCategory *category)
         category->setEnabled(type, true);
 }
 
+// Every change a suite writes to a simulated FC is journalled: into a
+// folder of the suite's own, never the user's journal, also for the programs
+// it runs.
+void journalInTemporaryFolder()
+{
+    static QTemporaryDir folder;
+    qputenv("ZEFA_GCS_JOURNAL", folder.filePath(QStringLiteral("changes.journal")).toLocal8Bit());
+}
+
 void setUpSuite()
 {
     configuredFilter = QLoggingCategory::installFilter(enableProgramMessages);
+    journalInTemporaryFolder();
 }
 
 } // namespace
