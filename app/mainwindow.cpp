@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/allparametersaction.h"
+#include "app/historyaction.h"
 #include "app/recordingaction.h"
 #include "app/savereports.h"
 #include "app/settingsdialog.h"
@@ -36,6 +37,7 @@ MainWindow::MainWindow(QWidget *parent)
     recording =
         new RecordingAction(session->link(), *ui->actionRecordSession, *ui->statusBar, *this);
     allParameters = new AllParametersAction(*session, *ui->actionAllParameters, *this);
+    history = new HistoryAction(*session, *ui->actionHistory, *this);
     showLinkOpen(false);
 
     initFramePage();

@@ -9,6 +9,7 @@ class AccelPage;
 class AllParametersAction;
 class FcSession;
 class FcTestPage;
+class HistoryAction;
 class MavLinkBridge;
 class RadioPage;
 class RecordingAction;
@@ -82,6 +83,7 @@ private:
     TransferActions *transfers = nullptr;
     RecordingAction *recording = nullptr;
     AllParametersAction *allParameters = nullptr;
+    HistoryAction *history = nullptr;
     // The tabs with a class of their own.
     QList<TabPage *> tabPages;
     RadioPage *radio = nullptr;
