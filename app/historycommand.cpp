@@ -11,11 +11,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HistoryCommand", text);
-}
-
 void printError(const QString &message)
 {
     std::fprintf(stderr, "zefa-gcs: %s\n", message.toLocal8Bit().constData());
@@ -28,8 +23,9 @@ bool readUserJournal(JournalContents &contents)
     QString error;
     contents = readJournal(path, error);
     if (!error.isEmpty()) {
-        printError(tr("Cannot read the change journal %1: %2.")
-                       .arg(QDir::toNativeSeparators(path), error));
+        printError(
+            QCoreApplication::translate("HistoryCommand", "Cannot read the change journal %1: %2.")
+                .arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     if (!contents.skippedLines.isEmpty())
@@ -63,6 +59,13 @@ int printHistory(int count)
     JournalContents contents;
     if (!readUserJournal(contents))
         return 1;
+    if (contents.sets.isEmpty())
+        std::fprintf(stderr, "%s\n",
+                     QCoreApplication::translate("HistoryCommand",
+                                                 "The change journal %1 holds no change set.")
+                         .arg(QDir::toNativeSeparators(ChangeJournal::defaultPath()))
+                         .toLocal8Bit()
+                         .constData());
     QByteArray text;
     for (int i = int(contents.sets.size()) - 1; i >= 0 && count > 0; --i, --count)
         text += setText(contents.sets.at(i)).toLocal8Bit();
@@ -78,7 +81,8 @@ int findChangeSet(qint64 id, ChangeSet &set)
         return 1;
     const ChangeSet *found = contents.find(id);
     if (!found) {
-        printError(tr("No change set %1 in the change journal %2.")
+        printError(QCoreApplication::translate("HistoryCommand",
+                                               "No change set %1 in the change journal %2.")
                        .arg(id)
                        .arg(QDir::toNativeSeparators(ChangeJournal::defaultPath())));
         return kUsageErrorStatus;

@@ -53,12 +53,13 @@ void ChangeUndo::start(const ChangeSet &set)
     }
     // The firmware version goes into the undo's own record.
     readNames << QString::fromLatin1(Fc::kFirmwareVersionParam);
+    const QString journalProblem = writer.journalProblem();
     if (heartbeat.armed())
         fail(tr("The FC is armed. Disarm it before undoing changes."));
     else if (candidates.isEmpty())
         fail(tr("Nothing of change set %1 can be undone.").arg(setId));
-    else if (!writer.journalProblem().isEmpty())
-        fail(writer.journalProblem());
+    else if (!journalProblem.isEmpty())
+        fail(journalProblem);
     else
         turns.request(this, [this] {
             reading = 0;

@@ -1,3 +1,5 @@
+#include "support/filesizelimit.h"
+
 #include "params/changejournal.h"
 
 #include "mavlink/messageset.h"
@@ -5,10 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <cstring>
 #include <limits>
-#include <sys/resource.h>
 
 // The change journal's file: what is written reads back exactly, a torn or
 // foreign line costs only itself, and the bound drops the oldest sets in one
@@ -257,16 +257,11 @@ void TestChangeJournal::aFailedRewriteKeepsTheOldFileAndRefuses()
     const QString path = dir.filePath("full.journal");
     const QByteArray old = journalOf(ChangeJournal::kMostSets + 1, 0);
     writeFile(path, old);
-    rlimit previous{};
-    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &previous), 0);
-    rlimit small = previous;
-    small.rlim_cur = 4096;
-    const auto oldAction = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    ChangeJournal journal(path);
-    const QString problem = journal.prepare();
-    ::setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, oldAction);
+    QString problem;
+    {
+        const FileSizeLimit full(4096);
+        problem = ChangeJournal(path).prepare();
+    }
     QCOMPARE(problem, "Cannot write the change journal " + path + ": File too large.");
     QVERIFY(contentOf(path) == old);
     QCOMPARE(QDir(dir.path()).entryList({"full.journal*"}, QDir::Files | QDir::Hidden),

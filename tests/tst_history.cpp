@@ -47,7 +47,7 @@ AllParametersWindow *openAllParameters(GcsHarness &gcs)
     return parameters;
 }
 
-void saveGain(GcsHarness &gcs)
+void clickGainSave(GcsHarness &gcs)
 {
     for (const char *box : {"pidRoll", "pidPitch", "pidYaw"}) {
         auto *spin = gcs.widget<QAbstractSpinBox>(box);
@@ -55,6 +55,11 @@ void saveGain(GcsHarness &gcs)
         QTest::keyClicks(spin, QStringLiteral("7.00"));
     }
     gcs.click("pidSaveButton");
+}
+
+void saveGain(GcsHarness &gcs)
+{
+    clickGainSave(gcs);
     QTRY_COMPARE_WITH_TIMEOUT(
         statusText(gcs), QStringLiteral("Gain saved: 7 values confirmed by the FC"), kTimeoutMs);
 }
@@ -111,6 +116,7 @@ private slots:
     void init();
     void windowWritesAreChangeSetsThatUndoWritesBack();
     void undoAsksAboutValuesChangedSinceAndRefusesWhileArmed();
+    void aSaveTheJournalCannotRecordIsRefused();
 };
 
 // Each test with a journal of its own.
@@ -195,6 +201,27 @@ void TestHistory::undoAsksAboutValuesChangedSinceAndRefusesWhileArmed()
                                                       "since, left alone: RATE_YAW_P."));
     QCOMPARE(boxes.boxes().at(2).text, QStringLiteral("The FC is armed. Disarm it before undoing "
                                                       "changes. Nothing was written."));
+}
+
+// A file where the journal's folder should be: the Save sends nothing.
+void TestHistory::aSaveTheJournalCannotRecordIsRefused()
+{
+    const QString blocker = dir.filePath("blocker");
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QString path = blocker + "/changes.journal";
+    qputenv("ZEFA_GCS_JOURNAL", path.toLocal8Bit());
+    SimulatedFc fc;
+    const QList<float> gainBefore = valuesOf(fc.sim, kGainParameters);
+    ModalBoxCloser boxes;
+    clickGainSave(fc.gcs);
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.titles(), QStringList{"Save"}, kTimeoutMs);
+    QCOMPARE(boxes.boxes().at(0).text,
+             "Gain was not saved, as no record of it could be kept.\n\nCannot write the change "
+             "journal " +
+                 path + ": its folder cannot be created.");
+    QVERIFY(fc.sentToFc().filter(QRegularExpression("^set ")).isEmpty());
+    QCOMPARE(valuesOf(fc.sim, kGainParameters), gainBefore);
 }
 
 QTEST_MAIN(TestHistory)

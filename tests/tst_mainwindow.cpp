@@ -74,6 +74,7 @@ private slots:
             {"actionRestoreSettings", "Restore Settings...", "Restore Settings", "", false},
             {"actionAllParameters", "All Parameters...", "All Parameters", "", false},
             {"actionRecordSession", "Record Session...", "Record Session", "", false},
+            {"actionHistory", "History...", "History", "", false},
         };
         for (const Expected &e : expected) {
             QAction *a = action(w, e.name);
@@ -88,15 +89,16 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 8);
+        QCOMPARE(calls.size(), 9);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
         QCOMPARE(calls[3], action(w, "actionRestoreSettings"));
         QCOMPARE(calls[4], action(w, "actionAllParameters"));
         QCOMPARE(calls[5], action(w, "actionRecordSession"));
-        QVERIFY(calls[6]->isSeparator());
-        QCOMPARE(calls[7], action(w, "actionQuit"));
+        QCOMPARE(calls[6], action(w, "actionHistory"));
+        QVERIFY(calls[7]->isSeparator());
+        QCOMPARE(calls[8], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));

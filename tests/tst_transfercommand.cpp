@@ -91,6 +91,7 @@ private slots:
     void valuesToAPipeClosedEarlyFailWithTheReason();
     void eachWriteIsAChangeSetThatUndoTakesBack();
     void undoLeavesValuesChangedSinceAloneWithoutForce();
+    void aChangeTheJournalCannotRecordIsNotWritten();
 };
 
 // The second backup reads back what the restore wrote.
@@ -553,6 +554,27 @@ void TestTransferCommand::undoLeavesValuesChangedSinceAloneWithoutForce()
     QCOMPARE(run.err, "zefa-gcs: Lines of " + path + " skipped, as they cannot be read: " +
                           QString::number(contentOf(path).count('\n')) +
                           ".\nzefa-gcs: No change set 9 in the change journal " + path + ".\n");
+}
+
+// The journal's folder cannot be made (a file stands in its place): --set
+// is refused before anything is sent; --history still answers.
+void TestTransferCommand::aChangeTheJournalCannotRecordIsNotWritten()
+{
+    const QString blocker = dir.filePath("blocker");
+    writeFile(blocker, "not a folder");
+    const QString path = blocker + "/changes.journal";
+    qputenv("ZEFA_GCS_JOURNAL", path.toLocal8Bit());
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, {"--set", "RTL_ALT=7", "--port", port});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err), "zefa-gcs: Cannot write the change journal " + path +
+                                    ": its folder cannot be created. Nothing was written.");
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
+    run = runWithoutDisplay(kGcs, {"--history"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, "The change journal " + path + " holds no change set.\n");
 }
 
 QTEST_GUILESS_MAIN(TestTransferCommand)
