@@ -3,6 +3,7 @@
 #include "params/paramtype.h"
 #include "session/fcsession.h"
 
+#include <QAbstractTableModel>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHBoxLayout>
@@ -22,11 +23,9 @@ QTableWidgetItem *cell(const QString &text)
     return item;
 }
 
-void setUpTable(QTableWidget *table, const char *name, const QStringList &headers)
+void setUpTable(QTableView *table, const char *name)
 {
     table->setObjectName(QLatin1String(name));
-    table->setColumnCount(int(headers.size()));
-    table->setHorizontalHeaderLabels(headers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
@@ -35,15 +34,80 @@ void setUpTable(QTableWidget *table, const char *name, const QStringList &header
 
 } // namespace
 
+// The journal's sets newest first, read where they are: a journal of
+// 10,000 sets opens without an item for each cell.
+class ChangeSetList : public QAbstractTableModel
+{
+public:
+    explicit ChangeSetList(QObject *parent) : QAbstractTableModel(parent) {}
+
+    const JournalContents &contents() const { return journal; }
+    const ChangeSet &setAt(int row) const { return journal.sets.at(rowCount() - 1 - row); }
+    void show(JournalContents read)
+    {
+        beginResetModel();
+        journal = std::move(read);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(journal.sets.size());
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(headers().size());
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        return role == Qt::DisplayRole ? text(setAt(index.row()), index.column()) : QVariant();
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+            return QVariant();
+        return headers().value(section);
+    }
+
+private:
+    static QStringList headers()
+    {
+        return {HistoryDialog::tr("Id"), HistoryDialog::tr("Time"), HistoryDialog::tr("Source"),
+                HistoryDialog::tr("Values")};
+    }
+
+    static QString text(const ChangeSet &set, int column)
+    {
+        switch (column) {
+        case 0:
+            return QString::number(set.id);
+        case 1:
+            return QLocale().toString(set.time.toLocalTime(), QLocale::ShortFormat);
+        case 2:
+            return set.source;
+        default:
+            break;
+        }
+        const int missed = set.notConfirmedCount();
+        return missed == 0
+                   ? QString::number(set.changes.size())
+                   : HistoryDialog::tr("%1 (%2 not confirmed)").arg(set.changes.size()).arg(missed);
+    }
+
+    JournalContents journal;
+};
+
 HistoryDialog::HistoryDialog(FcSession &session, QWidget *parent)
     : QDialog(parent), journalPath(session.journal().path()),
       undo(session.bridge(), session.parameters(), session.heartbeat(), session.writeTurns()),
-      sets(new QTableWidget(this)), changes(new QTableWidget(this)),
+      list(new ChangeSetList(this)), sets(new QTableView(this)), changes(new QTableWidget(this)),
       undoButton(new QPushButton(tr("Undo"), this)), status(new QLabel(this))
 {
     setWindowTitle(tr("History"));
     buildLayout();
-    connect(sets, &QTableWidget::itemSelectionChanged, this, &HistoryDialog::showSelectedSet);
+    sets->setModel(list);
+    connect(sets->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &HistoryDialog::showSelectedSet);
     connect(undoButton, &QPushButton::clicked, this, &HistoryDialog::undoSelectedSet);
     connect(&undo, &ChangeUndo::changedSinceFound, this, &HistoryDialog::askAboutChangedSince);
     connect(&undo, &ChangeUndo::finished, this, &HistoryDialog::showUndoReport);
@@ -53,9 +117,11 @@ HistoryDialog::HistoryDialog(FcSession &session, QWidget *parent)
 void HistoryDialog::buildLayout()
 {
     setObjectName(QStringLiteral("historyDialog"));
-    setUpTable(sets, "historySets", {tr("Id"), tr("Time"), tr("Source"), tr("Values")});
-    setUpTable(changes, "historyChanges",
-               {tr("Parameter"), tr("Before"), tr("After"), tr("Outcome")});
+    setUpTable(sets, "historySets");
+    setUpTable(changes, "historyChanges");
+    changes->setColumnCount(4);
+    changes->setHorizontalHeaderLabels({tr("Parameter"), tr("Before"), tr("After"), tr("Outcome")});
+    sets->setColumnWidth(1, fontMetrics().horizontalAdvance(QStringLiteral("0000-00-00 00:00:00")));
     undoButton->setObjectName(QStringLiteral("undoButton"));
     status->setObjectName(QStringLiteral("historyStatus"));
     status->setWordWrap(true);
@@ -77,28 +143,15 @@ void HistoryDialog::buildLayout()
 void HistoryDialog::loadJournal()
 {
     QString error;
-    journal = readJournal(journalPath, error);
-    const int count = int(journal.sets.size());
-    sets->setRowCount(count);
-    for (int i = 0; i < count; ++i) {
-        const ChangeSet &set = journal.sets.at(count - 1 - i);
-        const int missed = set.notConfirmedCount();
-        sets->setItem(i, 0, cell(QString::number(set.id)));
-        sets->setItem(i, 1, cell(QLocale().toString(set.time.toLocalTime(), QLocale::ShortFormat)));
-        sets->setItem(i, 2, cell(set.source));
-        sets->setItem(i, 3,
-                      cell(missed == 0
-                               ? QString::number(set.changes.size())
-                               : tr("%1 (%2 not confirmed)").arg(set.changes.size()).arg(missed)));
-    }
-    sets->resizeColumnsToContents();
+    list->show(readJournal(journalPath, error));
+    const int count = list->rowCount();
     if (!error.isEmpty())
         status->setText(tr("Cannot read the change journal %1: %2.")
                             .arg(QDir::toNativeSeparators(journalPath), error));
     else if (count == 0)
         status->setText(tr("No change has been written to an FC yet."));
     else
-        status->setText(journal.skippedNote(journalPath));
+        status->setText(list->contents().skippedNote(journalPath));
     if (count > 0)
         sets->selectRow(0);
     showSelectedSet();
@@ -106,10 +159,8 @@ void HistoryDialog::loadJournal()
 
 const ChangeSet *HistoryDialog::selectedSet() const
 {
-    const QList<QTableWidgetItem *> chosen = sets->selectedItems();
-    if (chosen.isEmpty())
-        return nullptr;
-    return &journal.sets.at(journal.sets.size() - 1 - chosen.constFirst()->row());
+    const QModelIndexList chosen = sets->selectionModel()->selectedRows();
+    return chosen.isEmpty() ? nullptr : &list->setAt(chosen.constFirst().row());
 }
 
 void HistoryDialog::showSelectedSet()

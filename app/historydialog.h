@@ -8,6 +8,8 @@
 class FcSession;
 class QLabel;
 class QPushButton;
+class ChangeSetList;
+class QTableView;
 class QTableWidget;
 
 // The change journal, newest change set first (time, source, how many
@@ -38,10 +40,10 @@ private:
     void enableUndo();
 
     QString journalPath;
-    JournalContents journal;
     ChangeUndo undo;
     bool linked = false;
-    QTableWidget *sets;
+    ChangeSetList *list;
+    QTableView *sets;
     QTableWidget *changes;
     QPushButton *undoButton;
     QLabel *status;

@@ -41,6 +41,10 @@ QByteArray escaped(const QString &field)
 
 bool unescaped(const QByteArray &field, QString &text)
 {
+    if (!field.contains('%')) {
+        text = QString::fromUtf8(field);
+        return true;
+    }
     QByteArray bytes;
     for (int i = 0; i < field.size(); ++i) {
         if (field.at(i) != '%') {

@@ -72,14 +72,15 @@ QList<float> valuesOf(FcSimulator &sim, const QStringList &names)
     return values;
 }
 
-QStringList rowsOf(const QTableWidget *table)
+QStringList rowsOf(const QTableView *table)
 {
+    const QAbstractItemModel *model = table->model();
     QStringList rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
+    for (int row = 0; row < model->rowCount(); ++row) {
         QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            if (table->horizontalHeaderItem(column)->text() != QLatin1String("Time"))
-                cells << table->item(row, column)->text();
+        for (int column = 0; column < model->columnCount(); ++column) {
+            if (model->headerData(column, Qt::Horizontal) != QLatin1String("Time"))
+                cells << model->index(row, column).data().toString();
         }
         rows << cells.join(QLatin1Char('|'));
     }
@@ -100,7 +101,7 @@ void inHistory(GcsHarness &gcs, std::function<void(HistoryDialog *)> action)
 
 void undoRow(HistoryDialog *dialog, int row)
 {
-    dialog->findChild<QTableWidget *>("historySets")->selectRow(row);
+    dialog->findChild<QTableView *>("historySets")->selectRow(row);
     dialog->findChild<QPushButton *>("undoButton")->click();
 }
 
@@ -144,7 +145,7 @@ void TestHistory::windowWritesAreChangeSetsThatUndoWritesBack()
 
     ModalBoxCloser boxes;
     inHistory(fc.gcs, [&](HistoryDialog *dialog) {
-        auto *sets = dialog->findChild<QTableWidget *>("historySets");
+        auto *sets = dialog->findChild<QTableView *>("historySets");
         auto *changes = dialog->findChild<QTableWidget *>("historyChanges");
         QCOMPARE(rowsOf(sets), (QStringList{"2|All Parameters|1", "1|Gain|7"}));
         QCOMPARE(rowsOf(changes), QStringList{"RTL_ALT|1500|2500.25|confirmed"});
