@@ -178,7 +178,9 @@ void TestChangeJournal::unreadableLinesCostOnlyThemselves_data()
     QTest::newRow("torn last line")
         << one + two.left(two.size() - 3) << QList<qint64>{1, 2} << QList<int>{4};
     QTest::newRow("torn last value, still a number")
-        << one + two.left(two.indexOf("2500") + 2) << QList<qint64>{1, 2} << QList<int>{4};
+        << one + JournalFormat::setLine(setOf(2, now)) +
+               JournalFormat::snapshotLine(2, {"RTL_ALT", ParamType::Real32, 1500}).chopped(3)
+        << QList<qint64>{1, 2} << QList<int>{4};
     QTest::newRow("junk in the middle") << one + QByteArray("\x01\xff\x00junk\t\t\n", 10) + two
                                         << QList<qint64>{1, 2} << QList<int>{3};
     QTest::newRow("binary junk only") << QByteArray("\x7f"
