@@ -2,6 +2,7 @@
 // dialog opened (the journal read, the list filled and painted). Runs in
 // zefa-bench's offscreen application.
 #include "app/historydialog.h"
+#include "mavlink/messageset.h"
 #include "params/changejournal.h"
 #include "session/fcsession.h"
 
@@ -24,14 +25,15 @@ QByteArray fullJournal()
         set.source = QStringLiteral("Gain");
         set.systemId = 1;
         set.firmware = QStringLiteral("20");
-        for (int i = 0; i < 7; ++i)
-            set.changes << JournalChange{QStringLiteral("RATE_RLL_P%1").arg(i),
-                                         9,
-                                         true,
-                                         0.15f,
-                                         0.18f + float(id) / 1e5f,
-                                         JournalChange::Outcome::Confirmed,
-                                         0.0f};
+        for (int i = 0; i < 7; ++i) {
+            JournalChange change;
+            change.name = QStringLiteral("RATE_RLL_P%1").arg(i);
+            change.type = ParamType::Real32;
+            change.beforeKnown = true;
+            change.before = 0.15f;
+            change.after = 0.18f + float(id) / 1e5f;
+            set.changes << change;
+        }
         bytes += JournalFormat::setLines(set);
     }
     return bytes;
