@@ -137,9 +137,17 @@ void AllParametersWindow::writeChanges()
                              tr("The FC is armed. Disarm it before writing parameters."));
         return;
     }
+    const QString journalProblem = writer.journalProblem();
+    if (!journalProblem.isEmpty()) {
+        QMessageBox::critical(this, windowTitle(), journalProblem);
+        return;
+    }
     setBusy(true);
     showStatus(ParamTransfer::progressText(ParamTransfer::Stage::Writing, 0, writes.size()));
-    turns.request(this, [this, writes] { writer.start(writes); });
+    turns.request(this, [this, writes] {
+        writer.start(writes, tr("All Parameters"), ParamWriter::Pace::OneAtATime,
+                     snapshotOf(store));
+    });
 }
 
 void AllParametersWindow::writeProgress(int done, int total)

@@ -17,7 +17,7 @@ CommandLine::Transfer chosenTransfer(const QCommandLineParser &parser,
 {
     static const CommandLine::Transfer modes[] = {
         CommandLine::Transfer::Backup, CommandLine::Transfer::Restore, CommandLine::Transfer::Get,
-        CommandLine::Transfer::Set};
+        CommandLine::Transfer::Set,    CommandLine::Transfer::History, CommandLine::Transfer::Undo};
     for (int i = 0; i < modeOptions.size(); ++i) {
         if (parser.isSet(modeOptions[i]))
             return modes[i];
@@ -44,6 +44,34 @@ QString readAssignments(const ArgumentReader &reader, const QStringList &argumen
         names << entry.name;
         entry.line = entries.size() + 1;
         entries << entry;
+    }
+    return QString();
+}
+
+// --history's N and --undo's ID, whole numbers above 0: the reason when
+// they are not, else empty.
+QString readJournalArguments(const ArgumentReader &reader, const QString &undoValue,
+                             CommandLine &commandLine)
+{
+    bool ok = true;
+    if (commandLine.transfer == CommandLine::Transfer::History &&
+        !commandLine.arguments.isEmpty()) {
+        if (commandLine.arguments.size() == 1)
+            commandLine.historyCount = commandLine.arguments.constFirst().toInt(&ok);
+        if (commandLine.arguments.size() > 1 || !ok || commandLine.historyCount <= 0)
+            return reader
+                .text(QT_TRANSLATE_NOOP("CommandLine",
+                                        "--history takes one N, a whole number above 0, "
+                                        "not '%1'"))
+                .arg(commandLine.arguments.join(QLatin1Char(' ')));
+    }
+    if (commandLine.transfer == CommandLine::Transfer::Undo) {
+        commandLine.undoId = undoValue.toLongLong(&ok);
+        if (!ok || commandLine.undoId <= 0)
+            return reader
+                .text(QT_TRANSLATE_NOOP("CommandLine", "--undo needs the ID of a change set (see "
+                                                       "--history), not '%1'"))
+                .arg(undoValue);
     }
     return QString();
 }
@@ -81,7 +109,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         QStringLiteral("force"),
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
                                       "With --restore: write a file saved from another vehicle "
-                                      "(another system id).")));
+                                      "(another system id). With --undo: write back values "
+                                      "changed since too.")));
     const QCommandLineOption getOption(
         QStringLiteral("get"),
         reader.text(QT_TRANSLATE_NOOP("CommandLine",
@@ -97,13 +126,28 @@ CommandLine parseCommandLine(const QStringList &arguments)
         reader.text(QT_TRANSLATE_NOOP(
             "CommandLine", "Record every frame sent and received to FILE (a telemetry log).")),
         QStringLiteral("FILE"));
-    reader.parser().addOptions(
-        {portOption, backupOption, restoreOption, forceOption, getOption, setOption, recordOption});
+    const QCommandLineOption historyOption(
+        QStringLiteral("history"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "Print the last N change sets written to an FC (N given "
+                                      "after the options, 10 without), newest first, without a "
+                                      "port.")));
+    const QCommandLineOption undoOption(
+        QStringLiteral("undo"),
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "Write the values before change set ID back to the FC "
+                                      "where it still holds the values the set wrote, without "
+                                      "a window.")),
+        QStringLiteral("ID"));
+    reader.parser().addOptions({portOption, backupOption, restoreOption, forceOption, getOption,
+                                setOption, recordOption, historyOption, undoOption});
     reader.parser().addPositionalArgument(
         QStringLiteral("NAME"),
-        reader.text(QT_TRANSLATE_NOOP("CommandLine", "With --get: NAME; with --set: NAME=VALUE.")),
-        QStringLiteral("[NAME | NAME=VALUE...]"));
-    reader.takeArgumentsWith({getOption, setOption});
+        reader.text(QT_TRANSLATE_NOOP("CommandLine",
+                                      "With --get: NAME; with --set: NAME=VALUE; with --history: "
+                                      "N.")),
+        QStringLiteral("[NAME | NAME=VALUE... | N]"));
+    reader.takeArgumentsWith({getOption, setOption, historyOption});
 
     CommandLine commandLine;
     commandLine.answer = reader.read(arguments);
@@ -113,7 +157,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     const bool backup = reader.parser().isSet(backupOption);
     const bool restore = reader.parser().isSet(restoreOption);
     const QList<QCommandLineOption> modeOptions = {backupOption, restoreOption, getOption,
-                                                   setOption};
+                                                   setOption,    historyOption, undoOption};
     commandLine.transfer = chosenTransfer(reader.parser(), modeOptions);
     commandLine.file = reader.parser().value(backup ? backupOption : restoreOption);
     commandLine.force = reader.parser().isSet(forceOption);
@@ -129,7 +173,9 @@ CommandLine parseCommandLine(const QStringList &arguments)
         commandLine.transfer == CommandLine::Transfer::Set
             ? readAssignments(reader, commandLine.arguments, commandLine.assignments)
             : QString();
-    const auto given = {portOption, backupOption, restoreOption, recordOption};
+    const QString badJournalArgument =
+        readJournalArguments(reader, reader.parser().value(undoOption), commandLine);
+    const auto given = {portOption, backupOption, restoreOption, recordOption, undoOption};
     const auto twice = std::find_if(given.begin(), given.end(), repeated);
     const auto isSet = [&reader](const QCommandLineOption &option) {
         return reader.parser().isSet(option);
@@ -143,13 +189,14 @@ CommandLine parseCommandLine(const QStringList &arguments)
             QT_TRANSLATE_NOOP("CommandLine", "--backup and --restore cannot be used together")));
     else if (std::count_if(modeOptions.begin(), modeOptions.end(), isSet) > 1)
         commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
-            "CommandLine", "use one of --backup, --restore, --get and --set at a time")));
+            "CommandLine",
+            "use one of --backup, --restore, --get, --set, --history and --undo at a time")));
     else if ((backup || restore) && commandLine.file.isEmpty())
         commandLine.answer = reader.usageError(
             reader.text(QT_TRANSLATE_NOOP("CommandLine", "%1 needs a FILE")).arg(fileOption));
-    else if (commandLine.force && !restore)
-        commandLine.answer = reader.usageError(
-            reader.text(QT_TRANSLATE_NOOP("CommandLine", "--force goes with --restore only")));
+    else if (commandLine.force && !restore && commandLine.transfer != CommandLine::Transfer::Undo)
+        commandLine.answer = reader.usageError(reader.text(
+            QT_TRANSLATE_NOOP("CommandLine", "--force goes with --restore or --undo only")));
     else if (byName && commandLine.arguments.isEmpty())
         commandLine.answer = reader.usageError(
             commandLine.transfer == CommandLine::Transfer::Get
@@ -157,8 +204,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 : reader.text(QT_TRANSLATE_NOOP("CommandLine", "--set needs a NAME=VALUE")));
     else if (!badAssignment.isEmpty())
         commandLine.answer = reader.usageError(badAssignment);
+    else if (!badJournalArgument.isEmpty())
+        commandLine.answer = reader.usageError(badJournalArgument);
     else if (reader.parser().isSet(recordOption) &&
              (commandLine.transfer == CommandLine::Transfer::None ||
+              commandLine.transfer == CommandLine::Transfer::History ||
               commandLine.recordFile.isEmpty()))
         commandLine.answer = reader.usageError(reader.text(QT_TRANSLATE_NOOP(
             "CommandLine", "--record needs a FILE and a command to record, such as --backup")));

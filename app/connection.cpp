@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/allparametersaction.h"
+#include "app/historyaction.h"
 #include "app/openfailure.h"
 #include "app/savereports.h"
 #include "app/transferactions.h"
@@ -40,8 +41,8 @@ void MainWindow::closeSerialPort()
     session->close();
 }
 
-// Backup, restore, recording and All Parameters need the link exactly when
-// Disconnect makes sense.
+// Backup, restore, recording, All Parameters and History's Undo need the
+// link exactly when Disconnect makes sense.
 void MainWindow::showLinkOpen(bool open)
 {
     ui->actionConnect->setEnabled(!open);
@@ -50,6 +51,7 @@ void MainWindow::showLinkOpen(bool open)
     ui->actionRestoreSettings->setEnabled(open);
     ui->actionRecordSession->setEnabled(open);
     allParameters->followLink(open);
+    history->followLink(open);
 }
 
 // The connections of one link: made on every open; a close removes every

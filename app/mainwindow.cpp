@@ -3,6 +3,7 @@
 
 #include "app/allparametersaction.h"
 #include "app/autoconnectaction.h"
+#include "app/historyaction.h"
 #include "app/linkportlabel.h"
 #include "app/portmenu.h"
 #include "app/recordingaction.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(QWidget *parent)
     allParameters = new AllParametersAction(*session, *ui->actionAllParameters, *this);
     portMenu = new PortMenu(*ui->menuPort, *ui->actionPortAutomatic, *ui->actionPortOther, *this);
     ui->statusBar->addPermanentWidget(new LinkPortLabel(session->link()));
+    history = new HistoryAction(*session, *ui->actionHistory, *this);
     showLinkOpen(false);
 
     initFramePage();

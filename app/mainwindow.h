@@ -10,6 +10,7 @@ class AllParametersAction;
 class AutoConnectAction;
 class FcSession;
 class FcTestPage;
+class HistoryAction;
 class MavLinkBridge;
 class PortMenu;
 class RadioPage;
@@ -86,6 +87,7 @@ private:
     AllParametersAction *allParameters = nullptr;
     PortMenu *portMenu = nullptr;
     AutoConnectAction *autoConnect = nullptr;
+    HistoryAction *history = nullptr;
     // The tabs with a class of their own.
     QList<TabPage *> tabPages;
     RadioPage *radio = nullptr;

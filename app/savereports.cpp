@@ -22,6 +22,7 @@ SaveReports::SaveReports(MavLinkBridge &bridge, WriteTurns &turns, QStatusBar &s
     : QObject(&window), saves(bridge, turns), statusBar(statusBar), window(window)
 {
     connect(&saves, &PageSaves::saveEnded, this, &SaveReports::showOutcome);
+    connect(&saves, &PageSaves::saveRefused, this, &SaveReports::showRefusal);
 }
 
 void SaveReports::save(const QString &what, const PageSaves::Values &values)
@@ -29,6 +30,14 @@ void SaveReports::save(const QString &what, const PageSaves::Values &values)
     if (!saves.save(what, values))
         statusBar.showMessage(
             MainWindow::tr("%1 not saved: no flight controller connected").arg(what));
+}
+
+void SaveReports::showRefusal(const QString &what, const QString &reason)
+{
+    statusBar.showMessage(MainWindow::tr("%1 not saved: %2").arg(what, reason));
+    showBoxLater(QMessageBox::critical, &window, MainWindow::tr("Save"),
+                 MainWindow::tr("%1 was not saved, as no record of it could be kept.").arg(what) +
+                     QStringLiteral("\n\n") + reason);
 }
 
 // The FC's echo has already put its value on the page; the box says which

@@ -23,6 +23,7 @@ public:
 
 private:
     void showOutcome(const SaveOutcome &outcome);
+    void showRefusal(const QString &what, const QString &reason);
 
     PageSaves saves;
     QStatusBar &statusBar;

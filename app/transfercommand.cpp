@@ -1,6 +1,8 @@
 #include "app/transfercommand.h"
 
+#include "app/historycommand.h"
 #include "app/interruptwatch.h"
+#include "params/changeundo.h"
 #include "params/paramtransfer.h"
 #include "serial/portlist.h"
 #include "serial/sessionrecorder.h"
@@ -41,9 +43,13 @@ public:
     CommandLineTransfer()
         : link(session.link()), transfer(session.bridge(), session.parameters(),
                                          session.heartbeat(), session.writeTurns()),
+          undo(session.bridge(), session.parameters(), session.heartbeat(), session.writeTurns()),
           recorder(link)
     {
         connect(&link, &FcLink::deviceLost, &transfer, &ParamTransfer::linkClosed);
+        connect(&link, &FcLink::deviceLost, &undo, &ChangeUndo::linkClosed);
+        connect(&undo, &ChangeUndo::changedSinceFound, this, &CommandLineTransfer::decideChanged);
+        connect(&undo, &ChangeUndo::finished, this, &CommandLineTransfer::finishUndo);
         connect(&transfer, &ParamTransfer::progress, this, &CommandLineTransfer::showProgress);
         connect(&transfer, &ParamTransfer::changesReady, this, &CommandLineTransfer::writeChanges);
         connect(&transfer, &ParamTransfer::finished, this, &CommandLineTransfer::finish);
@@ -54,9 +60,10 @@ public:
 
     // Whatever command runs, the recording covers the open link from the
     // first frame to the close sequence.
-    int run(const CommandLine &commandLine)
+    int run(const CommandLine &commandLine, const ChangeSet &setToUndo)
     {
         force = commandLine.force;
+        undoneSet = setToUndo;
         if (!session.open()) {
             const QString port = flightControllerPortName();
             printFailure(
@@ -91,8 +98,13 @@ private:
         case CommandLine::Transfer::Get:
             transfer.startGet(commandLine.arguments);
             break;
+        case CommandLine::Transfer::Undo:
+            printLine(tr("Reading the FC's values of change set %1...").arg(undoneSet.id));
+            undo.start(undoneSet);
+            break;
         case CommandLine::Transfer::Set:
-        case CommandLine::Transfer::None: // main() opens the window instead
+        case CommandLine::Transfer::History: // runs without a port
+        case CommandLine::Transfer::None:    // main() opens the window instead
             transfer.startSet(commandLine.assignments);
             break;
         }
@@ -140,6 +152,26 @@ private slots:
         loop.quit();
     }
 
+    // Values changed since the set are named; only --force writes them.
+    void decideChanged(const QStringList &changes)
+    {
+        printLine(force ? tr("Changed since, written anyway, as --force says:")
+                        : tr("Changed since, left alone (--force writes them too):"));
+        for (const QString &change : changes)
+            printLine(QStringLiteral("  ") + change);
+        undo.proceed(force);
+    }
+
+    void finishUndo(const UndoReport &report)
+    {
+        status = report.succeeded ? 0 : kFailureStatus;
+        if (report.succeeded)
+            printLine(report.message);
+        else
+            printFailure(report.message);
+        loop.quit();
+    }
+
     void showRecording(const RecordingSummary &summary)
     {
         if (!summary.error.isEmpty()) {
@@ -172,6 +204,8 @@ private:
     FcSession session;
     FcLink &link;
     ParamTransfer transfer;
+    ChangeUndo undo;
+    ChangeSet undoneSet;
     InterruptWatch interrupt;
     SessionRecorder recorder;
     QEventLoop loop;
@@ -186,11 +220,19 @@ private:
 
 int runTransferCommand(const CommandLine &commandLine)
 {
+    if (commandLine.transfer == CommandLine::Transfer::History)
+        return printHistory(commandLine.historyCount);
+    ChangeSet setToUndo;
+    if (commandLine.transfer == CommandLine::Transfer::Undo) {
+        const int lookup = findChangeSet(commandLine.undoId, setToUndo);
+        if (lookup != 0)
+            return lookup;
+    }
     const QtMessageHandler previous = qInstallMessageHandler(dropDebugMessages);
     int status = kFailureStatus;
     {
         CommandLineTransfer command;
-        status = command.run(commandLine);
+        status = command.run(commandLine, setToUndo);
     }
     qInstallMessageHandler(previous);
     return status;

@@ -43,6 +43,8 @@ def benchmark_rows(path):
          f"{ns('filterThousandParameters') / 1e6:.1f} ms", "<= 50 ms"),
         ("All Parameters, 1,000 parameters: window opened",
          f"{ns('openWindowOverThousandParameters') / 1e6:.1f} ms", "<= 200 ms"),
+        ("History, 10,000 change sets: dialog opened",
+         f"{ns('openHistoryOfTenThousandSets') / 1e6:.1f} ms", "<= 200 ms"),
     ]
 
 

@@ -35,6 +35,8 @@ public:
     void attachSerialPort();
     void detachSerialPort();
     bool isPortAttached() const { return portAttached; }
+    // The system the FC on this link speaks as; -1 until it is known.
+    int knownFcSystemId() const { return fcSystemId; }
 
     void requestAllStreams(int start);
     void requestRawSensorsStream(int rate);

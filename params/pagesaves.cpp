@@ -22,6 +22,11 @@ bool PageSaves::save(const QString &what, const Values &values)
     }
     if (save.writes.isEmpty())
         return true;
+    const QString problem = writer.journalProblem();
+    if (!problem.isEmpty()) {
+        emit saveRefused(what, problem);
+        return true;
+    }
     waiting.enqueue(save);
     if (turns.holds(this))
         writer.sendFirstAttempts(save.writes);
@@ -43,7 +48,8 @@ void PageSaves::startNext()
     if (waiting.isEmpty())
         turns.release(this);
     else
-        writer.start(waiting.head().writes, ParamWriter::Pace::FirstAttemptsSent);
+        writer.start(waiting.head().writes, waiting.head().what,
+                     ParamWriter::Pace::FirstAttemptsSent);
 }
 
 void PageSaves::writesEnded()

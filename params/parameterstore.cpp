@@ -11,27 +11,6 @@ bool nameBefore(const StoredParameter &stored, const QString &name)
     return stored.name < name;
 }
 
-QString typeName(std::uint8_t type)
-{
-    switch (type) {
-    case ParamType::Uint8:
-        return QStringLiteral("UINT8");
-    case ParamType::Int8:
-        return QStringLiteral("INT8");
-    case ParamType::Uint16:
-        return QStringLiteral("UINT16");
-    case ParamType::Int16:
-        return QStringLiteral("INT16");
-    case ParamType::Uint32:
-        return QStringLiteral("UINT32");
-    case ParamType::Int32:
-        return QStringLiteral("INT32");
-    case ParamType::Real32:
-        return QStringLiteral("REAL32");
-    default:
-        return QString::number(type);
-    }
-}
 } // namespace
 
 ParameterStore::ParameterStore(MavLinkBridge &bridge, QObject *parent) : QAbstractTableModel(parent)
@@ -102,7 +81,7 @@ QVariant ParameterStore::data(const QModelIndex &index, int role) const
     case ValueColumn:
         return ParamType::valueText(stored.value, stored.type);
     case TypeColumn:
-        return typeName(stored.type);
+        return ParamType::typeName(stored.type);
     default:
         return QVariant();
     }

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
@@ -296,6 +297,11 @@ void ParamTransfer::offerChanges()
                                : tr("The FC is armed. Disarm it before restoring settings."));
         return;
     }
+    const QString journalProblem = writer.journalProblem();
+    if (!journalProblem.isEmpty()) {
+        fail(journalProblem);
+        return;
+    }
     awaitingConfirmation = true;
     QMetaObject::invokeMethod(
         this, [this] { emit changesReady(plan); }, Qt::QueuedConnection);
@@ -334,7 +340,11 @@ void ParamTransfer::startWrites()
 {
     stage = Stage::Writing;
     emit progress(stage, 0, plan.writes.size());
-    writer.start(plan.writes);
+    if (mode == Mode::Set)
+        writer.start(plan.writes, tr("command line"));
+    else
+        writer.start(plan.writes, tr("Restore of %1").arg(QFileInfo(path).fileName()),
+                     ParamWriter::Pace::OneAtATime, snapshotOf(fcList));
 }
 
 void ParamTransfer::writeProgress(int done, int total)

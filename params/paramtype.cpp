@@ -109,6 +109,37 @@ QString valueText(float value, int type)
     return QString::fromLatin1(buffer, int(result.ptr - buffer));
 }
 
+QString typeName(int type)
+{
+    switch (type) {
+    case Uint8:
+        return QStringLiteral("UINT8");
+    case Int8:
+        return QStringLiteral("INT8");
+    case Uint16:
+        return QStringLiteral("UINT16");
+    case Int16:
+        return QStringLiteral("INT16");
+    case Uint32:
+        return QStringLiteral("UINT32");
+    case Int32:
+        return QStringLiteral("INT32");
+    case Real32:
+        return QStringLiteral("REAL32");
+    default:
+        return QString::number(type);
+    }
+}
+
+int typeNamed(const QString &name)
+{
+    for (int type : {Uint8, Int8, Uint16, Int16, Uint32, Int32, Real32}) {
+        if (typeName(type) == name)
+            return type;
+    }
+    return 0;
+}
+
 bool parseNumber(const QByteArray &text, double &number)
 {
     return fromText(text, number) && std::isfinite(number);

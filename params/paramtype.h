@@ -24,6 +24,11 @@ bool sameStoredValue(int type, float a, float b);
 // identical 32-bit value (0.15, not 0.150000006).
 QString valueText(float value, int type);
 
+// "INT8", "REAL32" and the others as MAVLink names them; an unknown type as
+// its number. typeNamed() reads such a name back: 0 for none.
+QString typeName(int type);
+int typeNamed(const QString &name);
+
 // Reads a decimal number as written in a file ("1500", "-0.15", "1e-45",
 // "+3"); false for anything else, infinities and NaN included.
 bool parseNumber(const QByteArray &text, double &number);

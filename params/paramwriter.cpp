@@ -1,10 +1,12 @@
 #include "paramwriter.h"
 
+#include "changejournal.h"
 #include "heartbeatwatch.h"
 #include "parameterstore.h"
 #include "paramtype.h"
 
 #include "fc/fcconventions.h"
+#include "fc/firmware.h"
 
 #include <QCoreApplication>
 
@@ -33,8 +35,9 @@ constexpr qint64 kAnsweringHeartbeatTimeoutMs = 10000;
 } // namespace
 
 ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
-                         QObject *parent)
-    : QObject(parent), bridge(bridge), heartbeat(heartbeat), heartbeatWait(heartbeat)
+                         ChangeJournal *journal, QObject *parent)
+    : QObject(parent), bridge(bridge), store(store), heartbeat(heartbeat), journal(journal),
+      heartbeatWait(heartbeat)
 {
     for (QTimer *timer : {&sendTurn, &echoWait})
         timer->setSingleShot(true);
@@ -47,9 +50,21 @@ ParamWriter::ParamWriter(MavLinkBridge &bridge, ParameterStore &store, Heartbeat
     connect(&store, &ParameterStore::parameterReceived, this, &ParamWriter::parameterReported);
 }
 
-void ParamWriter::start(const QList<PlannedWrite> &writes, Pace pace)
+QString ParamWriter::journalProblem()
+{
+    return journal ? journal->prepare() : QString();
+}
+
+void ParamWriter::start(const QList<PlannedWrite> &writes, const QString &source, Pace pace,
+                        const QList<JournalValue> &snapshot)
 {
     planned = writes;
+    changes.clear();
+    for (const PlannedWrite &write : writes) {
+        const bool batched = pace == Pace::FirstAttemptsSent && sentBefore.contains(write.name);
+        changes << (batched ? sentBefore.take(write.name) : changeOf(write));
+    }
+    beginChangeSet(source, snapshot);
     this->pace = pace;
     earlyReports.clear();
     confirmed.clear();
@@ -61,10 +76,60 @@ void ParamWriter::start(const QList<PlannedWrite> &writes, Pace pace)
     startNext();
 }
 
+// The FC's echoes of a batch may reach the store before the run starts.
 void ParamWriter::sendFirstAttempts(const QList<PlannedWrite> &writes)
 {
-    for (const PlannedWrite &write : writes)
+    for (const PlannedWrite &write : writes) {
+        sentBefore.insert(write.name, changeOf(write));
         bridge.writeParameter(Fc::kComponent, write.name, write.fileValue, write.type);
+    }
+}
+
+// The type the FC reported, where it did: an undo writes with it.
+JournalChange ParamWriter::changeOf(const PlannedWrite &write)
+{
+    JournalChange change;
+    change.name = write.name;
+    change.type = write.type;
+    change.after = write.fileValue;
+    if (const StoredParameter *stored = store.find(write.name)) {
+        change.beforeKnown = true;
+        change.before = stored->value;
+        change.type = stored->type;
+    }
+    return change;
+}
+
+void ParamWriter::beginChangeSet(const QString &source, const QList<JournalValue> &snapshot)
+{
+    if (!journal)
+        return;
+    ChangeSet set;
+    set.source = source;
+    set.systemId = bridge.knownFcSystemId();
+    const StoredParameter *version = store.find(QString::fromLatin1(Fc::kFirmwareVersionParam));
+    if (version)
+        set.firmware = ParamType::valueText(version->value, version->type);
+    set.snapshot = snapshot;
+    const QString failed = journal->begin(set);
+    if (!failed.isEmpty())
+        qWarning("%s", qPrintable(failed));
+}
+
+// A batch's writes the run did not reach were sent all the same.
+void ParamWriter::endChangeSet()
+{
+    if (!journal || !journal->isRecording())
+        return;
+    if (pace == Pace::FirstAttemptsSent) {
+        for (int i = confirmed.size() + unconfirmed.size(); i < changes.size(); ++i) {
+            changes[i].outcome = JournalChange::Outcome::Unconfirmed;
+            journal->record(changes.at(i));
+        }
+    }
+    const QString failed = journal->end();
+    if (!failed.isEmpty())
+        qWarning("%s", qPrintable(failed));
 }
 
 // A write already sent counts as not confirmed when the run ends under it.
@@ -72,6 +137,8 @@ void ParamWriter::stop()
 {
     if (writing && attempts > 0)
         recordCurrent(false);
+    if (writing)
+        endChangeSet();
     writing = false;
     for (QTimer *timer : {&sendTurn, &echoWait})
         timer->stop();
@@ -229,6 +296,13 @@ void ParamWriter::recordCurrent(bool wasConfirmed)
     echoWait.stop();
     attempts = 0;
     const PlannedWrite &write = current();
+    JournalChange &change = changes[currentIndex];
+    change.outcome = wasConfirmed      ? JournalChange::Outcome::Confirmed
+                     : lastReportKnown ? JournalChange::Outcome::Refused
+                                       : JournalChange::Outcome::Unconfirmed;
+    change.reported = lastReported;
+    if (journal)
+        journal->record(change);
     if (wasConfirmed)
         confirmed << write.name;
     else
@@ -264,4 +338,20 @@ QString ParamWriter::summary() const
     if (notWrittenCount() > 0)
         text += QLatin1Char(' ') + tr("Not written: %1.").arg(notWrittenCount());
     return text;
+}
+
+QList<JournalValue> snapshotOf(const QList<ParameterReport> &list)
+{
+    QList<JournalValue> values;
+    for (const ParameterReport &report : list)
+        values << JournalValue{report.name, report.type, report.value};
+    return values;
+}
+
+QList<JournalValue> snapshotOf(const ParameterStore &store)
+{
+    QList<JournalValue> values;
+    for (int row = 0; row < store.rowCount(); ++row)
+        values << JournalValue{store.at(row).name, store.at(row).type, store.at(row).value};
+    return values;
 }

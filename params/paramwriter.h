@@ -1,6 +1,7 @@
 #pragma once
 
 #include "heartbeatwatch.h"
+#include "journalformat.h"
 #include "restoreplan.h"
 
 #include "mavlink/mavlinkbridge.h"
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <QTimer>
 
+class ChangeJournal;
 class ParameterStore;
 
 // A write the FC did not confirm, and what it reported instead if anything.
@@ -32,6 +34,9 @@ struct UnconfirmedWrite
 // value than the one written sends the write again at once when it answers
 // the first attempt (it may answer a Read made just before the Save), and
 // ends it as refused or clamped when it answers a later one.
+//
+// With a journal, each run is one change set of it, labelled by its source:
+// every write with the value the FC reported before it and its outcome.
 class ParamWriter : public QObject
 {
     Q_OBJECT
@@ -53,9 +58,14 @@ public:
     };
 
     ParamWriter(MavLinkBridge &bridge, ParameterStore &store, HeartbeatWatch &heartbeat,
-                QObject *parent = nullptr);
+                ChangeJournal *journal = nullptr, QObject *parent = nullptr);
 
-    void start(const QList<PlannedWrite> &writes, Pace pace = Pace::OneAtATime);
+    // Why the journal cannot record a run now; empty when it can. Asked
+    // before anything is sent: a write is never made unrecorded.
+    QString journalProblem();
+    // The snapshot: the FC's whole list as the run's source read it.
+    void start(const QList<PlannedWrite> &writes, const QString &source,
+               Pace pace = Pace::OneAtATime, const QList<JournalValue> &snapshot = {});
     // Every write's first attempt, at once and unconditionally, for a run
     // that starts with Pace::FirstAttemptsSent.
     void sendFirstAttempts(const QList<PlannedWrite> &writes);
@@ -95,14 +105,23 @@ private:
     int echoTimeoutMs() const;
     void concludeCurrent(bool wasConfirmed);
     void recordCurrent(bool wasConfirmed);
+    void beginChangeSet(const QString &source, const QList<JournalValue> &snapshot);
+    JournalChange changeOf(const PlannedWrite &write);
+    void endChangeSet();
     void startNext();
     void finish(Ending ending);
     const PlannedWrite &current() const { return planned.at(currentIndex); }
 
     MavLinkBridge &bridge;
+    ParameterStore &store;
     HeartbeatWatch &heartbeat;
+    ChangeJournal *journal;
     HeartbeatWait heartbeatWait;
     QList<PlannedWrite> planned;
+    // Each planned write as the journal records it, the value before taken
+    // when its first attempt left.
+    QList<JournalChange> changes;
+    QHash<QString, JournalChange> sentBefore;
     Pace pace = Pace::OneAtATime;
     // Echoes of a batch's later writes, kept until their turn comes.
     QHash<QString, float> earlyReports;
@@ -119,3 +138,7 @@ private:
     QTimer sendTurn;
     QTimer echoWait;
 };
+
+// The FC's list as a change set's snapshot.
+QList<JournalValue> snapshotOf(const QList<ParameterReport> &list);
+QList<JournalValue> snapshotOf(const ParameterStore &store);

@@ -143,6 +143,33 @@
     </message>
 </context>
 <context>
+    <name>ChangeJournal</name>
+    <message>
+        <source>Cannot write the change journal %1: %2.</source>
+        <translation>无法写入更改日志 %1：%2。</translation>
+    </message>
+    <message>
+        <source>its folder cannot be created</source>
+        <translation>无法创建其所在文件夹</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>refused, the FC holds %1</source>
+        <translation>被拒绝，飞控保存的是 %1</translation>
+    </message>
+    <message>
+        <source>not confirmed</source>
+        <translation>未确认</translation>
+    </message>
+    <message>
+        <source>Lines of %1 skipped, as they cannot be read: %2.</source>
+        <translation>%1 中以下行无法读取，已跳过：%2。</translation>
+    </message>
+</context>
+<context>
     <name>ChangeListDialog</name>
     <message>
         <source>Restore Settings</source>
@@ -171,6 +198,57 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeUndo</name>
+    <message>
+        <source>The FC is armed. Disarm it before undoing changes.</source>
+        <translation>飞控已解锁。请先上锁再撤销更改。</translation>
+    </message>
+    <message>
+        <source>Nothing of change set %1 can be undone.</source>
+        <translation>更改集 %1 中没有可以撤销的内容。</translation>
+    </message>
+    <message>
+        <source>The FC did not report %1.</source>
+        <translation>飞控没有报告 %1。</translation>
+    </message>
+    <message>
+        <source>%1: set to %2, the FC now holds %3, before it was %4</source>
+        <translation>%1：曾设为 %2，飞控现在保存的是 %3，更改前为 %4</translation>
+    </message>
+    <message>
+        <source>Nothing was written: the FC holds the values before already.</source>
+        <translation>没有写入任何值：飞控保存的已是更改前的值。</translation>
+    </message>
+    <message>
+        <source>Undo of %1</source>
+        <translation>撤销 %1</translation>
+    </message>
+    <message>
+        <source>The FC was armed; the undo stopped.</source>
+        <translation>飞控已解锁，撤销已停止。</translation>
+    </message>
+    <message>
+        <source>No heartbeat from the FC; the undo stopped.</source>
+        <translation>没有收到飞控的心跳，撤销已停止。</translation>
+    </message>
+    <message>
+        <source>The link to the FC was closed.</source>
+        <translation>与飞控的连接已关闭。</translation>
+    </message>
+    <message>
+        <source>Changed since, left alone: %1.</source>
+        <translation>之后已被更改，保持不变：%1。</translation>
+    </message>
+    <message>
+        <source>The value before is unknown, not undone: %1.</source>
+        <translation>更改前的值未知，未撤销：%1。</translation>
+    </message>
+    <message>
+        <source>Nothing was written.</source>
+        <translation>没有写入任何值。</translation>
     </message>
 </context>
 <context>
@@ -220,14 +298,6 @@
         <translation>--%1 给出了不止一次</translation>
     </message>
     <message>
-        <source>With --restore: write a file saved from another vehicle (another system id).</source>
-        <translation>与 --restore 一起使用：写入从另一架飞行器（另一个系统 ID）保存的文件。</translation>
-    </message>
-    <message>
-        <source>--force goes with --restore only</source>
-        <translation>--force 只能与 --restore 一起使用</translation>
-    </message>
-    <message>
         <source>--set %1: %2</source>
         <translation>--set %1：%2</translation>
     </message>
@@ -238,14 +308,6 @@
     <message>
         <source>Write each NAME=VALUE given after the options to the FC, each confirmed by the FC, without a window.</source>
         <translation>将选项之后给出的每个 NAME=VALUE 写入飞控，每个都由飞控确认，不打开窗口。</translation>
-    </message>
-    <message>
-        <source>With --get: NAME; with --set: NAME=VALUE.</source>
-        <translation>用于 --get：NAME；用于 --set：NAME=VALUE。</translation>
-    </message>
-    <message>
-        <source>use one of --backup, --restore, --get and --set at a time</source>
-        <translation>--backup、--restore、--get 和 --set 一次只能使用一个</translation>
     </message>
     <message>
         <source>--get needs a NAME</source>
@@ -270,6 +332,38 @@
     <message>
         <source>--record and %1 name the same file</source>
         <translation>--record 与 %1 指向同一个文件</translation>
+    </message>
+    <message>
+        <source>--history takes one N, a whole number above 0, not &apos;%1&apos;</source>
+        <translation>--history 只接受一个大于 0 的整数 N，而不是“%1”</translation>
+    </message>
+    <message>
+        <source>--undo needs the ID of a change set (see --history), not &apos;%1&apos;</source>
+        <translation>--undo 需要一个更改集的 ID（见 --history），而不是“%1”</translation>
+    </message>
+    <message>
+        <source>With --restore: write a file saved from another vehicle (another system id). With --undo: write back values changed since too.</source>
+        <translation>与 --restore 一起使用：写入从另一架飞行器（另一个系统 ID）保存的文件。与 --undo 一起使用：之后已被更改的值也写回。</translation>
+    </message>
+    <message>
+        <source>Print the last N change sets written to an FC (N given after the options, 10 without), newest first, without a port.</source>
+        <translation>打印写入飞控的最近 N 个更改集（N 在选项之后给出，默认 10），最新的在前，不需要端口。</translation>
+    </message>
+    <message>
+        <source>Write the values before change set ID back to the FC where it still holds the values the set wrote, without a window.</source>
+        <translation>对飞控仍保存着更改集 ID 所写值的参数，将更改前的值写回飞控，不打开窗口。</translation>
+    </message>
+    <message>
+        <source>With --get: NAME; with --set: NAME=VALUE; with --history: N.</source>
+        <translation>用于 --get：NAME；用于 --set：NAME=VALUE；用于 --history：N。</translation>
+    </message>
+    <message>
+        <source>use one of --backup, --restore, --get, --set, --history and --undo at a time</source>
+        <translation>--backup、--restore、--get、--set、--history 和 --undo 一次只能使用一个</translation>
+    </message>
+    <message>
+        <source>--force goes with --restore or --undo only</source>
+        <translation>--force 只能与 --restore 或 --undo 一起使用</translation>
     </message>
 </context>
 <context>
@@ -309,6 +403,18 @@
     <message>
         <source>Cannot print the values: %1.</source>
         <translation>无法输出数值：%1。</translation>
+    </message>
+    <message>
+        <source>Reading the FC&apos;s values of change set %1...</source>
+        <translation>正在读取飞控中更改集 %1 的值...</translation>
+    </message>
+    <message>
+        <source>Changed since, written anyway, as --force says:</source>
+        <translation>之后已被更改，已按 --force 的要求照样写入：</translation>
+    </message>
+    <message>
+        <source>Changed since, left alone (--force writes them too):</source>
+        <translation>之后已被更改，保持不变（加 --force 也会写入）：</translation>
     </message>
 </context>
 <context>
@@ -433,6 +539,92 @@
     <message>
         <source>Gain</source>
         <translation>感度</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryCommand</name>
+    <message>
+        <source>Cannot read the change journal %1: %2.</source>
+        <translation>无法读取更改日志 %1：%2。</translation>
+    </message>
+    <message>
+        <source>No change set %1 in the change journal %2.</source>
+        <translation>更改日志 %2 中没有更改集 %1。</translation>
+    </message>
+    <message>
+        <source>The change journal %1 holds no change set.</source>
+        <translation>更改日志 %1 中没有任何更改集。</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>来源</translation>
+    </message>
+    <message>
+        <source>Values</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>更改前</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>更改后</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>%1 (%2 not confirmed)</source>
+        <translation>%1（%2 个未确认）</translation>
+    </message>
+    <message>
+        <source>Cannot read the change journal %1: %2.</source>
+        <translation>无法读取更改日志 %1：%2。</translation>
+    </message>
+    <message>
+        <source>No change has been written to an FC yet.</source>
+        <translation>尚未向飞控写入任何更改。</translation>
+    </message>
+    <message>
+        <source>confirmed</source>
+        <translation>已确认</translation>
+    </message>
+    <message>
+        <source>Reading the FC&apos;s values of change set %1...</source>
+        <translation>正在读取飞控中更改集 %1 的值...</translation>
+    </message>
+    <message>
+        <source>These values were changed since the change set:</source>
+        <translation>以下数值在该更改集之后已被更改：</translation>
+    </message>
+    <message>
+        <source>Write the values before over them too? No leaves them as they are.</source>
+        <translation>也要用更改前的值覆盖它们吗？选“否”则保持不变。</translation>
     </message>
 </context>
 <context>
@@ -885,6 +1077,18 @@ Choose its port under Action &gt; Port.</source>
         <source>Port name, for example /dev/ttyACM1, /dev/rfcomm0 or COM7:</source>
         <translation>端口名称，例如 /dev/ttyACM1、/dev/rfcomm0 或 COM7：</translation>
     </message>
+    <message>
+        <source>History...</source>
+        <translation>历史记录...</translation>
+    </message>
+    <message>
+        <source>%1 not saved: %2</source>
+        <translation>%1 未保存：%2</translation>
+    </message>
+    <message>
+        <source>%1 was not saved, as no record of it could be kept.</source>
+        <translation>%1 未保存，因为无法记录这次更改。</translation>
+    </message>
 </context>
 <context>
     <name>ParamEditModel</name>
@@ -1124,6 +1328,14 @@ Choose its port under Action &gt; Port.</source>
     <message>
         <source>the name&apos;s extension chooses the format: .params (%1), .param or .parm (%2)</source>
         <translation>文件格式由文件名的扩展名决定：.params（%1）、.param 或 .parm（%2）</translation>
+    </message>
+    <message>
+        <source>command line</source>
+        <translation>命令行</translation>
+    </message>
+    <message>
+        <source>Restore of %1</source>
+        <translation>恢复 %1</translation>
     </message>
 </context>
 <context>

@@ -6,7 +6,7 @@
 
 FcSession::FcSession(QObject *parent)
     : QObject(parent), store(mavlink), fcLink(mavlink, this), watch(mavlink, store),
-      paramWriter(mavlink, store, watch), turns(paramWriter)
+      paramWriter(mavlink, store, watch, &changeJournal), turns(paramWriter)
 {
     // The link is the session's child, so the window's tree holds the port.
     connect(&store, &ParameterStore::parameterReceived, this, &FcSession::checkFirmware);

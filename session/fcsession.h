@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mavlink/mavlinkbridge.h"
+#include "params/changejournal.h"
 #include "params/heartbeatwatch.h"
 #include "params/parameterstore.h"
 #include "params/paramwriter.h"
@@ -11,7 +12,8 @@
 
 // One FC on one link: the bridge that speaks to it, the link, what it has
 // reported (the parameter store), its heartbeats and the one confirmed
-// writer that every feature writes through, a turn at a time. It applies
+// writer that every feature writes through, a turn at a time, each run
+// recorded in the user's change journal. It applies
 // the firmware rule and routes the FC's status texts. Shows nothing: the
 // window and the command line drive it.
 class FcSession : public QObject
@@ -27,6 +29,7 @@ public:
     HeartbeatWatch &heartbeat() { return watch; }
     WriteTurns &writeTurns() { return turns; }
     ParamWriter &writer() { return paramWriter; }
+    ChangeJournal &journal() { return changeJournal; }
 
     bool isOpen() const { return fcLink.port()->isOpen(); }
     // Opens the link; nothing of an earlier FC is known then.
@@ -53,6 +56,7 @@ private:
     ParameterStore store;
     FcLink fcLink;
     HeartbeatWatch watch;
+    ChangeJournal changeJournal;
     ParamWriter paramWriter;
     WriteTurns turns;
 };

@@ -28,17 +28,29 @@ void enableProgramMessages(QLoggingCategory *category)
 }
 
 // A suite never reads or writes the user's settings, nor another suite's: each
-// run keeps them in a folder of its own. A test may point QSettings elsewhere.
+// run keeps them in a folder of its own, also for the programs it runs. A test
+// may point QSettings elsewhere.
 void isolateSettings()
 {
     static QTemporaryDir folder;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+    qputenv("XDG_CONFIG_HOME", folder.path().toLocal8Bit());
+}
+
+// Every change a suite writes to a simulated FC is journalled: into a
+// folder of the suite's own, never the user's journal, also for the programs
+// it runs.
+void journalInTemporaryFolder()
+{
+    static QTemporaryDir folder;
+    qputenv("ZEFA_GCS_JOURNAL", folder.filePath(QStringLiteral("changes.journal")).toLocal8Bit());
 }
 
 void setUpSuite()
 {
     configuredFilter = QLoggingCategory::installFilter(enableProgramMessages);
     isolateSettings();
+    journalInTemporaryFolder();
 }
 
 } // namespace

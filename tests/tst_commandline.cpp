@@ -124,10 +124,26 @@ void TestCommandLine::answersWithoutAWindow_data()
         << "zefa-gcs: --set gives FRAME more than once\n";
     QTest::newRow("gcs --get with --backup")
         << kGcs << QStringList{"--get", "FRAME", "--backup", "a.params"} << c << 2 << ""
-        << "zefa-gcs: use one of --backup, --restore, --get and --set at a time\n";
+        << "zefa-gcs: use one of --backup, --restore, --get, --set, --history and --undo at a "
+           "time\n";
     QTest::newRow("gcs --force with --set")
         << kGcs << QStringList{"--set", "FRAME=1", "--force"} << c << 2 << ""
-        << "zefa-gcs: --force goes with --restore only\n";
+        << "zefa-gcs: --force goes with --restore or --undo only\n";
+    for (const QString n : {"0", "abc", "1.5"})
+        QTest::newRow(qPrintable("gcs --history " + n))
+            << kGcs << QStringList{"--history", n} << c << 2 << ""
+            << "zefa-gcs: --history takes one N, a whole number above 0, not '" + n + "'\n";
+    QTest::newRow("gcs --history -1") << kGcs << QStringList{"--history", "-1"} << c << 2 << ""
+                                      << "zefa-gcs: unknown option '-1'; see --help\n";
+    QTest::newRow("gcs --history with two N")
+        << kGcs << QStringList{"--history", "1", "2"} << c << 2 << ""
+        << "zefa-gcs: --history takes one N, a whole number above 0, not '1 2'\n";
+    QTest::newRow("gcs --undo of no number")
+        << kGcs << QStringList{"--undo", "x1"} << c << 2 << ""
+        << "zefa-gcs: --undo needs the ID of a change set (see --history), not 'x1'\n";
+    QTest::newRow("gcs --record with --history")
+        << kGcs << QStringList{"--history", "--record", "a.tlog"} << c << 2 << ""
+        << "zefa-gcs: --record needs a FILE and a command to record, such as --backup\n";
     QTest::newRow("gcs --record without a command")
         << kGcs << QStringList{"--record", "a.tlog"} << c << 2 << ""
         << "zefa-gcs: --record needs a FILE and a command to record, such as --backup\n";

@@ -75,6 +75,7 @@ private slots:
             {"actionRestoreSettings", "Restore Settings...", "Restore Settings", "", false},
             {"actionAllParameters", "All Parameters...", "All Parameters", "", false},
             {"actionRecordSession", "Record Session...", "Record Session", "", false},
+            {"actionHistory", "History...", "History", "", false},
         };
         for (const Expected &e : expected) {
             QAction *a = action(w, e.name);
@@ -89,7 +90,7 @@ private slots:
         QCOMPARE(menus[0]->text(), QString("Action"));
         QCOMPARE(menus[1]->text(), QString("Help"));
         const QList<QAction *> calls = menus[0]->menu()->actions();
-        QCOMPARE(calls.size(), 10);
+        QCOMPARE(calls.size(), 11);
         QCOMPARE(calls[0], action(w, "actionConnect"));
         QCOMPARE(calls[1], action(w, "actionDisconnect"));
         QCOMPARE(calls[2], action(w, "actionBackUpSettings"));
@@ -101,8 +102,9 @@ private slots:
         QCOMPARE(calls[7], action(w, "actionAutoConnect"));
         QCOMPARE(calls[7]->text(), QString("Connect Automatically"));
         QVERIFY(calls[7]->isCheckable());
-        QVERIFY(calls[8]->isSeparator());
-        QCOMPARE(calls[9], action(w, "actionQuit"));
+        QCOMPARE(calls[8], action(w, "actionHistory"));
+        QVERIFY(calls[9]->isSeparator());
+        QCOMPARE(calls[10], action(w, "actionQuit"));
         QCOMPARE(menus[1]->menu()->actions(), QList<QAction *>{action(w, "actionAbout")});
         QCOMPARE(w.findChild<QToolBar *>("mainToolBar")->actions(),
                  (QList<QAction *>{action(w, "actionConnect"), action(w, "actionDisconnect")}));

@@ -87,7 +87,7 @@ struct WriterOnLine
             {QStringLiteral("RTL_ALT"), 0.0f, value, std::uint8_t(type)}};
         if (pace == ParamWriter::Pace::FirstAttemptsSent)
             writer.sendFirstAttempts(writes);
-        writer.start(writes, pace);
+        writer.start(writes, QString(), pace);
     }
 
     // The nth write's answers: the nth list, at once and in one piece.
@@ -294,7 +294,7 @@ private slots:
         const QList<PlannedWrite> first{{QStringLiteral("FRAME"), 0.0f, 1.0f, 2},
                                         {QStringLiteral("RTL_ALT"), 0.0f, 1200.0f, 4}};
         line.writer.sendFirstAttempts(first);
-        line.writer.start(first, ParamWriter::Pace::FirstAttemptsSent);
+        line.writer.start(first, QString(), ParamWriter::Pace::FirstAttemptsSent);
         line.link.receiveBytes(paramValueFrame("RTL_ALT", 1200, 4) +
                                paramValueFrame("FRAME", 1, 2));
         QCOMPARE(line.writer.confirmedNames(), (QStringList{"FRAME", "RTL_ALT"}));

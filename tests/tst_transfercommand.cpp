@@ -51,6 +51,17 @@ QByteArray contentOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Each change set's first line: its id, source and count, the time left out.
+QStringList historyHeads(const QString &history)
+{
+    QStringList heads;
+    for (const QString &line : history.split('\n')) {
+        if (!line.isEmpty() && !line.startsWith(' '))
+            heads << line.section('\t', 0, 0) + ' ' + line.section('\t', 2);
+    }
+    return heads;
+}
+
 } // namespace
 
 class TestTransferCommand : public QObject
@@ -78,6 +89,9 @@ private slots:
     void recordingReplacesItsFileOnlyAtTheEnd();
     void recordingBeyondTheFileSizeLimitKeepsWholeRecords();
     void valuesToAPipeClosedEarlyFailWithTheReason();
+    void eachWriteIsAChangeSetThatUndoTakesBack();
+    void undoLeavesValuesChangedSinceAloneWithoutForce();
+    void aChangeTheJournalCannotRecordIsNotWritten();
 };
 
 // The second backup reads back what the restore wrote.
@@ -459,6 +473,108 @@ void TestTransferCommand::valuesToAPipeClosedEarlyFailWithTheReason()
     QCOMPARE(lastLine(gcs.readAllStandardError()),
              QStringLiteral("zefa-gcs: Cannot print the values: %1.")
                  .arg(QString::fromLocal8Bit(std::strerror(EPIPE))));
+}
+
+// A restore and a --set, undone newest first, leave the FC as it was.
+void TestTransferCommand::eachWriteIsAChangeSetThatUndoTakesBack()
+{
+    qputenv("ZEFA_GCS_JOURNAL", dir.filePath("undo.journal").toLocal8Bit());
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    const ParameterTable table;
+    const QString edited = dir.filePath("changes.params");
+    const ValueChanges changes = someChanges(table);
+    writeFile(edited, backupOf(table, changes));
+    ProgramRun run = runWithoutDisplay(kGcs, {"--restore", edited, "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    run = runWithoutDisplay(kGcs, {"--set", "RTL_ALT=2500.25", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    run = runWithoutDisplay(kGcs, {"--history"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(historyHeads(run.out),
+             (QStringList{"2 command line\t1",
+                          QStringLiteral("1 Restore of changes.params\t%1").arg(changes.size())}));
+    QVERIFY2(run.out.contains(QRegularExpression("^2\t[^\n]+\n  RTL_ALT [0-9.]+ -> 2500.25\n1\t")),
+             qPrintable(run.out));
+    const QByteArray journal = contentOf(dir.filePath("undo.journal"));
+    QCOMPARE(journal.count("\nSNAPSHOT\t1\t"), table.count());
+
+    for (const QString id : {"2", "1"}) {
+        run = runWithoutDisplay(kGcs, {"--undo", id, "--port", port});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+    run = runWithoutDisplay(kGcs, {"--history", "2"});
+    QCOMPARE(
+        historyHeads(run.out),
+        (QStringList{QStringLiteral("4 Undo of 1\t%1").arg(changes.size()), "3 Undo of 2\t1"}));
+    const QString after = dir.filePath("undone.params");
+    run = runWithoutDisplay(kGcs, {"--backup", after, "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(fileRows(after), tableRows(table));
+}
+
+// RTL_ALT written again after the set: left alone and named, exit 1, until
+// --force; an unknown id and junk in the journal are told on stderr.
+void TestTransferCommand::undoLeavesValuesChangedSinceAloneWithoutForce()
+{
+    const QString path = dir.filePath("since.journal");
+    qputenv("ZEFA_GCS_JOURNAL", path.toLocal8Bit());
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    for (const QStringList &set :
+         {QStringList{"RTL_ALT=2500", "SYS_CPU_WARN=75"}, QStringList{"RTL_ALT=3000"}}) {
+        const ProgramRun run =
+            runWithoutDisplay(kGcs, QStringList{"--set"} + set << "--port" << port);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+    ProgramRun run = runWithoutDisplay(kGcs, {"--undo", "1", "--port", port});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("\nChanged since, left alone (--force writes them too):\n"
+                              "  RTL_ALT: set to 2500, the FC now holds 3000, before it was "
+                              "1500\n"),
+             qPrintable(run.err));
+    QCOMPARE(lastLine(run.err), QStringLiteral("zefa-gcs: Written and confirmed: 1 of 1. Changed "
+                                               "since, left alone: RTL_ALT."));
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "SYS_CPU_WARN", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 3000\nSYS_CPU_WARN 90\n"));
+
+    run = runWithoutDisplay(kGcs, {"--undo", "1", "--force", "--port", port});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(lastLine(run.err), QStringLiteral("Written and confirmed: 1 of 1."));
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
+
+    QFile journal(path);
+    QVERIFY(journal.open(QIODevice::Append));
+    journal.write("\x01junk\n");
+    journal.close();
+    run = runWithoutDisplay(kGcs, {"--undo", "9"});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, "zefa-gcs: Lines of " + path + " skipped, as they cannot be read: " +
+                          QString::number(contentOf(path).count('\n')) +
+                          ".\nzefa-gcs: No change set 9 in the change journal " + path + ".\n");
+}
+
+// The journal's folder cannot be made (a file stands in its place): --set
+// is refused before anything is sent; --history still answers.
+void TestTransferCommand::aChangeTheJournalCannotRecordIsNotWritten()
+{
+    const QString blocker = dir.filePath("blocker");
+    writeFile(blocker, "not a folder");
+    const QString path = blocker + "/changes.journal";
+    qputenv("ZEFA_GCS_JOURNAL", path.toLocal8Bit());
+    SimulatorProgram sim(kSimulator, {});
+    const QString port = sim.slavePath();
+    ProgramRun run = runWithoutDisplay(kGcs, {"--set", "RTL_ALT=7", "--port", port});
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(lastLine(run.err), "zefa-gcs: Cannot write the change journal " + path +
+                                    ": its folder cannot be created. Nothing was written.");
+    run = runWithoutDisplay(kGcs, {"--get", "RTL_ALT", "--port", port});
+    QCOMPARE(run.out, QStringLiteral("RTL_ALT 1500\n"));
+    run = runWithoutDisplay(kGcs, {"--history"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, "The change journal " + path + " holds no change set.\n");
 }
 
 QTEST_GUILESS_MAIN(TestTransferCommand)
