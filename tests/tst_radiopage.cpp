@@ -1,3 +1,4 @@
+#include "support/eventtally.h"
 #include "support/gcsharness.h"
 
 #include <QLabel>
@@ -46,34 +47,6 @@ QStringList modeLabelNames()
         names << QString::fromLatin1(name);
     return names;
 }
-
-// Events of one type that reach the watched widgets, by widget name; for
-// paints also the watched slider's value at each paint.
-class EventTally : public QObject
-{
-public:
-    EventTally(QEvent::Type type, const QList<QWidget *> &widgets) : type(type)
-    {
-        for (QWidget *w : widgets)
-            w->installEventFilter(this);
-    }
-    QStringList names;
-    QList<int> sliderValues;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == type) {
-            names << watched->objectName();
-            if (auto *slider = qobject_cast<QSlider *>(watched))
-                sliderValues << slider->value();
-        }
-        return false;
-    }
-
-private:
-    QEvent::Type type;
-};
 
 QList<QWidget *> switchLabels(const GcsHarness &h)
 {
