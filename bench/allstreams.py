@@ -22,21 +22,10 @@ import sys
 import threading
 import time
 
+from processtime import cpu_seconds, stopped
+
 TABS = ["radio", "frame"]
 SETTLE_SECONDS = 3
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        # Fields after the command name, which may itself hold blanks.
-        fields = f.read().rsplit(")", 1)[1].split()
-    utime, stime = int(fields[11]), int(fields[12])
-    return (utime + stime) / os.sysconf("SC_CLK_TCK")
-
-
-def stopped(process):
-    process.terminate()
-    process.wait()
 
 
 class CountLines:
