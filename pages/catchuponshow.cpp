@@ -11,7 +11,7 @@ CatchUpOnShow::CatchUpOnShow(QWidget *watched, std::function<void()> showLatest)
 
 void CatchUpOnShow::valuesChanged()
 {
-    behind = widget->window()->isVisible() && !widget->isVisible();
+    behind = !widget->isVisible() && widget->window()->isVisible();
     if (!behind)
         showLatest();
 }
