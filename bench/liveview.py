@@ -16,23 +16,12 @@ import subprocess
 import sys
 import time
 
+from processtime import cpu_seconds, stopped
+
 STREAMS = ["--stream", "3=50", "--stream", "10=10", "--stream", "2=2"]
 # Key, tab and whether the session is recorded.
 RUNS = [("radio", "radio", False), ("frame", "frame", False), ("frame_record", "frame", True)]
 SETTLE_SECONDS = 2
-
-
-def cpu_seconds(pid):
-    with open(f"/proc/{pid}/stat") as f:
-        # Fields after the command name, which may itself hold blanks.
-        fields = f.read().rsplit(")", 1)[1].split()
-    utime, stime = int(fields[11]), int(fields[12])
-    return (utime + stime) / os.sysconf("SC_CLK_TCK")
-
-
-def stopped(process):
-    process.terminate()
-    process.wait()
 
 
 def share_of_one_run(bench_dir, tab, recording, seconds):

@@ -2,10 +2,12 @@
 """Prints the benchmark figures as one table.
 
 usage: table.py BENCH_JSON STARTUP_RUNS LIVE_RUNS BACKUP_RUNS
+       table.py --allstreams ALLSTREAMS_RUNS
 BENCH_JSON is Google Benchmark's JSON output; STARTUP_RUNS holds the lines
 of several start-up runs ("startup_ms N", "peak_rss_mb N"), LIVE_RUNS those
 of the live-view runs ("live_radio_pct N", "live_frame_pct N",
-"live_frame_record_pct N", "live_record_extra_pct N"), BACKUP_RUNS
+"live_frame_record_pct N", "live_record_extra_pct N", and those of
+allstreams.py), BACKUP_RUNS
 those of several backups ("backup_ms N") and the table's size
 ("backup_params N")."""
 import json
@@ -78,6 +80,18 @@ LIVE_FIGURES = [
 ]
 
 
+def allstreams_figures():
+    """Every stream at 50 Hz, the Read buttons of three tabs pressed."""
+    figures = []
+    for tab, share_goal in [("radio", "<= 1 %"), ("frame", "<= 0.5 %")]:
+        name = f"all streams 50 Hz, {tab} tab"
+        figures += [(f"{name}: CPU share", f"allstreams_{tab}_pct", "{:.2f} %", share_goal),
+                    (f"{name}: re-polishes/s", f"allstreams_{tab}_repolish_per_s", "{:.1f}", ""),
+                    (f"{name}: widget paints/s", f"allstreams_{tab}_paints_per_s", "{:.0f}", ""),
+                    (f"{name}: port reads/s", f"allstreams_{tab}_reads_per_s", "{:.0f}", "")]
+    return figures
+
+
 def backup_rows(path):
     runs = read_runs(path)
     count = len(runs["backup_ms"])
@@ -89,8 +103,12 @@ def backup_rows(path):
 
 
 def main():
-    rows = (benchmark_rows(sys.argv[1]) + median_rows(sys.argv[2], STARTUP_FIGURES) +
-            median_rows(sys.argv[3], LIVE_FIGURES) + backup_rows(sys.argv[4]))
+    if sys.argv[1] == "--allstreams":
+        rows = median_rows(sys.argv[2], allstreams_figures())
+    else:
+        rows = (benchmark_rows(sys.argv[1]) + median_rows(sys.argv[2], STARTUP_FIGURES) +
+                median_rows(sys.argv[3], LIVE_FIGURES + allstreams_figures()) +
+                backup_rows(sys.argv[4]))
     width = max(len(r[0]) for r in rows)
     print(f"| {'figure'.ljust(width)} | measured | goal |")
     print(f"|{'-' * (width + 2)}|----------|------|")

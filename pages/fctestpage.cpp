@@ -3,6 +3,8 @@
 #include "fc/fcconventions.h"
 #include "fc/statustexts.h"
 #include "mavlink/mavlinkbridge.h"
+#include "pages/catchuponshow.h"
+#include "pages/setifchanged.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -55,6 +57,11 @@ bool reports(const QString &text, const char *key)
     return text.contains(QLatin1String(key), Qt::CaseSensitive);
 }
 
+void showAngle(QLabel *label, double degrees)
+{
+    setIfChanged(label, &QLabel::text, &QLabel::setText, QString::number(degrees, 'f', 1));
+}
+
 void fillIfEmpty(QLabel *label, const QString &text)
 {
     if (label->text().isEmpty())
@@ -65,7 +72,8 @@ void fillIfEmpty(QLabel *label, const QString &text)
 // The attitude connection made here is the start-up one; the window adds
 // and removes another with each link.
 FcTestPage::FcTestPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(bridge, parent), form(widgets)
+    : TabPage(bridge, parent), form(widgets),
+      attitudeView(new CatchUpOnShow(form.roll, [this] { showAttitude(); }))
 {
     connect(&mavlink, &MavLinkBridge::setATT, this, &FcTestPage::attitudeUpdate);
     connect(&mavlink, &MavLinkBridge::armedUpdate, this, &FcTestPage::armedUpdate);
@@ -89,9 +97,17 @@ void FcTestPage::fcTestButtonClicked()
 
 void FcTestPage::attitudeUpdate(double roll, double pitch, double yaw)
 {
-    form.roll->setText(QString::number(roll, 'f', 1));
-    form.pitch->setText(QString::number(pitch, 'f', 1));
-    form.yaw->setText(QString::number(yaw, 'f', 1));
+    latestRoll = roll;
+    latestPitch = pitch;
+    latestYaw = yaw;
+    attitudeView->valuesChanged();
+}
+
+void FcTestPage::showAttitude()
+{
+    showAngle(form.roll, latestRoll);
+    showAngle(form.pitch, latestPitch);
+    showAngle(form.yaw, latestYaw);
 }
 
 // The armed state is not shown.

@@ -2,6 +2,7 @@
 
 #include "pages/tabpage.h"
 
+class CatchUpOnShow;
 class MavLinkBridge;
 class QLabel;
 class QPushButton;
@@ -44,8 +45,13 @@ public slots:
 private:
     void countPreArmReport(const QString &text);
     void showSelfTestVerdict();
+    void showAttitude();
 
     Widgets form;
+    CatchUpOnShow *attitudeView;
+    double latestRoll = 0;
+    double latestPitch = 0;
+    double latestYaw = 0;
     // A failed health check fails the test until the program restarts.
     bool hardwareOk = true;
     int preArmCount = 0;

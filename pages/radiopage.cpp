@@ -2,8 +2,10 @@
 
 #include "fc/fcconventions.h"
 #include "mavlink/mavlinkbridge.h"
+#include "pages/catchuponshow.h"
 #include "pages/livewidgets.h"
 #include "pages/reportedvalue.h"
+#include "pages/setifchanged.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -34,15 +36,13 @@ const QString kActiveStyle =
 const QString kInactiveStyle =
     QStringLiteral("background-color: rgb(0, 0, 0);color: rgb(255, 255, 255);");
 
-// Restyling is what costs at the stream rate; the look is the same either way.
 void markLabel(QLabel *label, bool active)
 {
-    const QString &style = active ? kActiveStyle : kInactiveStyle;
-    if (label->styleSheet() != style)
-        label->setStyleSheet(style);
+    setIfChanged(label, &QLabel::styleSheet, &QLabel::setStyleSheet,
+                 active ? kActiveStyle : kInactiveStyle);
 }
 
-int flightModeBand(unsigned short value)
+int flightModeBand(int value)
 {
     int band = 0;
     while (band < int(std::size(kModeBandTops)) && value > kModeBandTops[band])
@@ -58,7 +58,8 @@ PageSaves::Values receiverType(int type)
 } // namespace
 
 RadioPage::RadioPage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(bridge, parent), form(widgets)
+    : TabPage(bridge, parent), form(widgets),
+      liveView(new CatchUpOnShow(form.sliders[0], [this] { showLiveValues(); }))
 {
     connect(form.calibrate, &QPushButton::clicked, this, &RadioPage::radioCalibrateButtonClicked);
     connect(form.read, &QPushButton::clicked, this, &RadioPage::radioReadButtonClicked);
@@ -142,7 +143,6 @@ void RadioPage::radioReadButtonClicked()
 
 void RadioPage::updateRadioValue(unsigned short *rcinput)
 {
-    showChannelValues(rcinput);
     for (int i = 0; i < kMavRcChannels; ++i) {
         const double value = rcinput[i];
         rcLiveValues[i] = value;
@@ -153,29 +153,36 @@ void RadioPage::updateRadioValue(unsigned short *rcinput)
         if (value > rcMaxValues[i])
             rcMaxValues[i] = value;
     }
-    showSwitchPositions(rcinput);
+    liveView->valuesChanged();
+}
+
+void RadioPage::showLiveValues()
+{
+    showChannelValues();
+    showSwitchPositions();
 }
 
 // All sliders first, then all numbers.
-void RadioPage::showChannelValues(const unsigned short *rcinput)
+void RadioPage::showChannelValues()
 {
     for (int i = 0; i < kShownChannels; ++i)
-        form.sliders[i]->setValue(rcinput[kShownPositions[i]]);
+        form.sliders[i]->setValue(liveValue(kShownPositions[i]));
     for (int i = 0; i < kShownChannels; ++i)
-        form.numbers[i]->setText(QString::number(rcinput[kShownPositions[i]]));
+        setIfChanged(form.numbers[i], &QLabel::text, &QLabel::setText,
+                     QString::number(liveValue(kShownPositions[i])));
 }
 
-void RadioPage::showSwitchPositions(const unsigned short *rcinput)
+void RadioPage::showSwitchPositions()
 {
-    const int band = flightModeBand(rcinput[kFlightModeChannel]);
+    const int band = flightModeBand(liveValue(kFlightModeChannel));
     for (int i = 0; i < int(form.flightModes.size()); ++i)
         markLabel(form.flightModes[i], i == band);
 
-    const bool returning = rcinput[kReturnHomeChannel] > kSwitchMidpoint;
+    const bool returning = liveValue(kReturnHomeChannel) > kSwitchMidpoint;
     markLabel(form.returnOff, !returning);
     markLabel(form.returnOn, returning);
 
-    const bool sport = rcinput[kFlightFeelChannel] > kSwitchMidpoint;
+    const bool sport = liveValue(kFlightFeelChannel) > kSwitchMidpoint;
     markLabel(form.soft, !sport);
     markLabel(form.sport, sport);
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class CatchUpOnShow;
 class MavLinkBridge;
 class QLabel;
 class QPushButton;
@@ -58,13 +59,17 @@ public slots:
 
 private:
     void showReceiverType(int type);
-    void showChannelValues(const unsigned short *rcinput);
-    void showSwitchPositions(const unsigned short *rcinput);
+    void showLiveValues();
+    void showChannelValues();
+    void showSwitchPositions();
+    // The channel values as the FC sent them, whole numbers from 0 to 65535.
+    int liveValue(int position) const { return int(rcLiveValues[position]); }
     void paintLiveWidgetsCheaply();
     void startRadioCalibration();
     void finishRadioCalibration();
 
     Widgets form;
+    CatchUpOnShow *liveView;
     QList<double> rcLiveValues;
     QList<double> rcMinValues;
     QList<double> rcMaxValues;

@@ -3,7 +3,9 @@
 #include "fc/fcconventions.h"
 #include "fc/units.h"
 #include "mavlink/mavlinkbridge.h"
+#include "pages/catchuponshow.h"
 #include "pages/reportedvalue.h"
+#include "pages/setifchanged.h"
 
 #include <QDebug>
 #include <QDoubleSpinBox>
@@ -33,7 +35,8 @@ float parseDotDecimal(const QString &text)
 } // namespace
 
 VoltagePage::VoltagePage(const Widgets &widgets, MavLinkBridge &bridge, QObject *parent)
-    : TabPage(bridge, parent), form(widgets)
+    : TabPage(bridge, parent), form(widgets),
+      batteryView(new CatchUpOnShow(form.reportedVoltage, [this] { showBatteryVoltage(); }))
 {
     connect(&mavlink, &MavLinkBridge::setBatt, this, &VoltagePage::setBatt);
     connect(form.landing, &QRadioButton::clicked, this, &VoltagePage::failSafeLandingClicked);
@@ -91,8 +94,17 @@ void VoltagePage::setBatt(float voltage)
 {
     batteryVoltage = voltage;
     batteryVoltageKnown = true;
-    form.reportedVoltage->setValue(double(voltage));
+    batteryView->valuesChanged();
     qDebug() << "V:" << voltage;
+}
+
+// Compared as the box keeps it, rounded to its decimals and within its range.
+void VoltagePage::showBatteryVoltage()
+{
+    QDoubleSpinBox *box = form.reportedVoltage;
+    const double rounded = QString::number(double(batteryVoltage), 'f', box->decimals()).toDouble();
+    setIfChanged(box, &QDoubleSpinBox::value, &QDoubleSpinBox::setValue,
+                 qBound(box->minimum(), rounded, box->maximum()));
 }
 
 void VoltagePage::failSafeLandingClicked()

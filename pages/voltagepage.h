@@ -3,6 +3,7 @@
 #include "pages/knownvalues.h"
 #include "pages/tabpage.h"
 
+class CatchUpOnShow;
 class MavLinkBridge;
 class QDoubleSpinBox;
 class QPushButton;
@@ -45,7 +46,10 @@ public slots:
     void voltageCalibrateButtonClicked();
 
 private:
+    void showBatteryVoltage();
+
     Widgets form;
+    CatchUpOnShow *batteryView;
     // Unknown until the FC has reported them since start-up.
     float batteryVoltage = 0.0f;
     float voltageMultiplier = 0.0f;

@@ -73,15 +73,15 @@ void FcLink::close()
     emit closed();
 }
 
-// Later bytes wait for the next readyRead(). A slot run from here may close
-// the port, so a failed read ends the loop instead of feeding the parser (a
-// closed port is not even asked, to spare the warning of reading it).
+// One copy of all the port holds; later bytes wait for the next
+// readyRead(). A slot run from here may close the port: the bytes after the
+// frame that did so are dropped, as the closed port would have dropped them
+// (a closed port is not even asked, to spare the warning of reading it).
 void FcLink::readAvailable()
 {
-    const qint64 available = serial->bytesAvailable();
-    for (qint64 i = 0; i < available; ++i) {
-        char byte;
-        if (!serial->isOpen() || !serial->getChar(&byte))
+    const QByteArray bytes = serial->isOpen() ? serial->readAll() : QByteArray();
+    for (char byte : bytes) {
+        if (!serial->isOpen())
             return;
         receiveByte(byte);
     }

@@ -65,7 +65,7 @@ signals:
     void deviceLost();
 
 private slots:
-    // Drains what the port holds now, byte by byte.
+    // Drains what the port holds now into the parser.
     void readAvailable();
     void portErrorOccurred(QSerialPort::SerialPortError error);
 

@@ -104,6 +104,8 @@ private slots:
     void frameValuesSaturateInsteadOfWrapping_data();
     void frameValuesSaturateInsteadOfWrapping();
     void floodOfExtremeValuesKeepsEveryWidgetInRange();
+    void hiddenTabsShowTheLatestValuesWhenShown_data();
+    void hiddenTabsShowTheLatestValuesWhenShown();
 };
 
 void DispatchTest::firmwareVersionDecidesTheLink_data()
@@ -289,6 +291,52 @@ void DispatchTest::floodOfExtremeValuesKeepsEveryWidgetInRange()
                  qPrintable(box->objectName()));
     }
     QVERIFY(!h.port()->isOpen());
+}
+
+void DispatchTest::hiddenTabsShowTheLatestValuesWhenShown_data()
+{
+    QTest::addColumn<QByteArray>("frames");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QString>("expected");
+    const QByteArray sticks = rcChannelsFrame({1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}) +
+                              rcChannelsFrame({1234, 1000, 1000, 1000, 1900, 1000, 1900, 1000});
+    QTest::newRow("stick number") << sticks << "rcdataLabel0"
+                                  << "text"
+                                  << "1234";
+    QTest::newRow("stick slider") << sticks << "radioSlider0"
+                                  << "value"
+                                  << "1234";
+    QTest::newRow("mode switch") << sticks << "rcModeGPS"
+                                 << "styleSheet"
+                                 << "background-color: rgb(0, 255, 0);color: rgb(0, 0, 0);";
+    QTest::newRow("return switch") << sticks << "rcRTLoff"
+                                   << "styleSheet"
+                                   << "background-color: rgb(0, 0, 0);color: rgb(255, 255, 255);";
+    QTest::newRow("attitude") << attitudeFrame(0.1f, 0.2f, 0.3f) + attitudeFrame(1.0f, 0, 0)
+                              << "fcRoll"
+                              << "text"
+                              << "57.3";
+    QTest::newRow("battery") << sysStatusFrame(12000) + sysStatusFrame(11100) << "voltageEdit0"
+                             << "text"
+                             << "11.10";
+}
+
+void DispatchTest::hiddenTabsShowTheLatestValuesWhenShown()
+{
+    QFETCH(QByteArray, frames);
+    QFETCH(QString, widget);
+    QFETCH(QString, property);
+    QFETCH(QString, expected);
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("frameReadButton");
+    h.deliver(frames);
+    QCoreApplication::processEvents();
+    const QByteArray name = widget.toLatin1();
+    h.showTabOf(name.constData());
+    QCOMPARE(h.widget<QWidget>(name.constData())->property(property.toLatin1()).toString(),
+             expected);
 }
 
 QTEST_MAIN(DispatchTest)

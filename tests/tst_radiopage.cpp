@@ -1,3 +1,4 @@
+#include "support/eventtally.h"
 #include "support/gcsharness.h"
 
 #include <QLabel>
@@ -47,6 +48,16 @@ QStringList modeLabelNames()
     return names;
 }
 
+QList<QWidget *> switchLabels(const GcsHarness &h)
+{
+    QList<QWidget *> labels;
+    for (const char *name : kModeLabels)
+        labels << h.widget<QLabel>(name);
+    for (const char *name : {"rcRTLoff", "rcRTLon", "rcSoft", "rcSport"})
+        labels << h.widget<QLabel>(name);
+    return labels;
+}
+
 QString checkedReceiverButton(const GcsHarness &h)
 {
     for (const char *name : kReceiverButtons) {
@@ -74,6 +85,10 @@ private slots:
     void twoPositionSwitchesTurnAbove1500();
     void channelsReachTheirOwnWidgets();
     void valuesBeyondTheSliderRangeShowUnclamped();
+    void onlyAMovedSwitchRestylesItsLabels_data();
+    void onlyAMovedSwitchRestylesItsLabels();
+    void aRepeatedFramePaintsNothing();
+    void aBurstOfFramesPaintsOnceWithTheLastValue();
 };
 
 void RadioPageTest::receiverTypeFromFcChecksOnlyKnownTypes_data()
@@ -221,6 +236,69 @@ void RadioPageTest::valuesBeyondTheSliderRangeShowUnclamped()
     QCOMPARE(h.widget<QSlider>("radioSlider2")->value(), 800);
     QCOMPARE(h.widget<QLabel>("rcdataLabel3")->text(), QStringLiteral("65535"));
     QCOMPARE(h.widget<QSlider>("radioSlider3")->value(), 2200);
+}
+
+void RadioPageTest::onlyAMovedSwitchRestylesItsLabels_data()
+{
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("restyled");
+    QTest::newRow("stick") << 1 << 1000 << 2000 << QStringList();
+    QTest::newRow("mode switch within Stab") << 5 << 1000 << 1200 << QStringList();
+    QTest::newRow("mode switch Stab to FS")
+        << 5 << 1200 << 1201 << QStringList{"rcModeStab", "rcModeFS1"};
+    QTest::newRow("mode switch within GPS") << 5 << 1801 << 65535 << QStringList();
+    QTest::newRow("return switch up to 1500") << 7 << 1000 << 1500 << QStringList();
+    QTest::newRow("return switch above 1500")
+        << 7 << 1500 << 1501 << QStringList{"rcRTLoff", "rcRTLon"};
+    QTest::newRow("feel switch down to 1500")
+        << 8 << 1501 << 1500 << QStringList{"rcSoft", "rcSport"};
+}
+
+void RadioPageTest::onlyAMovedSwitchRestylesItsLabels()
+{
+    QFETCH(int, channel);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QStringList, restyled);
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("rcModeStab");
+    h.deliver(rcChannelsFrame(centredSticksWith(channel, from)));
+    EventTally styleChanges(QEvent::StyleChange, switchLabels(h));
+    h.deliver(rcChannelsFrame(centredSticksWith(channel, to)));
+    QCOMPARE(styleChanges.names, restyled);
+}
+
+void RadioPageTest::aRepeatedFramePaintsNothing()
+{
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("rcModeStab");
+    const QByteArray frame = rcChannelsFrame({1001, 1102, 1203, 1304, 1405, 1506, 1607, 1708});
+    h.deliver(frame);
+    QCoreApplication::processEvents();
+    EventTally paints(QEvent::Paint, h.widget<QWidget>("tab_2")->findChildren<QWidget *>());
+    h.deliver(frame);
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.names, QStringList());
+}
+
+// All frames of one read are handled before the window paints again.
+void RadioPageTest::aBurstOfFramesPaintsOnceWithTheLastValue()
+{
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("radioSlider0");
+    EventTally paints(QEvent::Paint, {h.widget<QSlider>("radioSlider0")});
+    QByteArray burst;
+    for (unsigned short value = 1000; value <= 2000; value += 100)
+        burst += rcChannelsFrame(centredSticksWith(1, value));
+    h.deliver(burst);
+    QCoreApplication::processEvents();
+    QCOMPARE(paints.sliderValues, QList<int>{2000});
+    QCOMPARE(h.widget<QLabel>("rcdataLabel0")->text(), QStringLiteral("2000"));
 }
 
 QTEST_MAIN(RadioPageTest)

@@ -54,6 +54,7 @@ class TestReceiveLoop : public QObject
 private slots:
     void frameSplitAnywhereIsDecodedOnceAfterItsLastByte();
     void framesAmongNoiseAreDecodedInOrder();
+    void aBurstOfFramesInOneReadIsDecodedCompletely();
     void closingFromASlotEndsTheLoopOnTheNextFailedRead();
 };
 
@@ -91,6 +92,25 @@ void TestReceiveLoop::framesAmongNoiseAreDecodedInOrder()
     gcs.deliver(stream);
     QCOMPARE(decoded.names, (QStringList{"FRAME=1", "SHAPE=5", "RC_TYPE=1"}));
     QVERIFY(gcs.widget<QRadioButton>("radioRcTypePWM")->isChecked());
+}
+
+// Far more than one frame per read, with the last frame cut in two.
+void TestReceiveLoop::aBurstOfFramesInOneReadIsDecodedCompletely()
+{
+    GcsHarness gcs;
+    gcs.connectToFc();
+    DecodedParams decoded(gcs.bridge());
+    QByteArray burst;
+    QStringList expected;
+    for (int i = 0; i < 100; ++i) {
+        burst += paramFrame("RTL_ALT", float(i), std::uint8_t(i));
+        expected << QStringLiteral("RTL_ALT=%1").arg(i);
+    }
+    const QByteArray last = paramFrame("FRAME", 7);
+    gcs.deliver(burst + last.left(5));
+    QCOMPARE(decoded.names, expected);
+    gcs.deliver(last.mid(5));
+    QCOMPARE(decoded.names, expected << QStringLiteral("FRAME=7"));
 }
 
 // The dispatcher closes the link for any firmware but 20, from inside the

@@ -1,3 +1,4 @@
+#include "support/eventtally.h"
 #include "support/gcsharness.h"
 #include "support/modalboxcloser.h"
 #include "support/simulatedfc.h"
@@ -31,6 +32,8 @@ private slots:
     void saveWritesNothingUntilBothLevelsAreKnown();
     void saveAfterReadFromSimulatedFcWritesItsLevels();
     void reportedVoltageIsShownRoundedToTwoDecimals();
+    void voltageRepaintsOnlyWhenItsTextChanges_data();
+    void voltageRepaintsOnlyWhenItsTextChanges();
     void calibration_data();
     void calibration();
     void calibrationWaitsUntilFcReportedBoth_data();
@@ -202,6 +205,30 @@ void VoltagePageTest::reportedVoltageIsShownRoundedToTwoDecimals()
     QCOMPARE(gcs->widget<QDoubleSpinBox>("voltageEdit0")->text(), QStringLiteral("12.35"));
     gcs->deliver(sysStatusFrame(11100));
     QCOMPARE(gcs->widget<QDoubleSpinBox>("voltageEdit0")->text(), QStringLiteral("11.10"));
+}
+
+void VoltagePageTest::voltageRepaintsOnlyWhenItsTextChanges_data()
+{
+    QTest::addColumn<int>("millivolts");
+    QTest::addColumn<bool>("repainted");
+    QTest::newRow("same reading") << 12346 << false;
+    QTest::newRow("same hundredth") << 12354 << false;
+    QTest::newRow("next hundredth") << 12356 << true;
+}
+
+void VoltagePageTest::voltageRepaintsOnlyWhenItsTextChanges()
+{
+    QFETCH(int, millivolts);
+    QFETCH(bool, repainted);
+    auto *box = gcs->widget<QDoubleSpinBox>("voltageEdit0");
+    gcs->showTabOf("voltageEdit0");
+    gcs->deliver(sysStatusFrame(12346));
+    QCoreApplication::processEvents();
+    EventTally paints(QEvent::Paint, box->findChildren<QWidget *>() << box);
+    gcs->deliver(sysStatusFrame(std::uint16_t(millivolts)));
+    QCoreApplication::processEvents();
+    QCOMPARE(!paints.names.isEmpty(), repainted);
+    QCOMPARE(box->text(), QString::number(millivolts / 1000.0, 'f', 2));
 }
 
 // Expected writes are (meter / reported) * multiplier worked out in single

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTabWidget>
 #include <QTest>
 #include <QThread>
 
@@ -89,6 +90,20 @@ void GcsHarness::deliver(const QByteArray &bytes)
         QThread::usleep(200);
     }
     drain();
+}
+
+void GcsHarness::showTabOf(const char *name)
+{
+    const QWidget *shown = widget<QWidget>(name);
+    auto *tabs = widget<QTabWidget>("tabWidget");
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(shown))
+            tabs->setCurrentIndex(i);
+    }
+    win->show();
+    if (!QTest::qWaitForWindowExposed(win.get()))
+        qFatal("the window was not exposed");
+    QCoreApplication::processEvents();
 }
 
 void GcsHarness::drain()

@@ -49,6 +49,9 @@ public:
     // Writes bytes as the FC and runs the event loop until the assistant has
     // read all of them.
     void deliver(const QByteArray &bytes);
+    // Shows the window, offscreen, with the tab that holds the widget in
+    // front, and waits until it has been painted.
+    void showTabOf(const char *name);
     // Runs the event loop until the assistant has read everything on the line.
     void drain();
     QSerialPort *port() const;
