@@ -77,8 +77,9 @@ ZEFA_WINE_TEST_PACKAGES=("${ZEFA_WINDOWS_PACKAGES[@]}" wine wine64 icoutils xvfb
 ZEFA_QT_WINDOWS_ARCHIVE=$(cd "$ZEFA_ROOT/.." && pwd)/shared/toolchains/qt-5.15.8-mingw64.tar.xz
 
 # Sets ZEFA_QT_WINDOWS to a usable Windows Qt: the one it already names, or
-# the team's archive unpacked into CACHE_DIR. Fails, saying what to do, when
-# there is neither.
+# the archive scripts/build-windows-qt packs, kept beside the checkout as a
+# cache and unpacked into CACHE_DIR. Fails, saying what to do, when there is
+# neither.
 windows_qt() {
     local cache=$1
     if [ -n "${ZEFA_QT_WINDOWS:-}" ]; then
@@ -90,9 +91,9 @@ windows_qt() {
         return 0
     fi
     if [ ! -f "$ZEFA_QT_WINDOWS_ARCHIVE" ]; then
-        echo "No Qt for Windows: set ZEFA_QT_WINDOWS to an unpacked Qt 5.15 MinGW-w64 folder," \
-            "or put qt-5.15.8-mingw64.tar.xz in $(dirname "$ZEFA_QT_WINDOWS_ARCHIVE")" \
-            "(its build-qt-mingw64.sh makes it)." >&2
+        echo "No Qt for Windows: build one with scripts/build-windows-qt OUTPUT (about" \
+            "30 minutes) and set ZEFA_QT_WINDOWS=OUTPUT, or keep the archive its --archive" \
+            "packs as $ZEFA_QT_WINDOWS_ARCHIVE." >&2
         return 1
     fi
     ZEFA_QT_WINDOWS=$cache/qt5-mingw64
