@@ -9,8 +9,12 @@ CatchUpOnShow::CatchUpOnShow(QWidget *watched, std::function<void()> showLatest)
     widget->installEventFilter(this);
 }
 
+// Once behind, it stays so until the Show event: no need to look again on
+// every frame.
 void CatchUpOnShow::valuesChanged()
 {
+    if (behind)
+        return;
     behind = !widget->isVisible() && widget->window()->isVisible();
     if (!behind)
         showLatest();

@@ -73,17 +73,22 @@ void FcLink::close()
     emit closed();
 }
 
-// One copy of all the port holds; later bytes wait for the next
-// readyRead(). A slot run from here may close the port: the bytes after the
-// frame that did so are dropped, as the closed port would have dropped them
-// (a closed port is not even asked, to spare the warning of reading it).
+// All the port holds, through a buffer on the stack: readAll() allocated a
+// 16 KB array for each frame and grew and shrank it again. Later bytes wait
+// for the next readyRead(). A slot run from here may close the port: the
+// bytes after the frame that did so are dropped, as the closed port would
+// have dropped them (a closed port is not even asked, to spare the warning
+// of reading it).
 void FcLink::readAvailable()
 {
-    const QByteArray bytes = serial->isOpen() ? serial->readAll() : QByteArray();
-    for (char byte : bytes) {
-        if (!serial->isOpen())
-            return;
-        receiveByte(byte);
+    char chunk[4096];
+    qint64 count = 0;
+    while (serial->isOpen() && (count = serial->read(chunk, sizeof chunk)) > 0) {
+        for (qint64 i = 0; i < count; ++i) {
+            if (!serial->isOpen())
+                return;
+            receiveByte(chunk[i]);
+        }
     }
 }
 

@@ -106,6 +106,7 @@ private slots:
     void floodOfExtremeValuesKeepsEveryWidgetInRange();
     void hiddenTabsShowTheLatestValuesWhenShown_data();
     void hiddenTabsShowTheLatestValuesWhenShown();
+    void aTabThatCaughtUpShowsTheNextValueAtOnce();
 };
 
 void DispatchTest::firmwareVersionDecidesTheLink_data()
@@ -337,6 +338,22 @@ void DispatchTest::hiddenTabsShowTheLatestValuesWhenShown()
     h.showTabOf(name.constData());
     QCOMPARE(h.widget<QWidget>(name.constData())->property(property.toLatin1()).toString(),
              expected);
+}
+
+// Once caught up the tab is no longer behind: a value that arrives while it
+// is shown is shown at once, not at its next Show.
+void DispatchTest::aTabThatCaughtUpShowsTheNextValueAtOnce()
+{
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("frameReadButton");
+    h.deliver(sysStatusFrame(12000));
+    QCoreApplication::processEvents();
+    h.showTabOf("voltageEdit0");
+    h.deliver(sysStatusFrame(11100));
+    QCoreApplication::processEvents();
+    QCOMPARE(h.widget<QWidget>("voltageEdit0")->property("text").toString(),
+             QStringLiteral("11.10"));
 }
 
 QTEST_MAIN(DispatchTest)
