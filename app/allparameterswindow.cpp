@@ -138,10 +138,11 @@ void AllParametersWindow::writeChanges()
         return;
     }
     const QString journalProblem = writer.journalProblem();
-    if (!journalProblem.isEmpty()) {
-        QMessageBox::critical(this, windowTitle(), journalProblem);
-        return;
-    }
+    if (!journalProblem.isEmpty())
+        QMessageBox::warning(this, windowTitle(),
+                             journalProblem + QStringLiteral("\n\n") +
+                                 tr("The values are written all the same; History cannot undo "
+                                    "them."));
     setBusy(true);
     showStatus(ParamTransfer::progressText(ParamTransfer::Stage::Writing, 0, writes.size()));
     turns.request(this, [this, writes] {

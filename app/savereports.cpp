@@ -22,7 +22,7 @@ SaveReports::SaveReports(MavLinkBridge &bridge, WriteTurns &turns, QStatusBar &s
     : QObject(&window), saves(bridge, turns), statusBar(statusBar), window(window)
 {
     connect(&saves, &PageSaves::saveEnded, this, &SaveReports::showOutcome);
-    connect(&saves, &PageSaves::saveRefused, this, &SaveReports::showRefusal);
+    connect(&saves, &PageSaves::saveNotJournalled, this, &SaveReports::showNotJournalled);
 }
 
 void SaveReports::save(const QString &what, const PageSaves::Values &values)
@@ -32,11 +32,12 @@ void SaveReports::save(const QString &what, const PageSaves::Values &values)
             MainWindow::tr("%1 not saved: no flight controller connected").arg(what));
 }
 
-void SaveReports::showRefusal(const QString &what, const QString &reason)
+void SaveReports::showNotJournalled(const QString &what, const QString &reason)
 {
-    statusBar.showMessage(MainWindow::tr("%1 not saved: %2").arg(what, reason));
-    showBoxLater(QMessageBox::critical, &window, MainWindow::tr("Save"),
-                 MainWindow::tr("%1 was not saved, as no record of it could be kept.").arg(what) +
+    showBoxLater(QMessageBox::warning, &window, MainWindow::tr("Save"),
+                 MainWindow::tr("%1 is written to the FC, but History cannot undo it: no "
+                                "record of it can be kept.")
+                         .arg(what) +
                      QStringLiteral("\n\n") + reason);
 }
 

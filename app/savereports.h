@@ -23,7 +23,7 @@ public:
 
 private:
     void showOutcome(const SaveOutcome &outcome);
-    void showRefusal(const QString &what, const QString &reason);
+    void showNotJournalled(const QString &what, const QString &reason);
 
     PageSaves saves;
     QStatusBar &statusBar;

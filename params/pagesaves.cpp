@@ -23,10 +23,8 @@ bool PageSaves::save(const QString &what, const Values &values)
     if (save.writes.isEmpty())
         return true;
     const QString problem = writer.journalProblem();
-    if (!problem.isEmpty()) {
-        emit saveRefused(what, problem);
-        return true;
-    }
+    if (!problem.isEmpty())
+        emit saveNotJournalled(what, problem);
     waiting.enqueue(save);
     if (turns.holds(this))
         writer.sendFirstAttempts(save.writes);

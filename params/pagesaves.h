@@ -34,7 +34,7 @@ public:
     PageSaves(MavLinkBridge &bridge, WriteTurns &turns, QObject *parent = nullptr);
 
     // False, writing nothing, while no FC is connected. A Save the journal
-    // cannot record is refused, writing nothing.
+    // cannot record is written all the same: the FC's setup comes first.
     bool save(const QString &what, const Values &values);
     // Ends the Save under way, which reports what was confirmed from the
     // event loop, and drops those still waiting.
@@ -42,7 +42,7 @@ public:
 
 signals:
     void saveEnded(const SaveOutcome &outcome);
-    void saveRefused(const QString &what, const QString &reason);
+    void saveNotJournalled(const QString &what, const QString &reason);
 
 private slots:
     void writesEnded();

@@ -73,6 +73,7 @@ void ParamTransfer::start(Mode runMode, const QString &filePath)
     path = filePath;
     running = true;
     awaitingConfirmation = false;
+    journalProblem.clear();
     stage = Stage::CheckingFirmware;
     firmwareVersion.clear();
     values.clear();
@@ -297,11 +298,7 @@ void ParamTransfer::offerChanges()
                                : tr("The FC is armed. Disarm it before restoring settings."));
         return;
     }
-    const QString journalProblem = writer.journalProblem();
-    if (!journalProblem.isEmpty()) {
-        fail(journalProblem);
-        return;
-    }
+    journalProblem = writer.journalProblem();
     awaitingConfirmation = true;
     QMetaObject::invokeMethod(
         this, [this] { emit changesReady(plan); }, Qt::QueuedConnection);
@@ -458,6 +455,9 @@ void ParamTransfer::end(TransferReport::Outcome outcome, const QString &message)
     report.outcome = outcome;
     report.message = message;
     report.wroteAny = turns.holds(this) && writer.anySent();
+    if (report.wroteAny && !journalProblem.isEmpty())
+        report.message += QLatin1Char('\n') + journalProblem + QLatin1Char(' ') +
+                          tr("History cannot undo these writes.");
     turns.release(this);
     report.values = values;
     QMetaObject::invokeMethod(

@@ -141,6 +141,8 @@ private:
     // Before the changes are offered: the armed flag must be known.
     bool awaitingHeartbeat = false;
     QString path;
+    // Why the journal cannot record the writes; they go ahead all the same.
+    QString journalProblem;
     QString firmwareVersion;
     QList<ParamFileEntry> fileEntries;
     // The FC's list as read, each name once.

@@ -141,6 +141,10 @@
         <source>Taken over from the file: %1. Write sends them to the FC.</source>
         <translation>已从文件采用：%1 个。点击“写入”将其发送到飞控。</translation>
     </message>
+    <message>
+        <source>The values are written all the same; History cannot undo them.</source>
+        <translation>这些值仍会写入；历史记录无法撤销它们。</translation>
+    </message>
 </context>
 <context>
     <name>ChangeJournal</name>
@@ -1082,12 +1086,8 @@ Choose its port under Action &gt; Port.</source>
         <translation>历史记录...</translation>
     </message>
     <message>
-        <source>%1 not saved: %2</source>
-        <translation>%1 未保存：%2</translation>
-    </message>
-    <message>
-        <source>%1 was not saved, as no record of it could be kept.</source>
-        <translation>%1 未保存，因为无法记录这次更改。</translation>
+        <source>%1 is written to the FC, but History cannot undo it: no record of it can be kept.</source>
+        <translation>%1 已写入飞控，但无法保存其记录，历史记录无法撤销它。</translation>
     </message>
 </context>
 <context>
@@ -1336,6 +1336,10 @@ Choose its port under Action &gt; Port.</source>
     <message>
         <source>Restore of %1</source>
         <translation>恢复 %1</translation>
+    </message>
+    <message>
+        <source>History cannot undo these writes.</source>
+        <translation>历史记录无法撤销这些写入。</translation>
     </message>
 </context>
 <context>
