@@ -55,7 +55,10 @@ if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
 fi
 
 # Xvfb writes the display it took to the descriptor once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# -noreset: the probe below is the server's first client; when it left, the
+# server would reset, and a client arriving meanwhile can be turned away.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 pids+=("$xvfb_pid")
 display_reported() {
