@@ -7,7 +7,6 @@
 #include "pages/reportedvalue.h"
 #include "pages/setifchanged.h"
 
-#include <QDebug>
 #include <QDoubleSpinBox>
 #include <QLocale>
 #include <QPushButton>
@@ -95,7 +94,9 @@ void VoltagePage::setBatt(float voltage)
     batteryVoltage = voltage;
     batteryVoltageKnown = true;
     batteryView->valuesChanged();
-    qDebug() << "V:" << voltage;
+    // The text qDebug() << "V:" << voltage gives, without the text stream
+    // that stream builds for every line: this runs for every battery report.
+    qDebug("V: %s", qPrintable(QString::number(double(voltage), 'g', 6)));
 }
 
 // Compared as the box keeps it, rounded to its decimals and within its range.

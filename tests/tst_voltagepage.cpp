@@ -3,6 +3,8 @@
 #include "support/modalboxcloser.h"
 #include "support/simulatedfc.h"
 
+#include "mavlink/mavlinkbridge.h"
+
 #include <QDoubleSpinBox>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -41,6 +43,8 @@ private slots:
     void repeatedCalibrationStartsFromLastReportedMultiplier();
     void decimalCommaTextWritesNothing();
     void calibrationMovesVoltageReportedBySimulatedFc();
+    void everyReportPrintsTheVoltageLine_data();
+    void everyReportPrintsTheVoltageLine();
 
 private:
     void report(int millivolts, float multiplier);
@@ -351,6 +355,40 @@ void VoltagePageTest::calibrationMovesVoltageReportedBySimulatedFc()
     QCOMPARE(
         fc.sentToFc(),
         QStringList{QStringLiteral("set BATT_VOLT_MULT=%1 (9)").arg(double(echoed), 0, 'g', 9)});
+}
+
+namespace {
+QStringList debugLines;
+void keepDebugLine(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtDebugMsg)
+        debugLines << message;
+}
+} // namespace
+
+void VoltagePageTest::everyReportPrintsTheVoltageLine_data()
+{
+    QTest::addColumn<float>("volts");
+    const float rows[] = {
+        12.6f,     0.0f,       -0.0f,   0.1f,  16.8f,
+        123456.0f, 1234567.0f, 3.4e38f, 1e-5f, std::numeric_limits<float>::infinity()};
+    for (float volts : rows)
+        QTest::addRow("%g", double(volts)) << volts;
+}
+
+// The line must read as qDebug() << "V:" << volts prints it.
+void VoltagePageTest::everyReportPrintsTheVoltageLine()
+{
+    QFETCH(float, volts);
+    debugLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepDebugLine);
+    qDebug() << "V:" << volts;
+    emit gcs->bridge().setBatt(volts);
+    emit gcs->bridge().setBatt(volts);
+    qInstallMessageHandler(previous);
+    QCOMPARE(debugLines.size(), 3);
+    QCOMPARE(debugLines.at(1), debugLines.at(0));
+    QCOMPARE(debugLines.at(2), debugLines.at(0));
 }
 
 QTEST_MAIN(VoltagePageTest)
