@@ -16,7 +16,16 @@
 
 namespace {
 constexpr int kStopStreams = -1;
-}
+// The FC's streams arrive a frame at a time, a few milliseconds apart, and
+// reading each at once woke the program for every one of them. After a read
+// this small the port rests for one frame of a 60 Hz display, so that one
+// wake-up takes all that came meanwhile. A larger read is a burst (the
+// parameter list, a backlog), and the next read follows as soon as bytes
+// come. The kernel keeps what arrives during a rest (a pseudo-terminal takes
+// 20 KB before its writer must wait), more than a USB FC sends in 16 ms.
+constexpr int kReadRestMs = 16;
+constexpr qint64 kTrickleBytes = 512;
+} // namespace
 
 FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
     : QObject(parent), mavlink(bridge), serial(new QSerialPort(this)), outbound(*serial)
@@ -26,6 +35,9 @@ FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
     connect(&outbound, &OutboundQueue::frameSent, &mavlink, &MavLinkBridge::frameSent);
     connect(serial, &QSerialPort::readyRead, this, &FcLink::readAvailable);
     connect(serial, &QSerialPort::errorOccurred, this, &FcLink::portErrorOccurred);
+    readRest.setSingleShot(true);
+    readRest.setInterval(kReadRestMs);
+    connect(&readRest, &QTimer::timeout, this, &FcLink::readRestEnded);
 }
 
 bool FcLink::open()
@@ -67,6 +79,7 @@ void FcLink::close()
         mavlink.requestPositionStream(kStopStreams);
     }
     outbound.flush();
+    readRest.stop();
     mavlink.detachSerialPort();
     serial->readAll();
     serial->close();
@@ -83,13 +96,42 @@ void FcLink::readAvailable()
 {
     char chunk[4096];
     qint64 count = 0;
+    qint64 total = 0;
     while (serial->isOpen() && (count = serial->read(chunk, sizeof chunk)) > 0) {
+        total += count;
         for (qint64 i = 0; i < count; ++i) {
             if (!serial->isOpen())
                 return;
             receiveByte(chunk[i]);
         }
     }
+    if (total < kTrickleBytes)
+        restFromReading();
+}
+
+// Windows reads through Qt's own overlapped reads, which a notifier does not
+// pace; there the port is read as Qt delivers it.
+void FcLink::restFromReading()
+{
+#ifndef Q_OS_WIN
+    if (!serial->isOpen() || lossNoted)
+        return;
+    setReadNotifierEnabled(false);
+    readRest.start();
+#endif
+}
+
+// What came during the rest is taken at once, without another round through
+// the event loop; the notifier is woken again only when the line was quiet
+// or a burst was read.
+void FcLink::readRestEnded()
+{
+    if (!serial->isOpen() || lossNoted)
+        return;
+    if (bytesWaitOnLine())
+        serial->waitForReadyRead(0); // reads them through readAvailable()
+    if (serial->isOpen() && !lossNoted && !readRest.isActive())
+        setReadNotifierEnabled(true);
 }
 
 void FcLink::receiveBytes(const QByteArray &bytes)
@@ -116,7 +158,8 @@ void FcLink::portErrorOccurred(QSerialPort::SerialPortError error)
     if (!deviceGone || lossNoted)
         return;
     lossNoted = true;
-    stopReading();
+    readRest.stop();
+    setReadNotifierEnabled(false);
     emit deviceLost();
 }
 
@@ -137,10 +180,20 @@ bool FcLink::lineHungUp() const
 #endif
 }
 
-void FcLink::stopReading()
+bool FcLink::bytesWaitOnLine() const
+{
+#ifdef Q_OS_WIN
+    return false;
+#else
+    pollfd pfd{static_cast<int>(serial->handle()), POLLIN, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN);
+#endif
+}
+
+void FcLink::setReadNotifierEnabled(bool enabled)
 {
     for (QSocketNotifier *notifier : serial->findChildren<QSocketNotifier *>()) {
         if (notifier->type() == QSocketNotifier::Read)
-            notifier->setEnabled(false);
+            notifier->setEnabled(enabled);
     }
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 class MavLinkBridge;
 
@@ -67,18 +68,22 @@ signals:
 private slots:
     // Drains what the port holds now into the parser.
     void readAvailable();
+    void readRestEnded();
     void portErrorOccurred(QSerialPort::SerialPortError error);
 
 private:
     void receiveByte(char byte);
     bool lineHungUp() const;
-    void stopReading();
+    bool bytesWaitOnLine() const;
+    void restFromReading();
+    void setReadNotifierEnabled(bool enabled);
 
     MavLinkBridge &mavlink;
     QSerialPort *serial;
     // Never reset, so a frame cut by a disconnect simply fails its checksum.
     MavLinkParser rxParser;
     OutboundQueue outbound;
+    QTimer readRest;
     bool lossNoted = false;
     bool handlingFrame = false;
 };

@@ -8,6 +8,8 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 // Names of the parameter values the window's bridge decoded, in order.
@@ -45,6 +47,18 @@ QByteArray rejectedVersionEndingInStartByte()
     qFatal("no such frame");
 }
 
+// Writes as fast as the line takes the bytes, letting the window read meanwhile.
+void writeAsTheLineTakesIt(PtyPair &line, QByteArray bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t n = ::write(line.masterFd(), bytes.constData(), size_t(bytes.size()));
+        if (n > 0)
+            bytes.remove(0, int(n));
+        else
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
 } // namespace
 
 class TestReceiveLoop : public QObject
@@ -55,6 +69,7 @@ private slots:
     void frameSplitAnywhereIsDecodedOnceAfterItsLastByte();
     void framesAmongNoiseAreDecodedInOrder();
     void aBurstOfFramesInOneReadIsDecodedCompletely();
+    void aBurstLargerThanTheLineArrivingBetweenReadsArrivesWhole();
     void closingFromASlotEndsTheLoopOnTheNextFailedRead();
 };
 
@@ -111,6 +126,33 @@ void TestReceiveLoop::aBurstOfFramesInOneReadIsDecodedCompletely()
     QCOMPARE(decoded.names, expected);
     gcs.deliver(last.mid(5));
     QCOMPARE(decoded.names, expected << QStringLiteral("FRAME=7"));
+}
+
+// A single byte is read alone and the link waits a moment before reading
+// again; a burst then comes in faster than the line can hold it (a pseudo-
+// terminal takes some 20 KB). The link reads again when its wait ends,
+// whether or not bytes came meanwhile.
+void TestReceiveLoop::aBurstLargerThanTheLineArrivingBetweenReadsArrivesWhole()
+{
+    GcsHarness gcs;
+    gcs.connectToFc();
+    DecodedParams decoded(gcs.bridge());
+    QByteArray burst;
+    QStringList expected{QStringLiteral("FRAME=7")};
+    for (int i = 0; i < 3000; ++i) {
+        burst += paramFrame("RTL_ALT", float(i), std::uint8_t(i));
+        expected << QStringLiteral("RTL_ALT=%1").arg(i);
+    }
+    QVERIFY(burst.size() > 64 * 1024);
+    gcs.deliver(paramFrame("FRAME", 7).left(1)); // ends with a read of one byte
+    writeAsTheLineTakesIt(gcs.line(), paramFrame("FRAME", 7).mid(1) + burst);
+    gcs.drain();
+    QCOMPARE(decoded.names, expected);
+
+    gcs.deliver(paramFrame("FRAME", 3)); // read alone: the link waits again
+    QTest::qWait(100);                   // longer than that: it ends on a quiet line
+    gcs.deliver(paramFrame("FRAME", 4));
+    QCOMPARE(decoded.names, expected << QStringLiteral("FRAME=3") << QStringLiteral("FRAME=4"));
 }
 
 // The dispatcher closes the link for any firmware but 20, from inside the

@@ -256,6 +256,18 @@ bool isClosedAfterLoss(GcsHarness &gcs)
            gcs.widget<QStatusBar>("statusBar")->currentMessage() == QLatin1String("Disconnected");
 }
 
+// A real FC sends no faster than the line takes its bytes, so a round waits
+// until the last one is on the line: the rounds then test the line, not the
+// size of the simulator's queue. While the assistant pauses between reads
+// the line holds a round many times over.
+void waitUntilOnLine(const SimulatorPtyLink &link)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (link.hasQueuedBytes() && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 } // namespace
 
 class TestSoak : public QObject
@@ -317,6 +329,7 @@ void TestSoak::noisyLineDeliversIntactFramesAndRejectsCorruptedOnes()
     const int target = soakFrames();
     for (int round = 0; recorder.framesOnLine < target; ++round) {
         sendTrafficRound(sim, round);
+        waitUntilOnLine(link);
         gcs.drain();
     }
     pumpEvents(50);

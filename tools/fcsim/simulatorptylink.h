@@ -32,6 +32,8 @@ public:
 
     // The assistant has the line open and has spoken since it opened it.
     bool isListening() const { return listening; }
+    // Bytes wait for the line to take them.
+    bool hasQueuedBytes() const { return !pending.isEmpty(); }
     // Stops reading and writing for good; the descriptor stays open.
     void stop();
 
