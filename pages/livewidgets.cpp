@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QEvent>
+#include <QLabel>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
@@ -156,4 +157,17 @@ void SliderBand::maskToBand()
     }
     const QMargins spare(1, 1, 1, 1);
     slider->setMask(QRegion(drawn.marginsAdded(spare) & slider->rect()));
+}
+
+// The font sets only its strategy: family and size still follow the parent.
+// A label whose least and greatest size are the same tells nobody that its
+// preferred size may have changed.
+void prepareLiveNumber(QLabel *label)
+{
+    QFont unshaped;
+    unshaped.setStyleStrategy(
+        QFont::StyleStrategy(label->font().styleStrategy() | QFont::PreferNoShaping));
+    label->setFont(unshaped);
+    label->setTextFormat(Qt::PlainText);
+    label->setFixedSize(label->size());
 }

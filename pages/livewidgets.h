@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QVector>
 
+class QLabel;
 class QPaintEvent;
 class QSlider;
 class QWidget;
@@ -69,3 +70,10 @@ private:
 
     QSlider *slider;
 };
+
+// A label showing a whole number that changes many times a second. For each
+// new text QLabel would shape the digits through HarfBuzz (Latin digits
+// need no shaping; the glyphs and their places stay the same), look whether
+// the text might be rich text, and ask its parent to lay it out again,
+// though nothing on the page is laid out.
+void prepareLiveNumber(QLabel *label);
