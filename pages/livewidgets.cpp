@@ -159,6 +159,39 @@ void SliderBand::maskToBand()
     slider->setMask(QRegion(drawn.marginsAdded(spare) & slider->rect()));
 }
 
+LiveSlider::LiveSlider(QWidget *parent) : QSlider(parent), drawnValue(value()) {}
+
+// One pixel to spare on each side, for antialiased edges.
+void LiveSlider::sliderChange(SliderChange change)
+{
+    if (change != SliderValueChange) {
+        QSlider::sliderChange(change);
+        drawnValue = value();
+        return;
+    }
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const QRect groove =
+        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+    const QRect handles = handleAt(option, drawnValue) | handleAt(option, value());
+    QRect changed = groove | handles;
+    if (orientation() == Qt::Horizontal) {
+        changed.setLeft(handles.left());
+        changed.setRight(handles.right());
+    } else {
+        changed.setTop(handles.top());
+        changed.setBottom(handles.bottom());
+    }
+    drawnValue = value();
+    update(changed.marginsAdded(QMargins(1, 1, 1, 1)));
+}
+
+QRect LiveSlider::handleAt(QStyleOptionSlider &option, int position) const
+{
+    option.sliderPosition = option.sliderValue = position;
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
 // The font sets only its strategy: family and size still follow the parent.
 // A label whose least and greatest size are the same tells nobody that its
 // preferred size may have changed.

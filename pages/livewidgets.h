@@ -5,12 +5,12 @@
 #include <QPoint>
 #include <QPointF>
 #include <QSize>
+#include <QSlider>
 #include <QVector>
 
 class QLabel;
 class QPaintEvent;
-class QSlider;
-class QWidget;
+class QStyleOptionSlider;
 
 // Painting shortcuts for widgets that change many times a second (the live
 // radio values). What the window shows stays the same pixel for pixel; only
@@ -69,6 +69,24 @@ private:
     void maskToBand();
 
     QSlider *slider;
+};
+
+// A slider whose value changes many times a second. QSlider repaints all of
+// itself on every value change, and with it every caption that overlaps it,
+// though only the stretch between the handle's old and new places changes:
+// the handle, and the groove's fill that ends at it.
+class LiveSlider : public QSlider
+{
+public:
+    explicit LiveSlider(QWidget *parent = nullptr);
+
+protected:
+    void sliderChange(SliderChange change) override;
+
+private:
+    QRect handleAt(QStyleOptionSlider &option, int position) const;
+
+    int drawnValue;
 };
 
 // A label showing a whole number that changes many times a second. For each
