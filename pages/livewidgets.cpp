@@ -161,19 +161,29 @@ void SliderBand::maskToBand()
 
 LiveSlider::LiveSlider(QWidget *parent) : QSlider(parent), drawnValue(value()) {}
 
-// One pixel to spare on each side, for antialiased edges.
 void LiveSlider::sliderChange(SliderChange change)
 {
-    if (change != SliderValueChange) {
+    if (change == SliderValueChange) {
+        update(changedArea());
+    } else {
+        measure = Measure{};
         QSlider::sliderChange(change);
-        drawnValue = value();
-        return;
     }
-    QStyleOptionSlider option;
-    initStyleOption(&option);
-    const QRect groove =
-        style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
-    const QRect handles = handleAt(option, drawnValue) | handleAt(option, value());
+    drawnValue = value();
+}
+
+// The style's option is dear to fill in at every value: it is kept with what
+// the places depend on beyond the range and orientation, whose changes come
+// here too. One pixel to spare on each side, for antialiased edges.
+QRect LiveSlider::changedArea()
+{
+    const Measure now{size(), style(), invertedAppearance(), layoutDirection()};
+    if (!(now == measure)) {
+        initStyleOption(&option);
+        groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+        measure = now;
+    }
+    const QRect handles = handleAt(drawnValue) | handleAt(value());
     QRect changed = groove | handles;
     if (orientation() == Qt::Horizontal) {
         changed.setLeft(handles.left());
@@ -182,11 +192,10 @@ void LiveSlider::sliderChange(SliderChange change)
         changed.setTop(handles.top());
         changed.setBottom(handles.bottom());
     }
-    drawnValue = value();
-    update(changed.marginsAdded(QMargins(1, 1, 1, 1)));
+    return changed.marginsAdded(QMargins(1, 1, 1, 1));
 }
 
-QRect LiveSlider::handleAt(QStyleOptionSlider &option, int position) const
+QRect LiveSlider::handleAt(int position)
 {
     option.sliderPosition = option.sliderValue = position;
     return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);

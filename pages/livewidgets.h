@@ -6,11 +6,11 @@
 #include <QPointF>
 #include <QSize>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QVector>
 
 class QLabel;
 class QPaintEvent;
-class QStyleOptionSlider;
 
 // Painting shortcuts for widgets that change many times a second (the live
 // radio values). What the window shows stays the same pixel for pixel; only
@@ -84,9 +84,26 @@ protected:
     void sliderChange(SliderChange change) override;
 
 private:
-    QRect handleAt(QStyleOptionSlider &option, int position) const;
+    struct Measure
+    {
+        QSize size;
+        const QStyle *style = nullptr;
+        bool inverted = false;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        bool operator==(const Measure &other) const
+        {
+            return size == other.size && style == other.style && inverted == other.inverted &&
+                   direction == other.direction;
+        }
+    };
+
+    QRect changedArea();
+    QRect handleAt(int position);
 
     int drawnValue;
+    QStyleOptionSlider option;
+    QRect groove;
+    Measure measure;
 };
 
 // A label showing a whole number that changes many times a second. For each

@@ -155,11 +155,24 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows_data()
     const Change narrowed = [](MainWindow &window) {
         window.findChild<QGroupBox *>("groupBox_9")->resize(280, 211);
     };
+    // Its handle then moves in smaller steps, and its groove ends elsewhere.
+    const Change narrowedSlider = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->resize(120, 22);
+    };
     QTest::newRow("sticks sweep under the captions") << sweep << nothing;
     QTest::newRow("switches flick") << flicks << nothing;
     QTest::newRow("values beyond the sliders") << beyond << nothing;
     QTest::newRow("window recoloured while live") << sweep << recoloured;
     QTest::newRow("group box narrowed while live") << sweep << narrowed;
+    QTest::newRow("slider narrowed while live") << sweep << narrowedSlider;
+    const Change mirrored = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->setInvertedAppearance(true);
+    };
+    QTest::newRow("slider mirrored while live") << sweep << mirrored;
+    const Change rightToLeft = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->setLayoutDirection(Qt::RightToLeft);
+    };
+    QTest::newRow("slider right to left while live") << sweep << rightToLeft;
     // At its top the flight mode handle runs under the flight mode number.
     const RcFrames modeSwitchTop = {sticksAt(1500, 2200), sticksAt(1500, 2200),
                                     sticksAt(1500, 2200), sticksAt(1500, 2200),
