@@ -2,6 +2,7 @@
 
 #include <QBackingStore>
 #include <QEvent>
+#include <QLabel>
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
@@ -156,4 +157,59 @@ void SliderBand::maskToBand()
     }
     const QMargins spare(1, 1, 1, 1);
     slider->setMask(QRegion(drawn.marginsAdded(spare) & slider->rect()));
+}
+
+LiveSlider::LiveSlider(QWidget *parent) : QSlider(parent), drawnValue(value()) {}
+
+void LiveSlider::sliderChange(SliderChange change)
+{
+    if (change == SliderValueChange) {
+        update(changedArea());
+    } else {
+        measure = Measure{};
+        QSlider::sliderChange(change);
+    }
+    drawnValue = value();
+}
+
+// The style's option is dear to fill in at every value: it is kept with what
+// the places depend on beyond the range and orientation, whose changes come
+// here too. One pixel to spare on each side, for antialiased edges.
+QRect LiveSlider::changedArea()
+{
+    const Measure now{size(), style(), invertedAppearance(), layoutDirection()};
+    if (!(now == measure)) {
+        initStyleOption(&option);
+        groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+        measure = now;
+    }
+    const QRect handles = handleAt(drawnValue) | handleAt(value());
+    QRect changed = groove | handles;
+    if (orientation() == Qt::Horizontal) {
+        changed.setLeft(handles.left());
+        changed.setRight(handles.right());
+    } else {
+        changed.setTop(handles.top());
+        changed.setBottom(handles.bottom());
+    }
+    return changed.marginsAdded(QMargins(1, 1, 1, 1));
+}
+
+QRect LiveSlider::handleAt(int position)
+{
+    option.sliderPosition = option.sliderValue = position;
+    return style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+}
+
+// The font sets only its strategy: family and size still follow the parent.
+// A label whose least and greatest size are the same tells nobody that its
+// preferred size may have changed.
+void prepareLiveNumber(QLabel *label)
+{
+    QFont unshaped;
+    unshaped.setStyleStrategy(
+        QFont::StyleStrategy(label->font().styleStrategy() | QFont::PreferNoShaping));
+    label->setFont(unshaped);
+    label->setTextFormat(Qt::PlainText);
+    label->setFixedSize(label->size());
 }

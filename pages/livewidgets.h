@@ -5,11 +5,12 @@
 #include <QPoint>
 #include <QPointF>
 #include <QSize>
+#include <QSlider>
+#include <QStyleOptionSlider>
 #include <QVector>
 
+class QLabel;
 class QPaintEvent;
-class QSlider;
-class QWidget;
 
 // Painting shortcuts for widgets that change many times a second (the live
 // radio values). What the window shows stays the same pixel for pixel; only
@@ -69,3 +70,45 @@ private:
 
     QSlider *slider;
 };
+
+// A slider whose value changes many times a second. QSlider repaints all of
+// itself on every value change, and with it every caption that overlaps it,
+// though only the stretch between the handle's old and new places changes:
+// the handle, and the groove's fill that ends at it.
+class LiveSlider : public QSlider
+{
+public:
+    explicit LiveSlider(QWidget *parent = nullptr);
+
+protected:
+    void sliderChange(SliderChange change) override;
+
+private:
+    struct Measure
+    {
+        QSize size;
+        const QStyle *style = nullptr;
+        bool inverted = false;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        bool operator==(const Measure &other) const
+        {
+            return size == other.size && style == other.style && inverted == other.inverted &&
+                   direction == other.direction;
+        }
+    };
+
+    QRect changedArea();
+    QRect handleAt(int position);
+
+    int drawnValue;
+    QStyleOptionSlider option;
+    QRect groove;
+    Measure measure;
+};
+
+// A label showing a whole number that changes many times a second. For each
+// new text QLabel would shape the digits through HarfBuzz (Latin digits
+// need no shaping; the glyphs and their places stay the same), look whether
+// the text might be rich text, and ask its parent to lay it out again,
+// though nothing on the page is laid out.
+void prepareLiveNumber(QLabel *label);

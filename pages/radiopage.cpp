@@ -92,6 +92,7 @@ void RadioPage::paintLiveWidgetsCheaply()
     for (int i = 0; i < kShownChannels; ++i) {
         SliderBand::install(form.sliders[i]);
         CapturedBackdrop::install(form.sliders[i]);
+        prepareLiveNumber(form.numbers[i]);
         // A number over its own slider's handle would keep a stale copy of it.
         if (!form.numbers[i]->geometry().intersects(form.sliders[i]->geometry()))
             CapturedBackdrop::install(form.numbers[i]);

@@ -5,6 +5,7 @@
 #include "support/wire.h"
 
 #include "app/mainwindow.h"
+#include "pages/livewidgets.h"
 
 #include <QApplication>
 #include <QBackingStore>
@@ -82,6 +83,8 @@ private slots:
     void frameButtonIconMatchesWindow();
     void liveRadioTabShowsWhatAFreshWindowShows_data();
     void liveRadioTabShowsWhatAFreshWindowShows();
+    void liveNumberDrawsAsAPlainLabel_data();
+    void liveNumberDrawsAsAPlainLabel();
 
 private:
     qreal ratio() const { return window->windowHandle()->devicePixelRatio(); }
@@ -152,11 +155,24 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows_data()
     const Change narrowed = [](MainWindow &window) {
         window.findChild<QGroupBox *>("groupBox_9")->resize(280, 211);
     };
+    // Its handle then moves in smaller steps, and its groove ends elsewhere.
+    const Change narrowedSlider = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->resize(120, 22);
+    };
     QTest::newRow("sticks sweep under the captions") << sweep << nothing;
     QTest::newRow("switches flick") << flicks << nothing;
     QTest::newRow("values beyond the sliders") << beyond << nothing;
     QTest::newRow("window recoloured while live") << sweep << recoloured;
     QTest::newRow("group box narrowed while live") << sweep << narrowed;
+    QTest::newRow("slider narrowed while live") << sweep << narrowedSlider;
+    const Change mirrored = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->setInvertedAppearance(true);
+    };
+    QTest::newRow("slider mirrored while live") << sweep << mirrored;
+    const Change rightToLeft = [](MainWindow &window) {
+        window.findChild<QSlider *>("radioSlider0")->setLayoutDirection(Qt::RightToLeft);
+    };
+    QTest::newRow("slider right to left while live") << sweep << rightToLeft;
     // At its top the flight mode handle runs under the flight mode number.
     const RcFrames modeSwitchTop = {sticksAt(1500, 2200), sticksAt(1500, 2200),
                                     sticksAt(1500, 2200), sticksAt(1500, 2200),
@@ -200,6 +216,34 @@ void PixelDensityTest::liveRadioTabShowsWhatAFreshWindowShows()
     fresh.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fresh));
     const QString differ = pixelDifferences(live, shownPixels(fresh));
+    QVERIFY2(differ.isEmpty(), qPrintable(differ));
+}
+
+void PixelDensityTest::liveNumberDrawsAsAPlainLabel_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("every digit") << QStringLiteral("1234567890");
+    QTest::newRow("a stick's value") << QStringLiteral("1471");
+    QTest::newRow("repeated digits") << QStringLiteral("1111");
+    QTest::newRow("widest channel value") << QStringLiteral("65535");
+}
+
+// The application's font is set after the form is built: the live number
+// must follow it like any other label.
+void PixelDensityTest::liveNumberDrawsAsAPlainLabel()
+{
+    QFETCH(QString, text);
+    QWidget box;
+    auto *plain = new QLabel(text, &box);
+    auto *live = new QLabel(text, &box);
+    plain->setGeometry(0, 0, 61, 16);
+    live->setGeometry(0, 20, 61, 16);
+    prepareLiveNumber(live);
+    box.setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(live->font().pointSize(), 9);
+    const QString differ = pixelDifferences(live->grab().toImage(), plain->grab().toImage());
     QVERIFY2(differ.isEmpty(), qPrintable(differ));
 }
 

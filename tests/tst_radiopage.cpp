@@ -88,6 +88,8 @@ private slots:
     void onlyAMovedSwitchRestylesItsLabels_data();
     void onlyAMovedSwitchRestylesItsLabels();
     void aRepeatedFramePaintsNothing();
+    void aMovedStickRepaintsOnlyTheCaptionsOverItsHandle_data();
+    void aMovedStickRepaintsOnlyTheCaptionsOverItsHandle();
     void aBurstOfFramesPaintsOnceWithTheLastValue();
 };
 
@@ -283,6 +285,39 @@ void RadioPageTest::aRepeatedFramePaintsNothing()
     h.deliver(frame);
     QCoreApplication::processEvents();
     QCOMPARE(paints.names, QStringList());
+}
+
+// The first stick's captions, "Left" and "Right", overlap the top of its
+// slider; a handle that moves under neither leaves them alone.
+void RadioPageTest::aMovedStickRepaintsOnlyTheCaptionsOverItsHandle_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("painted");
+    const QStringList stick = {"radioSlider0", "rcdataLabel0"};
+    QTest::newRow("in the middle") << 1500 << 1520 << stick;
+    QTest::newRow("under the left caption") << 900 << 920 << stick + QStringList{"label_18"};
+    QTest::newRow("under the right caption") << 2150 << 2130 << stick + QStringList{"label_22"};
+    QTest::newRow("from one caption to the other")
+        << 900 << 2150 << stick + QStringList{"label_18", "label_22"};
+}
+
+void RadioPageTest::aMovedStickRepaintsOnlyTheCaptionsOverItsHandle()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QStringList, painted);
+    GcsHarness h;
+    h.connectToFc();
+    h.showTabOf("radioSlider0");
+    h.deliver(rcChannelsFrame(centredSticksWith(1, from)));
+    QCoreApplication::processEvents();
+    EventTally paints(QEvent::Paint, h.widget<QWidget>("tab_2")->findChildren<QWidget *>());
+    h.deliver(rcChannelsFrame(centredSticksWith(1, to)));
+    QCoreApplication::processEvents();
+    paints.names.sort();
+    painted.sort();
+    QCOMPARE(paints.names, painted);
 }
 
 // All frames of one read are handled before the window paints again.
