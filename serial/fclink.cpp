@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <poll.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -25,6 +26,7 @@ constexpr int kStopStreams = -1;
 // 20 KB before its writer must wait), more than a USB FC sends in 16 ms.
 constexpr int kReadRestMs = 16;
 constexpr qint64 kTrickleBytes = 512;
+constexpr int kChunkBytes = 4096;
 } // namespace
 
 FcLink::FcLink(MavLinkBridge &bridge, QObject *parent)
@@ -88,25 +90,32 @@ void FcLink::close()
 
 // All the port holds, through a buffer on the stack: readAll() allocated a
 // 16 KB array for each frame and grew and shrank it again. Later bytes wait
-// for the next readyRead(). A slot run from here may close the port: the
-// bytes after the frame that did so are dropped, as the closed port would
-// have dropped them (a closed port is not even asked, to spare the warning
-// of reading it).
+// for the next readyRead().
 void FcLink::readAvailable()
 {
-    char chunk[4096];
+    char chunk[kChunkBytes];
     qint64 count = 0;
     qint64 total = 0;
     while (serial->isOpen() && (count = serial->read(chunk, sizeof chunk)) > 0) {
         total += count;
-        for (qint64 i = 0; i < count; ++i) {
-            if (!serial->isOpen())
-                return;
-            receiveByte(chunk[i]);
-        }
+        if (!parsed(chunk, count))
+            return;
     }
     if (total < kTrickleBytes)
         restFromReading();
+}
+
+// A slot run from here may close the port: the bytes after the frame that
+// did so are dropped, as the closed port would have dropped them (a closed
+// port is not even asked, to spare the warning of reading it).
+bool FcLink::parsed(const char *bytes, qint64 count)
+{
+    for (qint64 i = 0; i < count; ++i) {
+        if (!serial->isOpen())
+            return false;
+        receiveByte(bytes[i]);
+    }
+    return serial->isOpen();
 }
 
 // Windows reads through Qt's own overlapped reads, which a notifier does not
@@ -121,17 +130,41 @@ void FcLink::restFromReading()
 #endif
 }
 
-// What came during the rest is taken at once, without another round through
-// the event loop; the notifier is woken again only when the line was quiet
-// or a burst was read.
+// What came during the rest is read here at once; the notifier is woken
+// again only when the line was quiet (a hang-up reads as quiet, and Qt's
+// read then reports it) or a burst began.
 void FcLink::readRestEnded()
 {
     if (!serial->isOpen() || lossNoted)
         return;
-    if (bytesWaitOnLine())
-        serial->waitForReadyRead(0); // reads them through readAvailable()
-    if (serial->isOpen() && !lossNoted && !readRest.isActive())
+    const qint64 taken = readLineDirectly();
+    if (!serial->isOpen() || lossNoted)
+        return;
+    if (taken > 0 && taken < kTrickleBytes)
+        readRest.start();
+    else
         setReadNotifierEnabled(true);
+}
+
+// Past QSerialPort, whose buffer is empty while the link rests (only its
+// notifier fills it): a read through it would have Qt watch the line again
+// when the buffer runs dry, right before the next rest stops that, each
+// change a round through the event loop.
+qint64 FcLink::readLineDirectly()
+{
+#ifdef Q_OS_WIN
+    return 0;
+#else
+    char chunk[kChunkBytes];
+    qint64 total = 0;
+    ssize_t count = 0;
+    while ((count = ::read(int(serial->handle()), chunk, sizeof chunk)) > 0) {
+        total += count;
+        if (!parsed(chunk, count) || count < ssize_t(sizeof chunk))
+            break;
+    }
+    return total;
+#endif
 }
 
 void FcLink::receiveBytes(const QByteArray &bytes)
@@ -177,16 +210,6 @@ bool FcLink::lineHungUp() const
 #else
     pollfd pfd{static_cast<int>(serial->handle()), 0, 0};
     return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
-#endif
-}
-
-bool FcLink::bytesWaitOnLine() const
-{
-#ifdef Q_OS_WIN
-    return false;
-#else
-    pollfd pfd{static_cast<int>(serial->handle()), POLLIN, 0};
-    return poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN);
 #endif
 }
 

@@ -72,9 +72,10 @@ private slots:
     void portErrorOccurred(QSerialPort::SerialPortError error);
 
 private:
+    bool parsed(const char *bytes, qint64 count);
+    qint64 readLineDirectly();
     void receiveByte(char byte);
     bool lineHungUp() const;
-    bool bytesWaitOnLine() const;
     void restFromReading();
     void setReadNotifierEnabled(bool enabled);
 
