@@ -94,9 +94,19 @@ void VoltagePage::setBatt(float voltage)
     batteryVoltage = voltage;
     batteryVoltageKnown = true;
     batteryView->valuesChanged();
-    // The text qDebug() << "V:" << voltage gives, without the text stream
-    // that stream builds for every line: this runs for every battery report.
-    qDebug("V: %s", qPrintable(QString::number(double(voltage), 'g', 6)));
+    qDebug("%s", voltageLine(voltage).constData());
+}
+
+// The text qDebug() << "V:" << voltage gives, without the text stream that
+// builds for every line, and formatted again only when the reading changes:
+// this runs for every battery report.
+const QByteArray &VoltagePage::voltageLine(float voltage)
+{
+    if (lastVoltageLine.isEmpty() || voltage != lastPrintedVoltage) {
+        lastVoltageLine = "V: " + QByteArray::number(double(voltage), 'g', 6);
+        lastPrintedVoltage = voltage;
+    }
+    return lastVoltageLine;
 }
 
 // Compared as the box keeps it, rounded to its decimals and within its range.

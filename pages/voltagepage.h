@@ -3,6 +3,8 @@
 #include "pages/knownvalues.h"
 #include "pages/tabpage.h"
 
+#include <QByteArray>
+
 class CatchUpOnShow;
 class MavLinkBridge;
 class QDoubleSpinBox;
@@ -47,6 +49,7 @@ public slots:
 
 private:
     void showBatteryVoltage();
+    const QByteArray &voltageLine(float voltage);
 
     Widgets form;
     CatchUpOnShow *batteryView;
@@ -55,6 +58,8 @@ private:
     float voltageMultiplier = 0.0f;
     bool batteryVoltageKnown = false;
     bool voltageMultiplierKnown = false;
+    QByteArray lastVoltageLine;
+    float lastPrintedVoltage = 0.0f;
     // Alarm levels: Save writes only values somebody set.
     KnownValues entered;
 };

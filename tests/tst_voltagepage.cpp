@@ -369,26 +369,35 @@ void keepDebugLine(QtMsgType type, const QMessageLogContext &, const QString &me
 void VoltagePageTest::everyReportPrintsTheVoltageLine_data()
 {
     QTest::addColumn<float>("volts");
-    const float rows[] = {
-        12.6f,     0.0f,       -0.0f,   0.1f,  16.8f,
-        123456.0f, 1234567.0f, 3.4e38f, 1e-5f, std::numeric_limits<float>::infinity()};
+    const float rows[] = {12.6f,
+                          0.0f,
+                          -0.0f,
+                          0.1f,
+                          16.8f,
+                          123456.0f,
+                          1234567.0f,
+                          3.4e38f,
+                          1e-5f,
+                          std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::quiet_NaN()};
     for (float volts : rows)
         QTest::addRow("%g", double(volts)) << volts;
 }
 
-// The line must read as qDebug() << "V:" << volts prints it.
+// The line must read as qDebug() << "V:" << volts prints it, also when it
+// follows another reading and when it repeats.
 void VoltagePageTest::everyReportPrintsTheVoltageLine()
 {
     QFETCH(float, volts);
     debugLines.clear();
     const QtMessageHandler previous = qInstallMessageHandler(keepDebugLine);
+    qDebug() << "V:" << -volts;
     qDebug() << "V:" << volts;
-    emit gcs->bridge().setBatt(volts);
-    emit gcs->bridge().setBatt(volts);
+    for (float reported : {-volts, volts, volts})
+        emit gcs->bridge().setBatt(reported);
     qInstallMessageHandler(previous);
-    QCOMPARE(debugLines.size(), 3);
-    QCOMPARE(debugLines.at(1), debugLines.at(0));
-    QCOMPARE(debugLines.at(2), debugLines.at(0));
+    QCOMPARE(debugLines.size(), 5);
+    QCOMPARE(debugLines.mid(2), (QStringList{debugLines[0], debugLines[1], debugLines[1]}));
 }
 
 QTEST_MAIN(VoltagePageTest)
