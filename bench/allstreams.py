@@ -8,7 +8,7 @@ Each run starts the simulated FC with every stream it sends forced to 50 Hz
 FC Test tabs, then shows the radio or the frame tab. After it has settled,
 the assistant's user and system time (/proc/PID/stat) over SECONDS of wall
 time is its share of one core; the counts it prints once a second give the
-style re-polishes, widget paints and port reads per second over the same
+style re-polishes, widget paints and read() calls per second over the same
 seconds. The simulator's sticks sweep and its switches step once a second,
 so 30 s or more hold every phase of its pattern. Radio and frame runs
 alternate, so both see the same load of the machine. Prints per run

@@ -88,7 +88,7 @@ def allstreams_figures():
         figures += [(f"{name}: CPU share", f"allstreams_{tab}_pct", "{:.2f} %", share_goal),
                     (f"{name}: re-polishes/s", f"allstreams_{tab}_repolish_per_s", "{:.1f}", ""),
                     (f"{name}: widget paints/s", f"allstreams_{tab}_paints_per_s", "{:.0f}", ""),
-                    (f"{name}: port reads/s", f"allstreams_{tab}_reads_per_s", "{:.0f}", "")]
+                    (f"{name}: read() calls/s", f"allstreams_{tab}_reads_per_s", "{:.0f}", "")]
     return figures
 
 
