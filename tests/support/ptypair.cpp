@@ -1,5 +1,7 @@
 #include "ptypair.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <poll.h>
 #include <stdexcept>
@@ -13,10 +15,14 @@ void PtyPair::write(const QByteArray &bytes)
             ::write(masterFd(), bytes.constData() + done, size_t(bytes.size() - done));
         if (n < 0 && errno != EAGAIN && errno != EINTR)
             throw std::runtime_error("write to the pseudo-terminal failed");
-        if (n > 0)
+        if (n > 0) {
             done += n;
-        else
+        } else {
+            // The reader is the program under test, in this thread: the
+            // line empties only while its event loop runs.
+            QCoreApplication::processEvents();
             poll(nullptr, 0, 1);
+        }
     }
 }
 

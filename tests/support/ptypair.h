@@ -13,6 +13,8 @@ public:
     QString slavePath() const { return pty.slavePath(); }
     int masterFd() const { return pty.masterFd(); }
 
+    // All of bytes; while the line is full the event loop runs, so that the
+    // program under test can read.
     void write(const QByteArray &bytes);
     // Whatever arrives until the line stays quiet for quietMs.
     QByteArray readUntilQuiet(int quietMs = 100);
